@@ -1,0 +1,200 @@
+#include "framework/output_model.h"
+
+#include <algorithm>
+
+#include "framework/parser.h"
+#include "framework/text_escape.h"
+
+namespace Cordra {
+namespace Frame {
+
+using MetaObj::MetaList;
+using MetaObj::MetaStruct;
+
+namespace {
+
+std::string Hint(const OutputHints& hints, const std::string& key) {
+  for (const auto& hint : hints) {
+    if (hint.first == key) return hint.second;
+  }
+  return std::string();
+}
+
+void AddFieldsOf(const MetaObj::MetaObj* obj, std::vector<std::string>* names) {
+  if (!obj || obj->GetType() != MetaObj::META_STRUCT) return;
+  for (const auto& field : static_cast<const MetaStruct*>(obj)->GetFields()) {
+    if (std::find(names->begin(), names->end(), field.first) == names->end()) {
+      names->push_back(field.first);
+    }
+  }
+}
+
+bool IsStructList(const MetaList& list) {
+  if (list.GetElementType() == MetaObj::META_STRUCT) return true;
+  const auto& proto = list.GetPrototype();
+  return proto && proto->GetType() == MetaObj::META_STRUCT;
+}
+
+std::string StructTypeName(const MetaObj::MetaObj& result) {
+  if (result.GetType() == MetaObj::META_STRUCT) {
+    return static_cast<const MetaStruct&>(result).GetTypeName();
+  }
+  const auto& list = static_cast<const MetaList&>(result);
+  std::vector<MetaObj::MetaObj*> candidates{list.GetPrototype().get()};
+  for (const auto& element : list.GetElements()) candidates.push_back(element.get());
+  for (const auto* candidate : candidates) {
+    if (candidate && candidate->GetType() == MetaObj::META_STRUCT) {
+      return static_cast<const MetaStruct*>(candidate)->GetTypeName();
+    }
+  }
+  return std::string();
+}
+
+// "%Field%" in `pattern` becomes the record's value of Field; any other text
+// stays as it is.
+std::string Heading(const std::string& pattern, const MetaStruct* record) {
+  std::string out;
+  size_t pos = 0;
+  while (pos < pattern.size()) {
+    const size_t open = pattern.find('%', pos);
+    const size_t close = open == std::string::npos ? open : pattern.find('%', open + 1);
+    if (close == std::string::npos) {
+      out += pattern.substr(pos);
+      break;
+    }
+    out += pattern.substr(pos, open - pos);
+    const std::string name = pattern.substr(open + 1, close - open - 1);
+    auto value = record ? record->GetField(name) : nullptr;
+    out += value ? PlainText(value.get()) : pattern.substr(open, close - open + 1);
+    pos = close + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitFieldList(const std::string& list) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = list.find(',', start);
+    std::string name = list.substr(start, comma == std::string::npos ? comma : comma - start);
+    const size_t first = name.find_first_not_of(" \t");
+    const size_t last = name.find_last_not_of(" \t");
+    names.push_back(first == std::string::npos ? "" : name.substr(first, last - first + 1));
+    if (comma == std::string::npos) return names;
+    start = comma + 1;
+  }
+}
+
+std::vector<std::string> AvailableFields(const MetaObj::MetaObj& result) {
+  std::vector<std::string> names;
+  if (result.GetType() == MetaObj::META_STRUCT) {
+    AddFieldsOf(&result, &names);
+  } else if (result.GetType() == MetaObj::META_LIST) {
+    const auto& list = static_cast<const MetaList&>(result);
+    AddFieldsOf(list.GetPrototype().get(), &names);
+    for (const auto& element : list.GetElements()) AddFieldsOf(element.get(), &names);
+  }
+  return names;
+}
+
+void CheckFieldSelection(const MetaObj::MetaObj& result, const std::vector<std::string>& selected) {
+  const std::vector<std::string> available = AvailableFields(result);
+  if (available.empty()) {
+    throw UsageError("Option --fields does not apply: this command's result has no fields");
+  }
+  for (const auto& name : selected) {
+    if (std::find(available.begin(), available.end(), name) != available.end()) continue;
+    std::string valid;
+    for (const auto& field : available) valid += (valid.empty() ? "'" : ", '") + field + "'";
+    throw UsageError("Unknown field '" + DisplayText(name) + "' in --fields: expected one of " +
+                     valid);
+  }
+}
+
+OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
+                             const OutputHints& hints, const std::vector<std::string>& selected) {
+  OutputModel model;
+  if (!result) return model;
+  if (!selected.empty()) CheckFieldSelection(*result, selected);
+  const MetaObj::MetaType type = result->GetType();
+  if (type != MetaObj::META_STRUCT && type != MetaObj::META_LIST) {
+    model.shape = OutputModel::Shape::kValue;
+    model.value = result;
+    return model;
+  }
+  std::vector<const MetaStruct*> records;
+  if (type == MetaObj::META_STRUCT) {
+    model.shape = OutputModel::Shape::kRecord;
+    records.push_back(static_cast<const MetaStruct*>(result.get()));
+  } else {
+    const auto& list = static_cast<const MetaList&>(*result);
+    if (!IsStructList(list)) {
+      model.shape = OutputModel::Shape::kValues;
+      model.values.assign(list.GetElements().begin(), list.GetElements().end());
+      return model;
+    }
+    model.shape = OutputModel::Shape::kRecords;
+    for (const auto& element : list.GetElements()) {
+      const bool is_struct = element && element->GetType() == MetaObj::META_STRUCT;
+      records.push_back(is_struct ? static_cast<const MetaStruct*>(element.get()) : nullptr);
+    }
+  }
+  model.type_name = StructTypeName(*result);
+
+  std::vector<std::string> names;
+  const std::vector<std::string> available = AvailableFields(*result);
+  if (!selected.empty()) {
+    names = selected;
+  } else {
+    for (const auto& name : SplitFieldList(Hint(hints, "fields:" + model.type_name))) {
+      if (std::find(available.begin(), available.end(), name) != available.end()) {
+        names.push_back(name);
+      }
+    }
+    if (names.empty()) names = available;
+  }
+  for (const auto& name : names) {
+    model.columns.push_back({name, Hint(hints, "units:" + model.type_name + "." + name)});
+  }
+
+  const std::string header = Hint(hints, "header:" + model.type_name);
+  for (const MetaStruct* record : records) {
+    OutputModel::Row row;
+    if (!header.empty()) row.heading = Heading(header, record);
+    for (const auto& name : names) row.cells.push_back(record ? record->GetField(name) : nullptr);
+    model.rows.push_back(std::move(row));
+  }
+  return model;
+}
+
+std::string PlainText(const MetaObj::MetaObj* value) {
+  if (!value || !value->IsSet()) return std::string();
+  switch (value->GetType()) {
+    case MetaObj::META_BOOL:
+      return static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
+    case MetaObj::META_INT:
+      return std::to_string(static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+    case MetaObj::META_STRING:
+      return static_cast<const MetaObj::MetaString*>(value)->GetValue();
+    case MetaObj::META_STRUCT: {
+      std::string text = "{";
+      for (const auto& field : static_cast<const MetaStruct*>(value)->GetFields()) {
+        text += (text.size() > 1 ? ", " : "") + field.first + ": " + PlainText(field.second.get());
+      }
+      return text + "}";
+    }
+    case MetaObj::META_LIST: {
+      std::string text = "[";
+      for (const auto& element : static_cast<const MetaList*>(value)->GetElements()) {
+        text += (text.size() > 1 ? ", " : "") + PlainText(element.get());
+      }
+      return text + "]";
+    }
+  }
+  return std::string();
+}
+
+}  // namespace Frame
+}  // namespace Cordra

@@ -1,0 +1,225 @@
+#include "framework/shell/cli.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "cordra/cordra.h"
+#include "framework/help.h"
+#include "framework/output_model.h"
+#include "framework/parser.h"
+#include "framework/render.h"
+#include "framework/shell/exit_status.h"
+#include "framework/shell/global_options.h"
+#include "framework/shell/plugin_loader.h"
+#include "framework/shell_runner.h"
+#include "framework/suggest.h"
+#include "framework/text_escape.h"
+#include "hostctl/sim.h"
+
+namespace TarvexShell {
+
+using Cordra::AutoCli::Command;
+using Cordra::AutoCli::Namespace;
+using Cordra::AutoCli::NamespaceNode;
+using Cordra::Frame::UsageError;
+
+namespace {
+
+const char kProgram[] = "tarvexcli";
+const char kAgentScript[] = "/usr/lib/tarvex/corvd/bin/notifyDatastore.py";
+
+void Print(FILE* stream, const std::string& text) { fwrite(text.data(), 1, text.size(), stream); }
+
+int Fail(int status, const std::string& message) {
+  Print(stderr, message + "\n");
+  return status;
+}
+
+std::string NodeHelp(NamespaceNode& node, const std::string& path) {
+  if (node.IsCommand()) {
+    if (auto* command = dynamic_cast<Command*>(&node)) {
+      return Cordra::Frame::CommandHelp(*command, kProgram, path);
+    }
+  }
+  if (path.empty()) {
+    return ShellUsage() + "\n" + Cordra::Frame::ChildrenHelp(node) + "\nRun '" + kProgram +
+           " <name> --help' for the help of one of them.\n";
+  }
+  return Cordra::Frame::NamespaceHelp(node, kProgram, path);
+}
+
+// The stand-in agent: <prefix>/<libexecdir>/tarvex/notifyDatastore, or the
+// build tree's libexec/.
+std::string AgentPath() {
+  const std::string name = "/tarvex/notifyDatastore";
+  const std::string installed = InstallPrefix() + "/" + TARVEX_INSTALL_LIBEXECDIR + name;
+  if (access(installed.c_str(), X_OK) == 0) return installed;
+  return InstallPrefix() + "/libexec" + name;
+}
+
+// Chooses the store and opens it, so that a bad store is reported before
+// anything else reads it. The stand-in agent inherits the choice.
+void OpenStore(const std::string& option) {
+  const std::string path = HostCtl::Sim::ResolveStorePath(option);
+  HostCtl::Sim::SetStorePath(path);
+  setenv("TARVEX_HOST_STORE", path.c_str(), 1);
+  HostCtl::Sim::OpenStore();
+}
+
+std::shared_ptr<NamespaceNode> BuildTree() {
+  auto root = Namespace::New();
+  root->SetName("root");
+  root->SetDescription("The host's command tree.");
+  auto storage = Namespace::New();
+  storage->SetDescription("Operations pertaining to storage on the host.");
+  root->RegisterNamespaceNode(storage, "storage");
+  LoadPlugin(PluginPath(), root, storage);
+  return root;
+}
+
+std::string UnknownChild(const NamespaceNode& node, const std::string& path,
+                         const std::string& name) {
+  std::vector<std::string> names;
+  for (const auto& child : node.GetChildren()) names.push_back(child.first);
+  std::string message = "Unknown namespace or command '" + Cordra::Frame::DisplayText(name) + "'";
+  if (!path.empty()) message += " in '" + path + "'";
+  const std::string nearest = Cordra::Frame::NearestName(name, names);
+  if (!nearest.empty()) message += ": did you mean '" + nearest + "'?";
+  return message;
+}
+
+// Where the command path leads: the node, its path as typed, and the index
+// of the first argument after it.
+struct Walk {
+  std::shared_ptr<NamespaceNode> node;
+  std::string path;
+  size_t end = 0;
+  bool help = false;  // --help came within the path
+  std::string error;  // a usage error, or ""
+};
+
+// Follows names from args[pos] until a command (or the end); "--help" on the
+// way is noted, any other option is an error.
+Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std::string>& args,
+              size_t pos) {
+  Walk walk;
+  walk.node = root;
+  for (; pos < args.size() && !walk.node->IsCommand(); ++pos) {
+    const std::string& arg = args[pos];
+    if (arg == "--help") {
+      walk.help = true;
+      continue;
+    }
+    if (!arg.empty() && arg[0] == '-') {
+      walk.error = "Unexpected option '" + Cordra::Frame::DisplayText(arg) + "'";
+      if (!walk.path.empty()) walk.error += " after '" + walk.path + "'";
+      walk.error += IsGlobalOption(arg) ? ": global options go before the command path"
+                                        : ": expected a namespace or command";
+      return walk;
+    }
+    auto child = walk.node->GetNamespaceNode(arg);
+    if (!child) {
+      walk.error = UnknownChild(*walk.node, walk.path, arg);
+      return walk;
+    }
+    walk.node = child;
+    walk.path += (walk.path.empty() ? "" : " ") + arg;
+  }
+  walk.end = pos;
+  return walk;
+}
+
+// The command's own formatter when it names one we have, else "table".
+std::string DefaultFormat(const Command& command) {
+  const std::string& hint = command.GetDefaultOutputFormatter();
+  for (const auto& name : Cordra::Frame::FormatNames()) {
+    if (name == hint) return hint;
+  }
+  return "table";
+}
+
+// Parses, runs and renders one command; returns the exit status.
+int RunCommand(Command& command, const std::string& path, const std::vector<std::string>& args,
+               const GlobalOptions& globals) {
+  for (const auto& arg : args) {
+    if (arg == "--help") {
+      Print(stdout, NodeHelp(command, path));
+      return kExitOk;
+    }
+  }
+  auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args);
+  auto spec = command.GetOutputSpec();
+  // Checked before the run, so that a mistyped field never costs an action.
+  if (!globals.fields.empty() && spec && spec->GetRootObject()) {
+    Cordra::Frame::CheckFieldSelection(*spec->GetRootObject(), globals.fields);
+  }
+  auto output = std::make_shared<Cordra::CallSpec::Output>();
+  command.Execute(input, output);
+
+  Cordra::Frame::RenderOptions options;
+  options.format = globals.format.empty() ? DefaultFormat(command) : globals.format;
+  options.fields = globals.fields;
+  options.no_header = globals.no_header;
+  Print(stdout, Cordra::Frame::Render(output->GetRootObject(), command.GetDefaultOutputParameters(),
+                                      options));
+  for (const auto& message : output->GetErrorMessages()) Print(stderr, message + "\n");
+  return output->GetErrorMessages().empty() ? kExitOk : kExitCommandError;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args) {
+  GlobalOptions globals;
+  size_t pos = 0;
+  try {
+    pos = ParseGlobalOptions(args, &globals);
+  } catch (const UsageError& e) {
+    return Fail(kExitUsage, e.what());
+  }
+  if (globals.version) {
+    Print(stdout, std::string(kProgram) + " " + TARVEX_VERSION + "\n");
+    return kExitOk;
+  }
+
+  std::shared_ptr<NamespaceNode> root;
+  try {
+    OpenStore(globals.store);
+    Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
+    root = BuildTree();
+  } catch (const HostCtl::Sim::StoreError& e) {
+    return Fail(kExitStore, e.what());
+  } catch (const std::exception& e) {
+    // PluginError, CordraToolException or anything else a registration throws.
+    return Fail(kExitPlugin, e.what());
+  }
+
+  Walk walk = WalkPath(root, args, pos);
+  if (!walk.error.empty()) return Fail(kExitUsage, walk.error);
+  if (walk.help || globals.help) {
+    Print(stdout, NodeHelp(*walk.node, walk.path));
+    return kExitOk;
+  }
+  auto command = std::dynamic_pointer_cast<Command>(walk.node);
+  if (!command) {
+    Print(stderr, NodeHelp(*walk.node, walk.path));
+    return kExitUsage;
+  }
+
+  try {
+    return RunCommand(*command, walk.path,
+                      std::vector<std::string>(args.begin() + walk.end, args.end()), globals);
+  } catch (const UsageError& e) {
+    return Fail(kExitUsage, e.what());
+  } catch (const HostCtl::Sim::StoreError& e) {
+    return Fail(kExitStore, e.what());
+  } catch (const std::exception& e) {
+    // A failure the command did not catch (a host-control failure outside its
+    // handlers, a shell command that could not start): the command failed.
+    return Fail(kExitCommandError, e.what());
+  }
+}
+
+}  // namespace TarvexShell

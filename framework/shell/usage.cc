@@ -1,0 +1,36 @@
+#include "framework/shell/cli.h"
+
+namespace TarvexShell {
+
+std::string ShellUsage() {
+  return R"(Usage: tarvexcli [global options] <namespace> ... <command> [options]
+
+Runs one storage command on the simulated host and prints its result.
+
+Global options (before the command path):
+  --format FORMAT  table, simple, json, csv or xml (default: the command's
+                   own format, else table)
+  --fields LIST    comma-separated field names: show only these, in this order
+  --no-header      leave out the header row (table and csv)
+  --store PATH     the simulated host's store (default: $TARVEX_HOST_STORE,
+                   else $XDG_STATE_HOME/tarvex/host.db, else
+                   ~/.local/state/tarvex/host.db)
+  --help           show this help; anywhere in a command path, that node's help
+  --version        show the version
+
+Exit status:
+  0  the command reported no error
+  1  the command reported an error (a partial result is still printed)
+  2  usage error: unknown namespace, command, option or field, invalid value,
+     or a namespace given without a command; also when the plug-in cannot be
+     loaded or its registration failed
+  3  the simulated host's store cannot be used
+
+Environment:
+  TARVEX_HOST_STORE  the store, when --store is not given
+  TARVEX_PLUGIN      the plug-in to load instead of the one installed beside
+                     tarvexcli (<prefix>/lib/tarvex/libcore-storage-internal.so)
+)";
+}
+
+}  // namespace TarvexShell

@@ -1,0 +1,44 @@
+#include "framework/suggest.h"
+
+#include <algorithm>
+
+namespace Cordra {
+namespace Frame {
+
+size_t EditDistance(const std::string& a, const std::string& b) {
+  const size_t n = a.size();
+  const size_t m = b.size();
+  // Three rows are enough: the swap looks two rows back.
+  std::vector<size_t> back2(m + 1), back1(m + 1), row(m + 1);
+  for (size_t j = 0; j <= m; ++j) back1[j] = j;
+  for (size_t i = 1; i <= n; ++i) {
+    row[0] = i;
+    for (size_t j = 1; j <= m; ++j) {
+      const size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+      row[j] = std::min({back1[j] + 1, row[j - 1] + 1, back1[j - 1] + cost});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        row[j] = std::min(row[j], back2[j - 2] + 1);
+      }
+    }
+    back2.swap(back1);
+    back1.swap(row);
+  }
+  return back1[m];
+}
+
+std::string NearestName(const std::string& word, const std::vector<std::string>& candidates) {
+  const size_t limit = std::min<size_t>(3, std::max<size_t>(1, word.size() / 3));
+  std::string best;
+  size_t best_distance = limit + 1;
+  for (const auto& candidate : candidates) {
+    const size_t distance = EditDistance(word, candidate);
+    if (distance < best_distance) {
+      best = candidate;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+}  // namespace Frame
+}  // namespace Cordra

@@ -1,0 +1,23 @@
+// "Did you mean" for mistyped option and command names.
+#ifndef FRAMEWORK_SUGGEST_H_
+#define FRAMEWORK_SUGGEST_H_
+
+#include <string>
+#include <vector>
+
+namespace Cordra {
+namespace Frame {
+
+// Edit distance counting insertions, deletions, substitutions and swaps of
+// two neighbouring characters as one step each.
+size_t EditDistance(const std::string& a, const std::string& b);
+
+// The candidate nearest to `word`, or "" when none is close enough to be a
+// plausible typo (a third of the word's length, at least one, at most three
+// steps). On a tie the earlier candidate wins.
+std::string NearestName(const std::string& word, const std::vector<std::string>& candidates);
+
+}  // namespace Frame
+}  // namespace Cordra
+
+#endif  // FRAMEWORK_SUGGEST_H_

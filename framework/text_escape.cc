@@ -1,0 +1,163 @@
+#include "framework/text_escape.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace Cordra {
+namespace Frame {
+
+namespace {
+
+const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Length of the well-formed sequence at `pos` (and its code point), or 0.
+size_t DecodeAt(const std::string& s, size_t pos, uint32_t* cp) {
+  const auto at = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char lead = at(pos);
+  const size_t left = s.size() - pos;
+  if (lead < 0x80) {
+    *cp = lead;
+    return 1;
+  }
+  size_t len = 0;
+  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    len = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    len = 3;
+    if (lead == 0xE0) lo = 0xA0;  // overlong
+    if (lead == 0xED) hi = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    len = 4;
+    if (lead == 0xF0) lo = 0x90;  // overlong
+    if (lead == 0xF4) hi = 0x8F;  // beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  if (left < len || at(pos + 1) < lo || at(pos + 1) > hi) return 0;
+  uint32_t value = lead & (0xFF >> (len + 1));
+  for (size_t i = 1; i < len; ++i) {
+    if (!IsContinuation(at(pos + i))) return 0;
+    value = (value << 6) | (at(pos + i) & 0x3F);
+  }
+  *cp = value;
+  return len;
+}
+
+// Calls emit(code point, bytes) for each character; invalid bytes come as
+// U+FFFD.
+template <typename Emit>
+void ForEachChar(const std::string& s, Emit emit) {
+  size_t pos = 0;
+  while (pos < s.size()) {
+    uint32_t cp = 0;
+    const size_t len = DecodeAt(s, pos, &cp);
+    if (len == 0) {
+      emit(0xFFFDu, std::string(kReplacement));
+      ++pos;
+    } else {
+      emit(cp, s.substr(pos, len));
+      pos += len;
+    }
+  }
+}
+
+std::string Hex2(uint32_t c) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(c));
+  return buf;
+}
+
+}  // namespace
+
+std::string SanitizeUtf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  ForEachChar(text, [&](uint32_t, const std::string& bytes) { out += bytes; });
+  return out;
+}
+
+std::string DisplayText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  ForEachChar(text, [&](uint32_t cp, const std::string& bytes) {
+    if (cp == '\n') {
+      out += "\\n";
+    } else if (cp == '\r') {
+      out += "\\r";
+    } else if (cp == '\t') {
+      out += "\\t";
+    } else if (cp < 0x20 || cp == 0x7F) {
+      out += "\\x" + Hex2(cp);
+    } else {
+      out += bytes;
+    }
+  });
+  return out;
+}
+
+size_t DisplayWidth(const std::string& utf8) {
+  size_t width = 0;
+  for (char c : utf8) {
+    if (!IsContinuation(static_cast<unsigned char>(c))) ++width;
+  }
+  return width;
+}
+
+std::string XmlEscape(const std::string& text, bool attribute) {
+  std::string out;
+  out.reserve(text.size());
+  ForEachChar(text, [&](uint32_t cp, const std::string& bytes) {
+    switch (cp) {
+      case '&':
+        out += "&amp;";
+        return;
+      case '<':
+        out += "&lt;";
+        return;
+      case '>':
+        out += "&gt;";
+        return;
+      case '"':
+        out += "&quot;";
+        return;
+      case '\'':
+        out += "&apos;";
+        return;
+      case '\r':
+        out += "&#13;";
+        return;
+      case '\n':
+        out += attribute ? "&#10;" : "\n";
+        return;
+      case '\t':
+        out += attribute ? "&#9;" : "\t";
+        return;
+      default:
+        break;
+    }
+    if (cp < 0x20 || cp == 0xFFFE || cp == 0xFFFF) {
+      out += kReplacement;
+    } else {
+      out += bytes;
+    }
+  });
+  return out;
+}
+
+std::string CsvField(const std::string& text) {
+  const std::string clean = SanitizeUtf8(text);
+  if (clean.find_first_of(",\"\r\n") == std::string::npos) return clean;
+  std::string out = "\"";
+  for (char c : clean) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+}  // namespace Frame
+}  // namespace Cordra

@@ -1,0 +1,64 @@
+// What the host-control handles share: making a handle of a volume's own
+// kind, fault checks on a volume, and writing a change to a volume's row.
+#ifndef HOSTCTL_HANDLES_H_
+#define HOSTCTL_HANDLES_H_
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include "hostctl/faults.h"
+#include "hostctl/lib.h"
+#include "hostctl/records.h"
+#include "hostctl/session.h"
+#include "hostctl/volume_rows.h"
+#include "strelctl/storage.h"
+
+namespace HostCtl {
+namespace Sim {
+
+// A Kovra volume as a KovraFileSystemImpl, a NAS volume as a
+// NetworkFileSystemImpl, any other as a FileSystemImpl.
+std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(std::shared_ptr<VolumeRecord> record);
+
+// The discovered Kovra volume with that label and/or UUID, or null.
+std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* label,
+                                                          const std::string* uuid);
+
+inline void CheckVolumeFault(Op op, const VolumeRecord& v) { CheckFault(op, {v.name, v.uuid}); }
+
+// Throws unless `v` is a Kovra volume.
+void RequireKovra(const VolumeRecord& v);
+
+// Runs `change(db, row)` on the volume's current row inside one write
+// transaction (so the decision and the write see the same state), commits,
+// and makes the handle show the row as written. Returns what `change` does.
+template <typename Change>
+auto ChangeVolume(VolumeRecord& handle, Change&& change)
+    -> decltype(change(std::declval<Db&>(), std::declval<VolumeRecord&>())) {
+  Session& session = Session::Get();
+  Db& db = session.db();
+  Transaction tx(db);
+  std::shared_ptr<VolumeRecord> row = LoadVolumeById(db, handle.id);
+  if (!row) throw Lib::HostCtlException("Volume '" + handle.name + "' no longer exists");
+  auto finish = [&] {
+    tx.Commit();
+    session.Wrote();
+    std::shared_ptr<VolumeBatch> batch = handle.batch;
+    handle = *row;
+    handle.batch = batch;
+  };
+  if constexpr (std::is_void_v<decltype(change(db, *row))>) {
+    change(db, *row);
+    finish();
+  } else {
+    auto result = change(db, *row);
+    finish();
+    return result;
+  }
+}
+
+}  // namespace Sim
+}  // namespace HostCtl
+
+#endif  // HOSTCTL_HANDLES_H_

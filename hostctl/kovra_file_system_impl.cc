@@ -1,0 +1,160 @@
+// Finding volumes by path, label and UUID, and what a Kovra volume reports.
+#include "hostctl/handles.h"
+#include "hostctl/scoped_cache.h"
+#include "hostctl/sqlite_db.h"
+#include "hostctl/volume_rules.h"
+
+namespace StrelCtl {
+namespace Storage {
+
+using HostCtl::Sim::CheckFault;
+using HostCtl::Sim::CheckVolumeFault;
+using HostCtl::Sim::Op;
+using HostCtl::Sim::RequireKovra;
+using HostCtl::Sim::Session;
+using HostCtl::Sim::VolumeQuery;
+using HostCtl::Sim::VolumeRecord;
+
+namespace {
+
+const std::string kVolumesDir = "/kovra/volumes/";
+
+std::shared_ptr<VolumeRecord> OpenByPath(const std::string& path) {
+  std::string key;
+  if (path.compare(0, kVolumesDir.size(), kVolumesDir) == 0) {
+    key = path.substr(kVolumesDir.size());
+    key = key.substr(0, key.find('/'));
+  }
+  CheckFault(Op::KovraFileSystemImpl, {path, key});
+  VolumeQuery query;
+  query.name = &key;
+  query.name_or_uuid = true;
+  std::shared_ptr<VolumeRecord> record = key.empty() ? nullptr : HostCtl::Sim::QueryOneVolume(query);
+  if (!record) HostCtl::Sim::Refuse("open", "volume", path, "no volume has that label or UUID");
+  return record;
+}
+
+}  // namespace
+
+KovraFileSystemImpl::KovraFileSystemImpl(const std::string& path)
+    : FileSystemImpl(OpenByPath(path)) {}
+
+KovraFileSystemImpl::KovraFileSystemImpl(std::shared_ptr<VolumeRecord> record)
+    : FileSystemImpl(std::move(record)) {}
+
+std::unique_ptr<KovraFileSystem> KovraFileSystemImpl::GetKovraFileSystemByLabel(
+    const std::string& label) {
+  CheckFault(Op::GetKovraFileSystemByLabel, {label});
+  return HostCtl::Sim::FindKovraVolume(&label, nullptr);
+}
+
+std::unique_ptr<KovraFileSystem> KovraFileSystemImpl::GetKovraFileSystemByUUID(
+    const std::string& uuid) {
+  CheckFault(Op::GetKovraFileSystemByUUID, {uuid});
+  return HostCtl::Sim::FindKovraVolume(nullptr, &uuid);
+}
+
+bool KovraFileSystemImpl::IsAccessible() {
+  CheckVolumeFault(Op::IsAccessible, *record_);
+  return HostCtl::Sim::VolumeAccessible(Session::Get().db(), *record_);
+}
+
+uint32_t KovraFileSystemImpl::GetLockMode() {
+  CheckVolumeFault(Op::GetLockMode, *record_);
+  RequireKovra(*record_);
+  return record_->lock_mode;
+}
+
+uint32_t KovraFileSystemImpl::GetMajorVersion() {
+  CheckVolumeFault(Op::GetMajorVersion, *record_);
+  RequireKovra(*record_);
+  return record_->version;
+}
+
+std::vector<std::unique_ptr<DiskLunPartition>> KovraFileSystemImpl::GetExtents() {
+  CheckVolumeFault(Op::GetExtents, *record_);
+  RequireKovra(*record_);
+  std::vector<std::unique_ptr<DiskLunPartition>> extents;
+  for (const auto& extent : HostCtl::Sim::VolumeExtents(Session::Get().db(), *record_)) {
+    extents.push_back(std::make_unique<DiskLunPartitionImpl>(extent));
+  }
+  return extents;
+}
+
+std::string KovraFileSystemImpl::GetLvmUuid() {
+  CheckVolumeFault(Op::GetLvmUuid, *record_);
+  RequireKovra(*record_);
+  return record_->lvm_uuid;
+}
+
+bool KovraFileSystemImpl::IsClusteredKadiskEnabled() {
+  CheckVolumeFault(Op::IsClusteredKadiskEnabled, *record_);
+  RequireKovra(*record_);
+  return record_->clustered_kadisk;
+}
+
+std::vector<HostCtl::Storage::KovraUserInfo> KovraFileSystemImpl::GetUsers(bool quick) {
+  CheckVolumeFault(Op::GetUsers, *record_);
+  RequireKovra(*record_);
+  // A quick liveness check would wait one heartbeat interval; the fixture
+  // already says which hosts are alive.
+  HostCtl::Sim::Stmt stmt = Session::Get().db().Prepare(
+      "SELECT uuid, mac, driver_major, driver_minor, offset, lock_mode, alive FROM heartbeats "
+      "WHERE volume_id = ? ORDER BY pos");
+  stmt.Bind(1, record_->id);
+  std::vector<HostCtl::Storage::KovraUserInfo> users;
+  while (stmt.Step()) {
+    if (quick && stmt.Int(6) == 0) continue;
+    HostCtl::Storage::KovraUserInfo user;
+    user.heartbeatUuid = stmt.Text(0);
+    user.macAddress = HostCtl::Network::MacAddress(stmt.Text(1));
+    user.driverMajorVersion = static_cast<uint32_t>(stmt.Int(2));
+    user.driverMinorVersion = static_cast<uint32_t>(stmt.Int(3));
+    user.heartbeatOffset = stmt.Int(4);
+    user.lockModeInUse = static_cast<uint8_t>(stmt.Int(5));
+    users.push_back(user);
+  }
+  return users;
+}
+
+int KovraFileSystemImpl::GetAtsSupport() {
+  CheckVolumeFault(Op::GetAtsSupport, *record_);
+  RequireKovra(*record_);
+  for (const auto& extent : HostCtl::Sim::VolumeExtents(Session::Get().db(), *record_)) {
+    if (!extent->ats) return 0;
+  }
+  return 1;
+}
+
+HostCtl::Storage::KovraVolumeUnmapProperty KovraFileSystemImpl::GetUnmapProperty() {
+  CheckVolumeFault(Op::GetUnmapProperty, *record_);
+  RequireKovra(*record_);
+  const HostCtl::Sim::UnmapRecord& u = record_->unmap;
+  HostCtl::Storage::KovraVolumeUnmapProperty property;
+  property.granularity = u.granularity;
+  property.priority = u.priority;
+  property.bandwidth = u.bandwidth;
+  property.method = u.method;
+  property.reserved = u.reserved;
+  return property;
+}
+
+}  // namespace Storage
+}  // namespace StrelCtl
+
+namespace HostCtl {
+namespace Sim {
+
+std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* label,
+                                                          const std::string* uuid) {
+  VolumeQuery query;
+  query.kind = VolumeQuery::kKovra;
+  query.name = label;
+  query.uuid = uuid;
+  std::shared_ptr<VolumeRecord> record = QueryOneVolume(query);
+  if (!record) return nullptr;
+  return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(record);
+}
+
+}  // namespace Sim
+}  // namespace HostCtl

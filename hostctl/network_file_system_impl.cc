@@ -1,0 +1,134 @@
+// What a NAS volume (NFS v3 or v4.1) reports and lets change.
+#include "hostctl/handles.h"
+#include "hostctl/sqlite_db.h"
+#include "hostctl/volume_rules.h"
+
+namespace StrelCtl {
+namespace Storage {
+
+using HostCtl::Sim::ChangeVolume;
+using HostCtl::Sim::CheckVolumeFault;
+using HostCtl::Sim::Db;
+using HostCtl::Sim::Op;
+using HostCtl::Sim::Refuse;
+using HostCtl::Sim::Session;
+using HostCtl::Sim::VolumeRecord;
+
+NetworkFileSystemImpl::NetworkFileSystemImpl(std::shared_ptr<VolumeRecord> record)
+    : FileSystemImpl(std::move(record)) {}
+
+std::string NetworkFileSystemImpl::GetHost() {
+  CheckVolumeFault(Op::GetHost, *record_);
+  return record_->hosts.empty() ? std::string() : record_->hosts.front();
+}
+
+std::vector<std::string> NetworkFileSystemImpl::GetHosts() {
+  CheckVolumeFault(Op::GetHosts, *record_);
+  return record_->hosts;
+}
+
+std::string NetworkFileSystemImpl::GetShare() {
+  CheckVolumeFault(Op::GetShare, *record_);
+  return record_->share;
+}
+
+bool NetworkFileSystemImpl::IsMountReadOnly() {
+  CheckVolumeFault(Op::IsMountReadOnly, *record_);
+  return record_->read_only || HostCtl::Sim::ExportReadOnly(Session::Get().db(), *record_);
+}
+
+bool NetworkFileSystemImpl::IsReadOnly() {
+  CheckVolumeFault(Op::IsReadOnly, *record_);
+  return record_->read_only;
+}
+
+void NetworkFileSystemImpl::SetReadOnly(bool read_only) {
+  CheckVolumeFault(Op::SetReadOnly, *record_);
+  ChangeVolume(*record_, [read_only](Db& db, VolumeRecord& v) {
+    v.read_only = read_only;
+    HostCtl::Sim::SaveVolume(db, v);
+  });
+}
+
+bool NetworkFileSystemImpl::IsProtocolEndpoint() {
+  CheckVolumeFault(Op::IsProtocolEndpoint, *record_);
+  return record_->pe;
+}
+
+void NetworkFileSystemImpl::SetProtocolEndpoint(bool is_pe) {
+  CheckVolumeFault(Op::SetProtocolEndpoint, *record_);
+  ChangeVolume(*record_, [is_pe](Db& db, VolumeRecord& v) {
+    v.pe = is_pe;
+    HostCtl::Sim::SaveVolume(db, v);
+  });
+}
+
+std::string NetworkFileSystemImpl::GetStrelnic() {
+  CheckVolumeFault(Op::GetStrelnic, *record_);
+  return record_->strelnic;
+}
+
+bool NetworkFileSystemImpl::IsAccessible() {
+  CheckVolumeFault(Op::IsAccessible, *record_);
+  return HostCtl::Sim::VolumeAccessible(Session::Get().db(), *record_);
+}
+
+bool NetworkFileSystemImpl::IsHidden() {
+  CheckVolumeFault(Op::IsHidden, *record_);
+  return record_->hidden;
+}
+
+uint32_t NetworkFileSystemImpl::GetMaxReadTransferSize() {
+  CheckVolumeFault(Op::GetMaxReadTransferSize, *record_);
+  return record_->max_read;
+}
+
+uint32_t NetworkFileSystemImpl::GetMaxWriteTransferSize() {
+  CheckVolumeFault(Op::GetMaxWriteTransferSize, *record_);
+  return record_->max_write;
+}
+
+uint32_t NetworkFileSystemImpl::GetMaxQueueDepth() {
+  CheckVolumeFault(Op::GetMaxQueueDepth, *record_);
+  return record_->queue_depth;
+}
+
+void NetworkFileSystemImpl::SetMaxQueueDepth(uint32_t depth, bool persist) {
+  CheckVolumeFault(Op::SetMaxQueueDepth, *record_);
+  ChangeVolume(*record_, [depth, persist](Db& db, VolumeRecord& v) {
+    if (depth == 0) {
+      Refuse("set the queue depth of", "volume", v.name,
+             "the queue depth must be from 1 to 4294967295");
+    }
+    v.queue_depth = depth;
+    // A depth that is not persisted is undone by the next restart.
+    if (persist) v.boot_queue_depth = depth;
+    HostCtl::Sim::SaveVolume(db, v);
+  });
+}
+
+NetworkFileSystem::SecurityType NetworkFileSystemImpl::GetSecurityType() {
+  CheckVolumeFault(Op::GetSecurityType, *record_);
+  return static_cast<SecurityType>(record_->security);
+}
+
+std::string NetworkFileSystemImpl::GetStrelnicParameter() {
+  CheckVolumeFault(Op::GetStrelnicParameter, *record_);
+  return record_->strelnic_param;
+}
+
+void NetworkFileSystemImpl::SetStrelnic(const std::string& strelnic) {
+  CheckVolumeFault(Op::SetStrelnic, *record_);
+  ChangeVolume(*record_, [&strelnic](Db& db, VolumeRecord& v) {
+    if (!strelnic.empty() && !HostCtl::Sim::HostHasStrelnic(db, strelnic)) {
+      Refuse("set the strelnic of", "volume", v.name,
+             "strelnic '" + strelnic + "' does not exist on this host");
+    }
+    // Used from the next mount on; GetStrelnic shows the one in use now.
+    v.strelnic_param = strelnic;
+    HostCtl::Sim::SaveVolume(db, v);
+  });
+}
+
+}  // namespace Storage
+}  // namespace StrelCtl

@@ -1,0 +1,97 @@
+#include "hostctl/scoped_cache.h"
+
+#include <map>
+#include <string>
+
+#include "hostctl/faults.h"
+#include "hostctl/session.h"
+#include "hostctl/snapshot_rows.h"
+#include "hostctl/storage_info.h"
+
+namespace HostCtl {
+namespace Sim {
+namespace {
+
+struct Cache {
+  int depth = 0;          // scopes alive
+  uint64_t generation = 0;  // the session's generation the entries belong to
+  std::map<std::string, std::vector<std::shared_ptr<VolumeRecord>>> volumes;
+  bool have_snapshots = false;
+  std::vector<std::shared_ptr<SnapshotRecord>> snapshots;
+
+  void Clear() {
+    volumes.clear();
+    snapshots.clear();
+    have_snapshots = false;
+  }
+  // True when entries may be used (and kept) now.
+  bool Usable() {
+    if (depth == 0) return false;
+    uint64_t now = Session::Get().generation();
+    if (generation != now) {
+      Clear();
+      generation = now;
+    }
+    return true;
+  }
+};
+
+Cache& TheCache() {
+  static Cache cache;
+  return cache;
+}
+
+std::string Key(const VolumeQuery& q) {
+  std::string key = std::to_string(q.kind) + (q.mounted_only ? "m" : "-") +
+                    (q.include_undiscovered ? "u" : "-") + (q.name_or_uuid ? "o" : "-");
+  if (q.name) key += "|n=" + *q.name;
+  if (q.uuid) key += "|u=" + *q.uuid;
+  return key;
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<VolumeRecord>> QueryVolumes(const VolumeQuery& query) {
+  Cache& cache = TheCache();
+  if (!cache.Usable()) return LoadVolumes(Session::Get().db(), query);
+  std::string key = Key(query);
+  auto it = cache.volumes.find(key);
+  if (it == cache.volumes.end()) {
+    it = cache.volumes.emplace(key, LoadVolumes(Session::Get().db(), query)).first;
+  }
+  return it->second;
+}
+
+std::shared_ptr<VolumeRecord> QueryOneVolume(const VolumeQuery& query) {
+  std::vector<std::shared_ptr<VolumeRecord>> found = QueryVolumes(query);
+  return found.empty() ? nullptr : found.front();
+}
+
+std::vector<std::shared_ptr<SnapshotRecord>> QuerySnapshots() {
+  Cache& cache = TheCache();
+  if (!cache.Usable()) return LoadUnresolvedSnapshots(Session::Get().db());
+  if (!cache.have_snapshots) {
+    cache.snapshots = LoadUnresolvedSnapshots(Session::Get().db());
+    cache.have_snapshots = true;
+  }
+  return cache.snapshots;
+}
+
+}  // namespace Sim
+
+namespace Storage {
+
+StorageInfoScopedCache::StorageInfoScopedCache(bool refresh) {
+  Sim::CheckFault(Sim::Op::StorageInfoScopedCache);
+  Sim::Cache& cache = Sim::TheCache();
+  if (refresh || cache.depth == 0) cache.Clear();
+  ++cache.depth;
+}
+
+StorageInfoScopedCache::~StorageInfoScopedCache() {
+  Sim::Cache& cache = Sim::TheCache();
+  if (--cache.depth == 0) cache.Clear();
+}
+
+}  // namespace Storage
+}  // namespace HostCtl

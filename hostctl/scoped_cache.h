@@ -1,0 +1,23 @@
+// Queries of the host's volumes and snapshots that may answer from what an
+// earlier query read, while a StorageInfoScopedCache is alive. A write by
+// this process ends the reuse.
+#ifndef HOSTCTL_SCOPED_CACHE_H_
+#define HOSTCTL_SCOPED_CACHE_H_
+
+#include <memory>
+#include <vector>
+
+#include "hostctl/records.h"
+#include "hostctl/volume_rows.h"
+
+namespace HostCtl {
+namespace Sim {
+
+std::vector<std::shared_ptr<VolumeRecord>> QueryVolumes(const VolumeQuery& query);
+std::shared_ptr<VolumeRecord> QueryOneVolume(const VolumeQuery& query);
+std::vector<std::shared_ptr<SnapshotRecord>> QuerySnapshots();
+
+}  // namespace Sim
+}  // namespace HostCtl
+
+#endif  // HOSTCTL_SCOPED_CACHE_H_

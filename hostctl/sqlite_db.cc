@@ -1,0 +1,160 @@
+#include "hostctl/sqlite_db.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "hostctl/sim.h"
+
+namespace HostCtl {
+namespace Sim {
+
+std::string DescribeSqliteError(int rc, const std::string& detail) {
+  switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return "the store is locked by another process (waited 5 s)";
+    case SQLITE_FULL:
+      return "the disk is full";
+    case SQLITE_READONLY:
+      return "the store is read-only";
+    case SQLITE_NOTADB:
+      return "not a SQLite database";
+    case SQLITE_CORRUPT:
+      return "the store is corrupt";
+    case SQLITE_CANTOPEN:
+      return "cannot open the store: " + detail;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return "permission denied";
+    case SQLITE_IOERR:
+      return "I/O error: " + detail;
+    default:
+      return "SQLite error: " + detail;
+  }
+}
+
+Db::Db(sqlite3* handle, std::string name) : db_(handle), name_(std::move(name)) {}
+
+Db::~Db() {
+  for (auto& entry : cache_) sqlite3_finalize(entry.second);
+  sqlite3_close_v2(db_);
+}
+
+void Db::Fail(int rc) const {
+  int sys = sqlite3_system_errno(db_);
+  std::string detail = sqlite3_errmsg(db_);
+  if (sys == ENOSPC) rc = SQLITE_FULL;
+  if ((rc & 0xff) == SQLITE_IOERR && sys != 0) detail = std::strerror(sys);
+  throw StoreError(name_ + ": " + DescribeSqliteError(rc, detail));
+}
+
+Stmt Db::Prepare(const std::string& sql) {
+  auto it = cache_.find(sql);
+  if (it == cache_.end()) {
+    sqlite3_stmt* stmt = nullptr;
+    Check(sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                             SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
+    it = cache_.emplace(sql, stmt).first;
+  }
+  sqlite3_reset(it->second);
+  sqlite3_clear_bindings(it->second);
+  ++statements_run_;
+  return Stmt(this, it->second);
+}
+
+void Db::Exec(const std::string& sql) {
+  ++statements_run_;
+  Check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
+}
+
+int64_t Db::QueryInt(const std::string& sql) {
+  Stmt stmt = Prepare(sql);
+  int64_t value = stmt.Step() ? stmt.Int(0) : 0;
+  stmt.Run();
+  return value;
+}
+
+bool Db::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+int64_t Db::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+Stmt::~Stmt() {
+  if (stmt_) sqlite3_reset(stmt_);
+}
+
+Stmt& Stmt::Bind(int index, int64_t value) {
+  db_->Check(sqlite3_bind_int64(stmt_, index, value));
+  return *this;
+}
+
+Stmt& Stmt::Bind(int index, const std::string& value) {
+  db_->Check(sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()),
+                               SQLITE_TRANSIENT));
+  return *this;
+}
+
+Stmt& Stmt::BindBlob(int index, const std::string& bytes) {
+  db_->Check(sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()),
+                               SQLITE_TRANSIENT));
+  return *this;
+}
+
+Stmt& Stmt::BindNull(int index) {
+  db_->Check(sqlite3_bind_null(stmt_, index));
+  return *this;
+}
+
+bool Stmt::Step() {
+  int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  sqlite3_reset(stmt_);
+  db_->Fail(rc);
+}
+
+void Stmt::Run() {
+  while (Step()) {
+  }
+}
+
+bool Stmt::IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+int64_t Stmt::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string Stmt::Text(int column) const {
+  const unsigned char* text = sqlite3_column_text(stmt_, column);
+  int size = sqlite3_column_bytes(stmt_, column);
+  return text ? std::string(reinterpret_cast<const char*>(text), size) : std::string();
+}
+
+std::string Stmt::Blob(int column) const {
+  const void* data = sqlite3_column_blob(stmt_, column);
+  int size = sqlite3_column_bytes(stmt_, column);
+  return data ? std::string(static_cast<const char*>(data), size) : std::string();
+}
+
+Transaction::Transaction(Db& db) : db_(db), owner_(!db.InTransaction()) {
+  if (owner_) db_.Exec("BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+  if (owner_ && !done_ && db_.InTransaction()) sqlite3_exec(db_.handle(), "ROLLBACK", 0, 0, 0);
+}
+
+void Transaction::Commit() {
+  if (owner_ && !done_) db_.Exec("COMMIT");
+  done_ = true;
+}
+
+ReadTransaction::ReadTransaction(Db& db) : db_(db), owner_(!db.InTransaction()) {
+  if (owner_) db_.Exec("BEGIN DEFERRED");
+}
+
+ReadTransaction::~ReadTransaction() {
+  if (owner_ && db_.InTransaction()) sqlite3_exec(db_.handle(), "COMMIT", 0, 0, 0);
+}
+
+}  // namespace Sim
+}  // namespace HostCtl

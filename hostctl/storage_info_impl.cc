@@ -1,0 +1,182 @@
+// StorageInfoImpl's queries: every volume, volumes by label, UUID or path,
+// the Kovra and NAS lists, the unresolved snapshots.
+#include "hostctl/handles.h"
+#include "hostctl/host_objects.h"
+#include "hostctl/scoped_cache.h"
+#include "hostctl/volume_rules.h"
+
+namespace StrelCtl {
+namespace Storage {
+
+using HostCtl::Sim::CheckFault;
+using HostCtl::Sim::Op;
+using HostCtl::Sim::QueryOneVolume;
+using HostCtl::Sim::QueryVolumes;
+using HostCtl::Sim::VolumeQuery;
+using HostCtl::Sim::VolumeRecord;
+
+namespace {
+
+const std::string kVolumesDir = "/kovra/volumes/";
+
+std::unique_ptr<KovraFileSystem> AsKovraHandle(std::shared_ptr<VolumeRecord> record) {
+  if (!record) return nullptr;
+  return std::make_unique<KovraFileSystemImpl>(std::move(record));
+}
+
+std::vector<std::unique_ptr<NetworkFileSystem>> NasVolumes(VolumeQuery::Kind kind,
+                                                           NfsFilter filter) {
+  VolumeQuery query;
+  query.kind = kind;
+  std::vector<std::unique_ptr<NetworkFileSystem>> volumes;
+  for (auto& record : QueryVolumes(query)) {
+    auto nfs = std::make_unique<NetworkFileSystemImpl>(record);
+    if (!filter || filter(*nfs)) volumes.push_back(std::move(nfs));
+  }
+  return volumes;
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+bool IsPE(NetworkFileSystem& nfs) { return nfs.IsProtocolEndpoint(); }
+bool IsNotPE(NetworkFileSystem& nfs) { return !nfs.IsProtocolEndpoint(); }
+bool IsNotHidden(NetworkFileSystem& nfs) { return !nfs.IsHidden(); }
+
+StorageInfoImpl::StorageInfoImpl() { CheckFault(Op::StorageInfoImpl); }
+
+std::vector<std::unique_ptr<FileSystem>> StorageInfoImpl::GetFileSystems() {
+  CheckFault(Op::GetFileSystems);
+  std::vector<std::unique_ptr<FileSystem>> volumes;
+  for (auto& record : QueryVolumes(VolumeQuery())) {
+    volumes.push_back(HostCtl::Sim::MakeVolumeHandle(record));
+  }
+  return volumes;
+}
+
+std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByLabel(const std::string& label) {
+  CheckFault(Op::GetFileSystemByLabel, {label});
+  VolumeQuery query;
+  query.name = &label;
+  return AsKovraHandle(QueryOneVolume(query));
+}
+
+std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByUUID(const std::string& uuid) {
+  CheckFault(Op::GetFileSystemByUUID, {uuid});
+  VolumeQuery query;
+  query.uuid = &uuid;
+  return AsKovraHandle(QueryOneVolume(query));
+}
+
+std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByPath(const std::string& path) {
+  CheckFault(Op::GetFileSystemByPath, {path});
+  // A path exists only while its volume is mounted: /kovra/volumes/ and the
+  // label or UUID, or anything below it; or the volume's own mount point.
+  std::string clean = WithoutTrailingSlashes(path);
+  VolumeQuery query;
+  query.mounted_only = true;
+  if (clean.compare(0, kVolumesDir.size(), kVolumesDir) == 0) {
+    std::string key = clean.substr(kVolumesDir.size());
+    key = key.substr(0, key.find('/'));
+    query.name = &key;
+    query.name_or_uuid = true;
+    if (!key.empty()) {
+      if (auto record = QueryOneVolume(query)) return AsKovraHandle(record);
+    }
+    query.name = nullptr;
+    query.name_or_uuid = false;
+  }
+  for (auto& record : QueryVolumes(query)) {
+    if (WithoutTrailingSlashes(record->mount_point) == clean) return AsKovraHandle(record);
+  }
+  return nullptr;
+}
+
+std::unique_ptr<FileSystem> StorageInfoImpl::GetFileSystemByUuidEx(const std::string& uuid) {
+  CheckFault(Op::GetFileSystemByUuidEx, {uuid});
+  VolumeQuery query;
+  query.uuid = &uuid;
+  std::shared_ptr<VolumeRecord> record = QueryOneVolume(query);
+  if (!record) return nullptr;
+  return HostCtl::Sim::MakeVolumeHandle(record);
+}
+
+std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSystems(
+    const std::string& filter) {
+  CheckFault(Op::GetKovraFileSystems, {filter});
+  VolumeQuery query;
+  query.kind = VolumeQuery::kKovra;
+  query.mounted_only = true;
+  if (!filter.empty()) {
+    query.name = &filter;
+    query.name_or_uuid = true;
+  }
+  std::vector<std::unique_ptr<KovraFileSystem>> volumes;
+  for (auto& record : QueryVolumes(query)) volumes.push_back(AsKovraHandle(record));
+  return volumes;
+}
+
+std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSystemsList(
+    const std::string& filter) {
+  CheckFault(Op::GetKovraFileSystemsList, {filter});
+  VolumeQuery query;
+  query.kind = VolumeQuery::kKovra;
+  if (!filter.empty()) {
+    query.name = &filter;
+    query.name_or_uuid = true;
+  }
+  HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
+  std::vector<std::unique_ptr<KovraFileSystem>> volumes;
+  for (auto& record : QueryVolumes(query)) {
+    // A volume whose storage does not answer cannot be opened: its slot
+    // stays empty.
+    bool opens = HostCtl::Sim::VolumeAccessible(db, *record);
+    volumes.push_back(opens ? AsKovraHandle(record) : nullptr);
+  }
+  return volumes;
+}
+
+std::unique_ptr<HostCtl::Storage::PBCache> StorageInfoImpl::GetPBCache() {
+  CheckFault(Op::GetPBCache);
+  return HostCtl::Sim::MakePBCache();
+}
+
+std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetKovraFileSystemByUUID(
+    const std::string& uuid) {
+  CheckFault(Op::GetKovraFileSystemByUUID, {uuid});
+  return HostCtl::Sim::FindKovraVolume(nullptr, &uuid);
+}
+
+std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetKovraFileSystemByLabel(
+    const std::string& label) {
+  CheckFault(Op::GetKovraFileSystemByLabel, {label});
+  return HostCtl::Sim::FindKovraVolume(&label, nullptr);
+}
+
+std::vector<std::unique_ptr<UnresolvedKovraVolume>> StorageInfoImpl::GetUnresolvedVolumes() {
+  CheckFault(Op::GetUnresolvedVolumes);
+  std::vector<std::unique_ptr<UnresolvedKovraVolume>> snapshots;
+  for (auto& record : HostCtl::Sim::QuerySnapshots()) {
+    snapshots.push_back(HostCtl::Sim::MakeSnapshotHandle(record));
+  }
+  return snapshots;
+}
+
+std::vector<std::unique_ptr<NetworkFileSystem>> StorageInfoImpl::GetV3NetworkFileSystems(
+    NfsFilter filter) {
+  CheckFault(Op::GetV3NetworkFileSystems);
+  return NasVolumes(VolumeQuery::kNfs3, filter);
+}
+
+std::vector<std::unique_ptr<NetworkFileSystem>> StorageInfoImpl::GetV41NetworkFileSystems(
+    NfsFilter filter) {
+  CheckFault(Op::GetV41NetworkFileSystems);
+  return NasVolumes(VolumeQuery::kNfs41, filter);
+}
+
+}  // namespace Storage
+}  // namespace StrelCtl

@@ -1,0 +1,199 @@
+#include "hostctl/store_file.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "hostctl/lib.h"
+#include "hostctl/model_io.h"
+#include "hostctl/schema.h"
+#include "hostctl/sim.h"
+#include "hostctl/sqlite_db.h"
+
+namespace HostCtl {
+namespace Sim {
+namespace {
+
+[[noreturn]] void Fail(const std::string& path, const std::string& reason) {
+  throw StoreError(path + ": " + reason);
+}
+
+std::string Errno() { return std::strerror(errno); }
+
+std::string Directory(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+uint32_t BigEndian32(const unsigned char* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// Checks what can be checked without SQLite touching the file. False when
+// there is no file.
+bool CheckExistingFile(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return false;
+    Fail(path, "cannot access the store: " + Errno());
+  }
+  if (S_ISDIR(st.st_mode)) Fail(path, "is a directory, not a store");
+  if (!S_ISREG(st.st_mode)) Fail(path, "is not a regular file");
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) Fail(path, "cannot read the store: " + Errno());
+  unsigned char header[100];
+  ssize_t got = read(fd, header, sizeof header);
+  close(fd);
+  if (got == 0) Fail(path, "is an empty file, not a tarvex host store");
+  if (got < static_cast<ssize_t>(sizeof header) ||
+      std::memcmp(header, "SQLite format 3", 16) != 0) {
+    Fail(path, "not a SQLite database");
+  }
+  uint32_t application_id = BigEndian32(header + 68);
+  if (application_id != kApplicationId) {
+    Fail(path, Misc::StrPrintf("not a tarvex host store (SQLite application id 0x%08x)",
+                               application_id));
+  }
+  // Using a store means writing to it; a read-only file is refused here, not
+  // half-way through an operation. The write bits are checked as well, since
+  // access() says yes to root for any file.
+  if (access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0) {
+    Fail(path, "the store is read-only (using it needs write access)");
+  }
+  if (access(Directory(path).c_str(), W_OK) != 0) {
+    Fail(path, "the store's directory is not writable (using it needs write access)");
+  }
+  return true;
+}
+
+sqlite3* OpenHandle(const std::string& path, int flags) {
+  sqlite3* handle = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string detail = handle ? sqlite3_errmsg(handle) : "out of memory";
+    sqlite3_close_v2(handle);
+    Fail(path, DescribeSqliteError(rc, detail));
+  }
+  sqlite3_extended_result_codes(handle, 1);
+  sqlite3_busy_timeout(handle, kBusyTimeoutMs);
+  return handle;
+}
+
+// Sets up a new, empty database as a store of the current schema holding
+// `model`.
+void Populate(Db& db, const HostModel& model) {
+  db.Exec("PRAGMA foreign_keys = ON");
+  db.Exec("PRAGMA application_id = " + std::to_string(static_cast<int32_t>(kApplicationId)));
+  Transaction tx(db);
+  ApplyMigrations(db, 0, CurrentSchemaVersion());
+  WriteModel(db, model);
+  tx.Commit();
+}
+
+std::unique_ptr<Db> OpenExisting(const std::string& path) {
+  auto db = std::make_unique<Db>(OpenHandle(path, SQLITE_OPEN_READWRITE), path);
+  db->Exec("PRAGMA foreign_keys = ON");
+  int64_t version = db->QueryInt("PRAGMA user_version");
+  if (version > CurrentSchemaVersion()) {
+    Fail(path, "the store has schema version " + std::to_string(version) +
+                   ", newer than this program's " + std::to_string(CurrentSchemaVersion()));
+  }
+  {
+    Stmt mode = db->Prepare("PRAGMA journal_mode");
+    std::string current = mode.Step() ? mode.Text(0) : "";
+    mode.Run();
+    if (current != "wal") {
+      Stmt set = db->Prepare("PRAGMA journal_mode = WAL");
+      set.Run();
+    }
+  }
+  db->Exec("PRAGMA synchronous = NORMAL");
+  if (version < CurrentSchemaVersion()) {
+    Transaction tx(*db);
+    // Another process may have migrated it while this one waited.
+    version = db->QueryInt("PRAGMA user_version");
+    if (version < CurrentSchemaVersion()) ApplyMigrations(*db, version, CurrentSchemaVersion());
+    tx.Commit();
+  }
+  return db;
+}
+
+void MakeDirectories(const std::string& path) {
+  std::string dir = Directory(path);
+  for (size_t pos = 1; pos <= dir.size(); ++pos) {
+    if (pos != dir.size() && dir[pos] != '/') continue;
+    std::string prefix = dir.substr(0, pos);
+    if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
+      Fail(path, "cannot create the directory " + prefix + ": " + Errno());
+    }
+  }
+}
+
+// Builds the store beside `path` and links it into place, so that no process
+// ever sees a half-made store and a file that appeared meanwhile is kept.
+// False when another file took the place first.
+bool CreateFile(const std::string& path, const HostModel& model) {
+  MakeDirectories(path);
+  std::random_device random;
+  std::string temp = path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(random());
+  try {
+    Db db(OpenHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE),
+          path);
+    Stmt set = db.Prepare("PRAGMA journal_mode = WAL");
+    set.Run();
+    Populate(db, model);
+  } catch (...) {
+    unlink(temp.c_str());
+    unlink((temp + "-wal").c_str());
+    unlink((temp + "-shm").c_str());
+    throw;
+  }
+  // Closing the only connection folded the WAL into the file.
+  bool linked = link(temp.c_str(), path.c_str()) == 0;
+  int link_errno = errno;
+  unlink(temp.c_str());
+  if (!linked && link_errno != EEXIST) {
+    errno = link_errno;
+    Fail(path, "cannot create the store: " + Errno());
+  }
+  return linked;
+}
+
+}  // namespace
+
+std::unique_ptr<Db> OpenStoreFile(const std::string& path,
+                                  const std::function<HostModel()>& initial) {
+  if (!CheckExistingFile(path)) {
+    CreateFile(path, initial());
+    CheckExistingFile(path);
+  }
+  return OpenExisting(path);
+}
+
+std::unique_ptr<Db> OpenMemoryStore(const HostModel& model) {
+  auto db = std::make_unique<Db>(OpenHandle(":memory:", SQLITE_OPEN_READWRITE), "<in-memory host>");
+  Populate(*db, model);
+  return db;
+}
+
+bool InitStoreFile(const std::string& path, const HostModel& model, bool force) {
+  if (!CheckExistingFile(path)) {
+    if (CreateFile(path, model)) return true;
+    CheckExistingFile(path);
+  }
+  if (!force) return false;
+  std::unique_ptr<Db> db = OpenExisting(path);
+  Transaction tx(*db);
+  WriteModel(*db, model);
+  tx.Commit();
+  return true;
+}
+
+}  // namespace Sim
+}  // namespace HostCtl

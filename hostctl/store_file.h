@@ -1,0 +1,39 @@
+// Opening, creating and initialising the store file, with every check that
+// keeps a file that is not a usable store exactly as it was.
+#ifndef HOSTCTL_STORE_FILE_H_
+#define HOSTCTL_STORE_FILE_H_
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hostctl/records.h"
+
+namespace HostCtl {
+namespace Sim {
+
+class Db;
+
+// How long a process waits for another one's write lock.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Opens the store at `path` for use, migrating an older schema. When no file
+// is there, makes one (and its directory) from `initial()`; two processes
+// doing so at once end up with one store. Throws StoreError for a directory,
+// a file that is not SQLite or not ours, a newer schema, a read-only file, a
+// lock held longer than the busy timeout, a full disk.
+std::unique_ptr<Db> OpenStoreFile(const std::string& path,
+                                  const std::function<HostModel()>& initial);
+
+// A fresh store in memory holding `model`.
+std::unique_ptr<Db> OpenMemoryStore(const HostModel& model);
+
+// Makes the store at `path` hold `model`: a new file, or, with `force`, an
+// existing store rewritten in one transaction. False when a file is there and
+// `force` is not given (nothing written). Throws StoreError.
+bool InitStoreFile(const std::string& path, const HostModel& model, bool force);
+
+}  // namespace Sim
+}  // namespace HostCtl
+
+#endif  // HOSTCTL_STORE_FILE_H_

@@ -1,0 +1,115 @@
+// tarvex-host: the tool of the simulated host. See --help.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "hostctl/lib.h"
+#include "hostctl/sim.h"
+#include "hostctl/tool/tool_commands.h"
+#include "hostctl/tool/tool_options.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]\n"
+    "       tarvex-host COMMAND --help\n"
+    "       tarvex-host --help | --version\n"
+    "\n"
+    "The simulated host of tarvexcli: create it, dump it, restart it, inject\n"
+    "faults, switch features and read what the datastore agent was told.\n"
+    "\n"
+    "Commands:\n";
+
+const char kOptionsAndStatus[] =
+    "\n"
+    "Options:\n"
+    "  --store PATH  the host's store (default: $TARVEX_HOST_STORE, else\n"
+    "                $XDG_STATE_HOME/tarvex/host.db, else\n"
+    "                ~/.local/state/tarvex/host.db); made from the built-in default\n"
+    "                host when it does not exist\n"
+    "  --help        show this help, or a command's help after the command\n"
+    "  --version     show the version\n"
+    "\n"
+    "Exit status: 0 done; 1 failed (a fixture that cannot be loaded, a store that\n"
+    "exists already, ...); 2 usage error; 3 the store cannot be used.\n";
+
+void PrintUsage(std::ostream& out) {
+  out << kUsage;
+  for (const TarvexHost::Subcommand& command : TarvexHost::Subcommands()) {
+    std::string name = command.name;
+    out << "  " << name << std::string(10 - name.size(), ' ') << command.summary << "\n";
+  }
+  out << kOptionsAndStatus;
+}
+
+int Run(std::vector<std::string> args) {
+  using TarvexHost::UsageError;
+  // --store may stand anywhere; everything else belongs to the command.
+  std::string store;
+  bool store_given = false;
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--store" || arg.compare(0, 8, "--store=") == 0) {
+      if (store_given) throw UsageError("tarvex-host: option '--store' given twice");
+      store_given = true;
+      if (arg != "--store") {
+        store = arg.substr(8);
+      } else if (i + 1 < args.size()) {
+        store = args[++i];
+      } else {
+        throw UsageError("tarvex-host: option '--store' needs a value");
+      }
+      if (store.empty()) throw UsageError("tarvex-host: option '--store' needs a path");
+      continue;
+    }
+    rest.push_back(arg);
+  }
+  if (rest.empty()) throw UsageError("tarvex-host: a command is required (see --help)");
+  const std::string& first = rest.front();
+  if (first == "--help" || first == "-h") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (first == "--version") {
+    std::cout << "tarvex-host " << TARVEX_VERSION << "\n";
+    return 0;
+  }
+  for (const TarvexHost::Subcommand& command : TarvexHost::Subcommands()) {
+    if (first != command.name) continue;
+    std::vector<std::string> command_args(rest.begin() + 1, rest.end());
+    for (const std::string& arg : command_args) {
+      if (arg == "--help" || arg == "-h") {
+        std::cout << command.help;
+        return 0;
+      }
+    }
+    HostCtl::Sim::SetStorePath(HostCtl::Sim::ResolveStorePath(store));
+    return command.run(command_args);
+  }
+  if (first.compare(0, 1, "-") == 0) throw UsageError("tarvex-host: unknown option '" + first + "'");
+  throw UsageError("tarvex-host: unknown command '" + first + "' (see --help)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const TarvexHost::UsageError& e) {
+    std::cerr << e.what() << "\n";
+    return 2;
+  } catch (const HostCtl::Sim::StoreError& e) {
+    std::cerr << e.what() << "\n";
+    return 3;
+  } catch (const HostCtl::Sim::FixtureError& e) {
+    std::cerr << e.what() << "\n";
+    return 1;
+  } catch (const TarvexHost::ToolError& e) {
+    std::cerr << e.what() << "\n";
+    return 1;
+  } catch (const HostCtl::Lib::HostCtlException& e) {
+    std::cerr << e.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,134 @@
+// Typed values that commands hand to the framework as results.
+//
+// Every value is shared: a command builds it, sets it on its Output, and the
+// framework renders it after the command has returned. A value made with
+// New() and no argument is "empty": it has a type but no content yet, which is
+// how result prototypes and structure fields before they are set look.
+#ifndef CORDRA_META_OBJ_H_
+#define CORDRA_META_OBJ_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Cordra {
+namespace MetaObj {
+
+// The kind of a value. A list names the kind of its elements with one of
+// these; 3 (structure) is the one every list command uses.
+enum MetaType {
+  META_BOOL = 0,
+  META_INT = 1,
+  META_STRING = 2,
+  META_STRUCT = 3,
+  META_LIST = 4,
+};
+
+class MetaObj {
+ public:
+  // Out of line, like every destructor below: the vtables and type
+  // information of the values live in the framework library only.
+  virtual ~MetaObj();
+  MetaObj(const MetaObj&) = delete;
+  MetaObj& operator=(const MetaObj&) = delete;
+
+  virtual MetaType GetType() const = 0;
+  // False for a value made without content (a prototype or an unset field).
+  bool IsSet() const { return set_; }
+
+ protected:
+  MetaObj() = default;
+  bool set_ = false;
+};
+
+class MetaBool : public MetaObj {
+ public:
+  static std::shared_ptr<MetaBool> New();
+  static std::shared_ptr<MetaBool> New(bool value);
+  ~MetaBool() override;
+  MetaType GetType() const override { return META_BOOL; }
+  bool GetValue() const { return value_; }
+
+ private:
+  MetaBool() = default;
+  bool value_ = false;
+};
+
+// A signed 64-bit integer; unsigned 32-bit host values fit without change.
+class MetaInt : public MetaObj {
+ public:
+  static std::shared_ptr<MetaInt> New();
+  static std::shared_ptr<MetaInt> New(int64_t value);
+  ~MetaInt() override;
+  MetaType GetType() const override { return META_INT; }
+  int64_t GetValue() const { return value_; }
+
+ private:
+  MetaInt() = default;
+  int64_t value_ = 0;
+};
+
+class MetaString : public MetaObj {
+ public:
+  static std::shared_ptr<MetaString> New();
+  static std::shared_ptr<MetaString> New(const std::string& value);
+  ~MetaString() override;
+  MetaType GetType() const override { return META_STRING; }
+  const std::string& GetValue() const { return value_; }
+
+ private:
+  MetaString() = default;
+  std::string value_;
+};
+
+// A named record whose fields keep the order in which they were first set.
+// Setting a field that exists replaces its value in place, so a row filled
+// from a prototype keeps the prototype's field order.
+class MetaStruct : public MetaObj {
+ public:
+  using Field = std::pair<std::string, std::shared_ptr<MetaObj>>;
+
+  static std::shared_ptr<MetaStruct> New(const std::string& type_name);
+  ~MetaStruct() override;
+  MetaType GetType() const override { return META_STRUCT; }
+  const std::string& GetTypeName() const { return type_name_; }
+
+  void SetField(const std::string& field, std::shared_ptr<MetaObj> value);
+  // The field's value, or null when the structure has no such field.
+  std::shared_ptr<MetaObj> GetField(const std::string& field) const;
+  const std::vector<Field>& GetFields() const { return fields_; }
+
+ private:
+  explicit MetaStruct(std::string type_name) : type_name_(std::move(type_name)) {}
+  std::string type_name_;
+  std::vector<Field> fields_;
+};
+
+// An ordered list of values of one kind. The prototype describes an element
+// (for a list of structures: a structure with every field present), so that
+// an empty list can still be rendered with its columns.
+class MetaList : public MetaObj {
+ public:
+  static std::shared_ptr<MetaList> New(MetaType element_type, std::shared_ptr<MetaObj> prototype);
+  ~MetaList() override;
+  MetaType GetType() const override { return META_LIST; }
+  MetaType GetElementType() const { return element_type_; }
+  const std::shared_ptr<MetaObj>& GetPrototype() const { return prototype_; }
+
+  void Add(std::shared_ptr<MetaObj> element);
+  const std::vector<std::shared_ptr<MetaObj>>& GetElements() const { return elements_; }
+
+ private:
+  MetaList(MetaType element_type, std::shared_ptr<MetaObj> prototype)
+      : element_type_(element_type), prototype_(std::move(prototype)) {}
+  MetaType element_type_;
+  std::shared_ptr<MetaObj> prototype_;
+  std::vector<std::shared_ptr<MetaObj>> elements_;
+};
+
+}  // namespace MetaObj
+}  // namespace Cordra
+
+#endif  // CORDRA_META_OBJ_H_

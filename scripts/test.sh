@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole test suite: the
+# optimised build, the sanitizer build (ASan + UBSan, leaks checked), and the
+# fuzz targets for a short, fixed number of runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+for preset in default sanitize fuzz; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset tests"
+  if [ "$preset" = fuzz ]; then
+    ctest --test-dir build-fuzz -L fuzz --output-on-failure
+  else
+    ctest --preset "$preset"
+  fi
+done

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Benchmark, not a test: times `tarvexcli storage filesystem list` (table and
+# JSON) on hosts of 1k, 10k and 100k volumes against the sqlite3 shell
+# selecting the same columns from the same store file, and prints per size
+# the best of R runs, their ratio and the peak resident memory of each.
+#
+# Usage: tests/bench/list_bench.sh [BUILD_DIR]   (default: build)
+#        SIZES="1000 10000" RUNS=5 tests/bench/list_bench.sh
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build}
+bin=$build/bin
+sizes=${SIZES:-"1000 10000 100000"}
+runs=${RUNS:-3}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+query='SELECT mount_point AS "Mount Point", name AS "Volume Name", uuid AS "UUID",
+  CASE mounted WHEN 1 THEN '"'"'true'"'"' ELSE '"'"'false'"'"' END AS "Mounted",
+  type AS "Type", capacity AS "Size", capacity - used AS "Free" FROM volumes ORDER BY id;'
+
+# best_of CMD...: prints "<seconds> <peak KiB>" of the fastest of $runs runs.
+best_of() {
+  local best_t="" best_m=""
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null
+    read -r t m <"$work/time"
+    if [ -z "$best_t" ] || awk -v a="$t" -v b="$best_t" 'BEGIN{exit !(a<b)}'; then
+      best_t=$t best_m=$m
+    fi
+  done
+  echo "$best_t $best_m"
+}
+
+printf '%-8s %-6s %10s %10s %7s %12s %12s\n' volumes format tarvexcli sqlite3 ratio "cli peak KiB" "sql peak KiB"
+for n in $sizes; do
+  store=$work/host-$n.db
+  python3 tests/bench/make_fixture.py "$n" >"$work/fixture-$n.json"
+  "$bin/tarvex-host" --store "$store" init --fixture "$work/fixture-$n.json" >/dev/null
+  for format in table json; do
+    read -r ct cm < <(best_of "$bin/tarvexcli" --store "$store" --format "$format" storage filesystem list)
+    read -r st sm < <(best_of sqlite3 -readonly "-$format" "$store" "$query")
+    ratio=$(awk -v a="$ct" -v b="$st" 'BEGIN{ if (b > 0) printf "%.2f", a/b; else print "inf" }')
+    printf '%-8s %-6s %10s %10s %7s %12s %12s\n' "$n" "$format" "$ct" "$st" "$ratio" "$cm" "$sm"
+  done
+done

@@ -1,0 +1,130 @@
+#include "tests/commands/command_test.h"
+
+#include "framework/parser.h"
+#include "framework/shell_runner.h"
+#include "hostctl/sim.h"
+
+namespace TarvexCli {
+namespace Testing {
+
+namespace MetaObj = Cordra::MetaObj;
+
+namespace {
+
+std::string Text(const std::shared_ptr<MetaObj::MetaObj>& value) {
+  if (!value) return "<null>";
+  switch (value->GetType()) {
+    case MetaObj::META_BOOL:
+      return std::static_pointer_cast<MetaObj::MetaBool>(value)->GetValue() ? "true" : "false";
+    case MetaObj::META_INT:
+      return std::to_string(std::static_pointer_cast<MetaObj::MetaInt>(value)->GetValue());
+    case MetaObj::META_STRING:
+      return std::static_pointer_cast<MetaObj::MetaString>(value)->GetValue();
+    default:
+      return "<composite>";
+  }
+}
+
+Row RowOf(const MetaObj::MetaStruct& row) {
+  Row fields;
+  for (const auto& field : row.GetFields()) fields[field.first] = Text(field.second);
+  return fields;
+}
+
+// "... -t EVENT -i stdin" -> EVENT
+std::string EventOf(const std::string& command_line) {
+  const auto at = command_line.find(" -t ");
+  if (at == std::string::npos) return "";
+  const auto end = command_line.find(' ', at + 4);
+  return command_line.substr(at + 4, end - (at + 4));
+}
+
+}  // namespace
+
+void CommandTest::SetUp() {
+  Cordra::Frame::SetShellCmdRunner(
+      [this](const std::string& line, std::string&, const std::string& input) {
+        command_lines_.push_back(line);
+        notifications_.push_back({EventOf(line), input});
+        return 0;
+      });
+  UseDefaultHost();
+}
+
+void CommandTest::TearDown() { Cordra::Frame::SetShellCmdRunner(nullptr); }
+
+void CommandTest::UseHost(const nlohmann::json& fixture) {
+  HostCtl::Sim::UseInMemoryHost(fixture.dump());
+}
+
+void CommandTest::UseDefaultHost() {
+  HostCtl::Sim::UseInMemoryHost(HostCtl::Sim::DefaultHostFixture());
+}
+
+void CommandTest::ArmFault(const std::string& operation, const std::string& object,
+                           const std::string& message, int nth, int times) {
+  nlohmann::json host = Host();
+  host["faults"].push_back({{"operation", operation},
+                            {"object", object},
+                            {"message", message},
+                            {"nth", nth},
+                            {"times", times},
+                            {"calls", 0},
+                            {"fired", 0}});
+  UseHost(host);
+}
+
+nlohmann::json CommandTest::Host() const { return nlohmann::json::parse(HostCtl::Sim::DumpHost()); }
+
+nlohmann::json CommandTest::Volume(const std::string& name) const {
+  const nlohmann::json host = Host();  // the loop must not outlive it
+  for (const auto& volume : host["volumes"]) {
+    if (volume["name"] == name) return volume;
+  }
+  ADD_FAILURE() << "no volume named " << name;
+  return nlohmann::json::object();
+}
+
+std::shared_ptr<Output> CommandTest::Run(Cordra::AutoCli::Command& command,
+                                         const std::vector<std::string>& args) {
+  auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args);
+  auto output = std::make_shared<Output>();
+  command.Execute(input, output);
+  return output;
+}
+
+bool CommandTest::IsTrue(const Output& output) {
+  auto root = std::dynamic_pointer_cast<MetaObj::MetaBool>(output.GetRootObject());
+  return root && root->GetValue();
+}
+
+std::vector<Row> CommandTest::Rows(const Output& output) {
+  std::vector<Row> rows;
+  auto list = std::dynamic_pointer_cast<MetaObj::MetaList>(output.GetRootObject());
+  if (!list) {
+    ADD_FAILURE() << "the result is not a list";
+    return rows;
+  }
+  for (const auto& element : list->GetElements()) {
+    rows.push_back(RowOf(static_cast<const MetaObj::MetaStruct&>(*element)));
+  }
+  return rows;
+}
+
+Row CommandTest::Record(const Output& output) {
+  auto record = std::dynamic_pointer_cast<MetaObj::MetaStruct>(output.GetRootObject());
+  if (!record) {
+    ADD_FAILURE() << "the result is not a structure";
+    return {};
+  }
+  return RowOf(*record);
+}
+
+std::vector<std::string> CommandTest::FieldNames(const MetaObj::MetaStruct& row) {
+  std::vector<std::string> names;
+  for (const auto& field : row.GetFields()) names.push_back(field.first);
+  return names;
+}
+
+}  // namespace Testing
+}  // namespace TarvexCli

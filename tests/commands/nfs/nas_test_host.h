@@ -1,0 +1,98 @@
+// Small simulated hosts for the NAS command tests (NFS v3 and v4.1): NAS
+// volumes on two reachable servers, and two interfaces to bind to.
+#ifndef TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_
+#define TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/commands/command_test.h"
+
+namespace TarvexCli {
+namespace Testing {
+
+using Json = nlohmann::json;
+using Texts = std::vector<std::string>;
+
+constexpr const char* kServer = "192.0.2.10";
+constexpr const char* kServer2 = "192.0.2.11";
+// A name with blanks, quotes, a `;` and a newline: stored and shown as it is.
+constexpr const char* kOddName = "ds 'one'; \"two\"\nthree";
+
+inline bool operator==(const Notification& a, const Notification& b) {
+  return a.event == b.event && a.input == b.input;
+}
+inline void PrintTo(const Notification& n, std::ostream* os) {
+  *os << n.event << "(" << ::testing::PrintToString(n.input) << ")";
+}
+
+// What the datastore agent hears about a removal of `name`.
+inline std::vector<Notification> RemovalNotices(const std::string& name, bool failed) {
+  std::vector<Notification> notices = {{"PreUnmount", name}};
+  if (failed) notices.push_back({"FailedUnmount", name});
+  return notices;
+}
+
+// A mounted NAS volume of `type` ("NFS" or "NFS41"); `nfs` overrides keys of
+// its "nfs" object, `arrak` its hardware acceleration.
+inline Json NasVolume(const std::string& type, const std::string& name,
+                      const Json& nfs = Json::object(), int arrak = 0) {
+  Json settings = {{"hosts", {kServer}},   {"share", "/exports/data"},
+                   {"read_only", false},   {"pe", false},
+                   {"hidden", false},      {"strelnic", ""},
+                   {"strelnic_param", ""}, {"queue_depth", 4294967295u},
+                   {"max_read", 1048576},  {"max_write", 1048576},
+                   {"preunmount", false},  {"security", 0}};
+  settings.update(nfs);
+  return {{"type", type},
+          {"name", name},
+          {"uuid", "nas-" + std::to_string(std::hash<std::string>()(name))},
+          {"mounted", true},
+          {"accessible", true},
+          {"capacity", 1099511627776},
+          {"used", 0},
+          {"arrak", arrak},
+          {"nfs", settings}};
+}
+
+inline Json NasHost(const std::vector<Json>& volumes, bool strelnic_binding = false,
+                    bool preunmount = false) {
+  const Json none = Json::array();
+  return {{"format", 1},
+          {"host", "nas-test"},
+          {"features", {{"145", strelnic_binding}, {"284", preunmount}}},
+          {"advanced_options", none},
+          {"devices", none},
+          {"strelnics", {"vmk0", "vmk1"}},
+          {"nfs_servers",
+           {{{"address", kServer}, {"reachable", true}, {"read_only_exports", {"/exports/iso"}}},
+            {{"address", kServer2}, {"reachable", true}, {"read_only_exports", none}}}},
+          {"volumes", volumes},
+          {"snapshots", none},
+          {"heaps", none},
+          {"pbcache",
+           {{"cache_size", 0},
+            {"cache_size_max", 0},
+            {"working_set", 0},
+            {"working_set_max", 0},
+            {"heap_overhead", 0},
+            {"capacity_miss_ratio", 0}}},
+          {"psa", {{"restores", 0}}},
+          {"faults", none},
+          {"events", none}};
+}
+
+// The "Volume Name" of each row.
+inline Texts Names(const std::vector<Row>& rows) {
+  Texts names;
+  for (const auto& row : rows) names.push_back(row.at("Volume Name"));
+  return names;
+}
+
+}  // namespace Testing
+}  // namespace TarvexCli
+
+#endif  // TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_

@@ -1,0 +1,117 @@
+#include "commands/nfs/nfs_volume_param.h"
+
+#include "framework/parser.h"
+#include "tests/commands/nfs/nas_test_host.h"
+
+namespace TarvexCli {
+namespace Testing {
+namespace {
+
+const Row kDs1 = {{"Volume Name", "ds1"},
+                  {"MaxQueueDepth", "64"},
+                  {"MaxReadTransferSize", "65536"},
+                  {"MaxWriteTransferSize", "131072"}};
+
+class NfsVolumeParamTest : public CommandTest {
+ protected:
+  void UseNasHost(bool strelnic_binding) {
+    UseHost(NasHost({NasVolume("NFS", "ds1",
+                               {{"queue_depth", 64},
+                                {"max_read", 65536},
+                                {"max_write", 131072},
+                                {"strelnic", "vmk0"},
+                                {"strelnic_param", "vmk1"}}),
+                     NasVolume("NFS41", "v41"), NasVolume("NFS", "pe1", {{"pe", true}}),
+                     NasVolume("NFS", kOddName, {{"hidden", true}})},
+                    strelnic_binding));
+  }
+  int64_t QueueDepth(const std::string& name) const {
+    return Volume(name)["nfs"]["queue_depth"].get<int64_t>();
+  }
+
+  std::shared_ptr<FileSystem::NFSVolumeParamGet> get_ = FileSystem::NFSVolumeParamGet::New();
+  std::shared_ptr<FileSystem::NFSVolumeParamSet> set_ = FileSystem::NFSVolumeParamSet::New();
+};
+
+TEST_F(NfsVolumeParamTest, GetSelectsAllOrOneNonPeMount) {
+  UseNasHost(false);
+  auto out = Run(*get_, {"-v", "all"});
+  EXPECT_TRUE(Errors(*out).empty());
+  const auto all = Rows(*out);
+  ASSERT_EQ(Names(all), (Texts{"ds1", kOddName}));
+  EXPECT_EQ(all[0], kDs1);
+  EXPECT_EQ(all[1].at("MaxQueueDepth"), "4294967295");
+  EXPECT_EQ(Rows(*Run(*get_, {"-v", "ds1"})), std::vector<Row>{kDs1});
+  for (const char* none : {"ALL", "nope", "pe1", "v41"}) {
+    out = Run(*get_, {"-v", none});
+    EXPECT_TRUE(Rows(*out).empty() && Errors(*out).empty()) << none;
+  }
+}
+
+TEST_F(NfsVolumeParamTest, GetShowsTheConfiguredStrelnicWhenTheSwitchIsOn) {
+  UseNasHost(true);
+  auto get = FileSystem::NFSVolumeParamGet::New();
+  EXPECT_EQ(get->GetDefaultOutputParameter("fields:NasMountParams"),
+            "Volume Name, MaxQueueDepth,MaxReadTransferSize, MaxWriteTransferSize,Strelnic");
+  auto rows = Rows(*Run(*get, {"-v", "ds1"}));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("Strelnic"), "vmk1");
+}
+
+TEST_F(NfsVolumeParamTest, GetFailures) {
+  UseNasHost(false);
+  ArmFault("GetMaxReadTransferSize", kOddName, "I/O error");
+  auto out = Run(*get_, {"-v", "all"});
+  EXPECT_EQ(Rows(*out), std::vector<Row>{kDs1});
+  EXPECT_EQ(Errors(*out), Texts{"Error getting params for mount '" + std::string(kOddName) +
+                                "': I/O error, skipping."});
+
+  ArmFault("GetVolumeName", kOddName, "Volume vanished", 2);  // asked again for the message
+  out = Run(*get_, {"-v", "all"});
+  EXPECT_EQ(Errors(*out), Texts{"Volume vanished"});
+  EXPECT_FALSE(HasResult(*out));
+
+  // A name is read while selecting, up to the first match only.
+  UseNasHost(false);
+  ArmFault("GetVolumeName", kOddName, "Stale file handle");
+  EXPECT_EQ(Rows(*Run(*get_, {"-v", "ds1"})), std::vector<Row>{kDs1});
+  out = Run(*get_, {"-v", "nope"});
+  EXPECT_EQ(Errors(*out), Texts{"Stale file handle"});
+  EXPECT_FALSE(HasResult(*out));
+}
+
+TEST_F(NfsVolumeParamTest, SetChangesOnlyTheNamedNonPeMount) {
+  UseNasHost(false);
+  EXPECT_EQ(set_->GetInputSpec()->FindParameter("strelnic"), nullptr);
+  EXPECT_TRUE(IsTrue(*Run(*set_, {"-v", "ds1", "-q", "4294967295"})));
+  EXPECT_EQ(QueueDepth("ds1"), 4294967295);
+  EXPECT_TRUE(IsTrue(*Run(*set_, {"-v", "ds1"})));  // nothing to change
+  for (const char* name : {"all", "pe1", "nope"}) {
+    auto out = Run(*set_, {"-v", name, "-q", "8"});
+    EXPECT_TRUE(IsTrue(*out) && Errors(*out).empty()) << name;
+  }
+  EXPECT_EQ(QueueDepth("pe1"), 4294967295);
+  EXPECT_THROW(Run(*set_, {"-v", "ds1", "-q", "0"}), Cordra::Frame::UsageError);
+}
+
+TEST_F(NfsVolumeParamTest, SetStrelnicAfterQueueDepth) {
+  UseNasHost(true);
+  EXPECT_TRUE(IsTrue(*Run(*set_, {"-v", kOddName, "-q", "16", "-I", "vmk0"})));
+  EXPECT_EQ(QueueDepth(kOddName), 16);
+  EXPECT_EQ(Volume(kOddName)["nfs"]["strelnic_param"], "vmk0");
+
+  ArmFault("SetStrelnic", "ds1", "No such interface");
+  auto out = Run(*set_, {"-v", "ds1", "-q", "32", "--strelnic", "vmk0"});
+  EXPECT_EQ(Errors(*out), Texts{"Error setting params for mount 'ds1': No such interface"});
+  EXPECT_FALSE(HasResult(*out));
+  EXPECT_EQ(QueueDepth("ds1"), 32);  // set before the strelnic failed
+
+  ArmFault("GetV3NetworkFileSystems", "", "NAS service not running");
+  out = Run(*set_, {"-v", "ds1", "-q", "8"});
+  EXPECT_EQ(Errors(*out), Texts{"NAS service not running"});
+  EXPECT_FALSE(HasResult(*out));
+}
+
+}  // namespace
+}  // namespace Testing
+}  // namespace TarvexCli

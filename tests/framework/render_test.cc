@@ -1,0 +1,202 @@
+#include "framework/render.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/parser.h"
+#include "tests/framework/test_support.h"
+
+namespace Cordra {
+namespace Frame {
+namespace {
+
+using namespace MetaObj;
+using Testing::ExpectGolden;
+
+std::shared_ptr<MetaStruct> Volume(const std::string& mount, const std::string& name,
+                                   const std::string& type, bool mounted, int64_t size,
+                                   int64_t free) {
+  auto row = MetaStruct::New("FilesystemVolume");
+  row->SetField("Mount Point", MetaString::New(mount));
+  row->SetField("Volume Name", MetaString::New(name));
+  row->SetField("UUID", MetaString::New(name.empty() ? "" : "5f1e2d3c-8a7b6c5d-1e2f-" + name));
+  row->SetField("Type", MetaString::New(type));
+  row->SetField("Mounted", MetaBool::New(mounted));
+  row->SetField("Size", MetaInt::New(size));
+  row->SetField("Free", MetaInt::New(free));
+  return row;
+}
+
+std::shared_ptr<MetaList> Volumes(bool with_rows) {
+  auto proto = Volume("", "", "", false, 0, 0);
+  auto list = MetaList::New(META_STRUCT, proto);
+  if (!with_rows) return list;
+  list->Add(Volume("/kovra/volumes/ds1", "datastore1", "Kovra-6", true, 1099511627776, 7));
+  list->Add(Volume("/kovra/volumes/Größe", "Größe", "NFS", false, 0, 0));
+  list->Add(Volume("/kovra/volumes/boot", "BOOTBANK1", "vfat", true, 4293918720, 4293918720));
+  return list;
+}
+
+const OutputHints kVolumeHints = {
+    {"fields:FilesystemVolume", "Mount Point,Volume Name,UUID,Mounted,Type,Size,Free"}};
+
+std::shared_ptr<MetaStruct> PBCache() {
+  auto stats = MetaStruct::New("KovraPBCacheGet");
+  stats->SetField("Cache Capacity Miss Ratio", MetaInt::New(3));
+  stats->SetField("Cache Size", MetaInt::New(768));
+  stats->SetField("Cache Size Max", MetaInt::New(1024));
+  stats->SetField("Cache Usage", MetaInt::New(75));
+  stats->SetField("Kovra Heap Size", MetaInt::New());  // never set
+  return stats;
+}
+
+const OutputHints kPBCacheHints = {{"units:KovraPBCacheGet.Cache Capacity Miss Ratio", "%"},
+                                   {"units:KovraPBCacheGet.Cache Size", "MiB"},
+                                   {"units:KovraPBCacheGet.Cache Size Max", "MiB"},
+                                   {"units:KovraPBCacheGet.Kovra Heap Size", "MiB"}};
+
+std::shared_ptr<MetaList> Snapshots() {
+  auto make = [](const std::string& name, const std::string& uuid, bool can_mount,
+                 const std::string& reason, int64_t extents) {
+    auto row = MetaStruct::New("KovraSnapshot");
+    row->SetField("Volume Name", MetaString::New(name));
+    row->SetField("Kovra UUID", MetaString::New(uuid));
+    row->SetField("Can mount", MetaBool::New(can_mount));
+    row->SetField("Reason for un-mountability", MetaString::New(reason));
+    row->SetField("Unresolved Extent Count", MetaInt::New(extents));
+    return row;
+  };
+  auto list = MetaList::New(META_STRUCT, make("", "", false, "", 0));
+  list->Add(make("snapds", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3", true, "", 1));
+  list->Add(make("replica", "61a2b3c4-d5e6f708-1a2b-000c29c3d4e5", false,
+                 "the original volume is still online", 2));
+  return list;
+}
+
+// Every character the machine formats must escape, plus invalid UTF-8.
+std::shared_ptr<MetaList> Awkward() {
+  auto row = MetaStruct::New("Awkward");
+  row->SetField("Plain", MetaString::New("a \"quoted\", comma"));
+  row->SetField("Markup", MetaString::New("<&> 'single'"));
+  row->SetField("Lines", MetaString::New("one\ntwo\r\nthree\ttab"));
+  row->SetField("Bytes", MetaString::New("bad\xff\xc3("));
+  row->SetField("Control", MetaString::New(std::string("nul\0bell\x07", 9)));
+  auto list = MetaList::New(META_STRUCT, MetaStruct::New("Awkward"));
+  list->Add(row);
+  return list;
+}
+
+std::string Render(const std::shared_ptr<MetaObj::MetaObj>& result, const OutputHints& hints,
+                   const std::string& format, std::vector<std::string> fields = {},
+                   bool no_header = false) {
+  RenderOptions options;
+  options.format = format;
+  options.fields = std::move(fields);
+  options.no_header = no_header;
+  return Frame::Render(result, hints, options);
+}
+
+TEST(RenderTableTest, ColumnsFollowTheFieldsHintAndFitTheContent) {
+  ExpectGolden("table_volumes.txt", Render(Volumes(true), kVolumeHints, "table"));
+  ExpectGolden("table_volumes_no_header.txt",
+               Render(Volumes(true), kVolumeHints, "table", {}, true));
+}
+
+TEST(RenderTableTest, EmptyListShowsTheHeaderOnly) {
+  EXPECT_EQ(
+      "Mount Point  Volume Name  UUID  Mounted  Type  Size  Free\n"
+      "-----------  -----------  ----  -------  ----  ----  ----\n",
+      Render(Volumes(false), kVolumeHints, "table"));
+  EXPECT_EQ("", Render(Volumes(false), kVolumeHints, "table", {}, true));
+}
+
+TEST(RenderTableTest, HintNamesAreTrimmedAndUnknownOnesSkipped) {
+  auto row = MetaStruct::New("NasMountParams");
+  row->SetField("Volume Name", MetaString::New("nfs1"));
+  row->SetField("MaxQueueDepth", MetaInt::New(4294967295LL));
+  row->SetField("MaxReadTransferSize", MetaInt::New(1048576));
+  auto list = MetaList::New(META_STRUCT, row);
+  list->Add(row);
+  const OutputHints hints = {
+      {"fields:NasMountParams", "Volume Name, MaxQueueDepth,MaxReadTransferSize,Strelnic"}};
+  EXPECT_EQ(
+      "Volume Name  MaxQueueDepth  MaxReadTransferSize\n"
+      "-----------  -------------  -------------------\n"
+      "nfs1         4294967295     1048576\n",
+      Render(list, hints, "table"));
+}
+
+TEST(RenderTableTest, UnitsGoIntoTheHeader) {
+  ExpectGolden("table_pbcache.txt", Render(PBCache(), kPBCacheHints, "table"));
+}
+
+TEST(RenderSimpleTest, StructureShowsFieldsWithUnits) {
+  ExpectGolden("simple_pbcache.txt", Render(PBCache(), kPBCacheHints, "simple"));
+}
+
+TEST(RenderSimpleTest, RecordsAreHeadedByTheHeaderField) {
+  const OutputHints hints = {{"header:KovraSnapshot", "%Kovra UUID%"},
+                             {"fields:KovraSnapshot", "Volume Name,Kovra UUID,Can mount"}};
+  ExpectGolden("simple_snapshots.txt", Render(Snapshots(), hints, "simple"));
+}
+
+TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
+  auto yes = MetaBool::New(true);
+  EXPECT_EQ("true\n", Render(yes, {}, "table"));
+  EXPECT_EQ("true\n", Render(yes, {}, "simple"));
+  EXPECT_EQ("true\n", Render(yes, {}, "json"));
+  EXPECT_EQ("true\r\n", Render(yes, {}, "csv"));
+  EXPECT_EQ(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<output>\n  <boolean>true</boolean>\n"
+      "</output>\n",
+      Render(yes, {}, "xml"));
+  EXPECT_EQ("\"a\\\"b\"\n", Render(MetaString::New("a\"b"), {}, "json"));
+  for (const auto& format : FormatNames()) EXPECT_EQ("", Render(nullptr, {}, format)) << format;
+}
+
+TEST(RenderTest, MachineFormatsEscapeEverything) {
+  ExpectGolden("awkward.json", Render(Awkward(), {}, "json"));
+  ExpectGolden("awkward.csv", Render(Awkward(), {}, "csv"));
+  ExpectGolden("awkward.xml", Render(Awkward(), {}, "xml"));
+  ExpectGolden("awkward_table.txt", Render(Awkward(), {}, "table"));
+}
+
+TEST(RenderTest, MachineFormatsKeepTypesAndExactNames) {
+  ExpectGolden("volumes.json", Render(Volumes(true), kVolumeHints, "json"));
+  ExpectGolden("volumes.csv", Render(Volumes(true), kVolumeHints, "csv"));
+  ExpectGolden("pbcache.xml", Render(PBCache(), kPBCacheHints, "xml"));
+  EXPECT_EQ("[]\n", Render(Volumes(false), kVolumeHints, "json"));
+  EXPECT_EQ("{\n  \"Cache Size\": 768,\n  \"Kovra Heap Size\": null\n}\n",
+            Render(PBCache(), kPBCacheHints, "json", {"Cache Size", "Kovra Heap Size"}));
+}
+
+TEST(RenderTest, SelectedFieldsOverrideTheHintInTheirOrder) {
+  const std::vector<std::string> fields = {"Free", "Volume Name"};
+  EXPECT_EQ(
+      "Free        Volume Name\n----------  -----------\n7           datastore1\n"
+      "0           Größe\n4293918720  BOOTBANK1\n",
+      Render(Volumes(true), kVolumeHints, "table", fields));
+  EXPECT_EQ("7,datastore1\r\n0,Größe\r\n4293918720,BOOTBANK1\r\n",
+            Render(Volumes(true), kVolumeHints, "csv", fields, true));
+}
+
+TEST(RenderTest, UnknownSelectedFieldIsAUsageError) {
+  try {
+    Render(PBCache(), kPBCacheHints, "table", {"Cache Size", "Cache size"});
+    FAIL() << "no error";
+  } catch (const UsageError& e) {
+    EXPECT_STREQ(
+        "Unknown field 'Cache size' in --fields: expected one of 'Cache Capacity Miss Ratio', "
+        "'Cache Size', 'Cache Size Max', 'Cache Usage', 'Kovra Heap Size'",
+        e.what());
+  }
+  try {
+    Render(MetaBool::New(true), {}, "json", {"Value"});
+    FAIL() << "no error";
+  } catch (const UsageError& e) {
+    EXPECT_STREQ("Option --fields does not apply: this command's result has no fields", e.what());
+  }
+}
+
+}  // namespace
+}  // namespace Frame
+}  // namespace Cordra

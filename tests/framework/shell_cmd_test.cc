@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "cordra/cordra.h"
+#include "framework/shell_runner.h"
+
+namespace Cordra {
+namespace {
+
+using AutoCli::AutoCli_ShellCmd;
+
+TEST(ShellCmdTest, InputArrivesByteExactAndUninterpreted) {
+  const std::string input =
+      std::string("$(touch /nonexistent/x) `id` ; rm -rf / && echo $HOME 'q' \"dq\"\n\\n\n") +
+      std::string("\0tail\xff", 6);
+  std::string output;
+  EXPECT_EQ(0, AutoCli_ShellCmd("cat", output, input));
+  EXPECT_EQ(input, output);
+}
+
+TEST(ShellCmdTest, ReturnsTheExitStatusAndSignal) {
+  std::string output;
+  EXPECT_EQ(3, AutoCli_ShellCmd("echo out; exit 3", output, ""));
+  EXPECT_EQ("out\n", output);
+  output.clear();
+  EXPECT_EQ(128 + 9, AutoCli_ShellCmd("kill -9 $$", output, "ignored"));
+  EXPECT_EQ(127, AutoCli_ShellCmd("/nonexistent/command 2>/dev/null", output, ""));
+}
+
+TEST(ShellCmdTest, LargeInputAndOutputDoNotDeadlock) {
+  std::string input;
+  for (int i = 0; i < 200000; ++i) input += "line " + std::to_string(i) + "\n";
+  std::string output;
+  // The child writes its whole output before it reads anything.
+  EXPECT_EQ(0, AutoCli_ShellCmd("head -c 300000 /dev/zero; cat", output, input));
+  EXPECT_EQ(300000 + input.size(), output.size());
+  EXPECT_EQ(input, output.substr(300000));
+}
+
+TEST(ShellCmdTest, ChildThatIgnoresItsInputDoesNotKillUs) {
+  std::string input(4 << 20, 'x');  // far more than a pipe holds
+  std::string output;
+  EXPECT_EQ(0, AutoCli_ShellCmd("exec 0<&-; echo done", output, input));
+  EXPECT_EQ("done\n", output);
+  EXPECT_EQ(0, AutoCli_ShellCmd("true", output, input));
+}
+
+class RunnerTest : public ::testing::Test {
+ protected:
+  void TearDown() override { Frame::SetShellCmdRunner(nullptr); }
+};
+
+TEST_F(RunnerTest, ReplacementRunnerSeesTheMappedLine) {
+  Frame::MapScriptPath("/usr/lib/tarvex/test/notify.py", "/opt/my tools/notify");
+  std::string seen_line, seen_input;
+  auto previous = Frame::SetShellCmdRunner(
+      [&](const std::string& line, std::string& output, const std::string& input) {
+        seen_line = line;
+        seen_input = input;
+        output = "recorded";
+        return 5;
+      });
+  EXPECT_FALSE(previous);  // the real runner was in place
+  std::string output;
+  EXPECT_EQ(5, AutoCli_ShellCmd("/usr/lib/tarvex/test/notify.py -t PreUnmount -i stdin", output,
+                                "datastore1"));
+  EXPECT_EQ("'/opt/my tools/notify' -t PreUnmount -i stdin", seen_line);
+  EXPECT_EQ("datastore1", seen_input);
+  EXPECT_EQ("recorded", output);
+  // Only the whole first word is mapped.
+  AutoCli_ShellCmd("/usr/lib/tarvex/test/notify.py2 -t x", output, "");
+  EXPECT_EQ("/usr/lib/tarvex/test/notify.py2 -t x", seen_line);
+  AutoCli_ShellCmd("echo /usr/lib/tarvex/test/notify.py", output, "");
+  EXPECT_EQ("echo /usr/lib/tarvex/test/notify.py", seen_line);
+}
+
+TEST_F(RunnerTest, MappedScriptRunsForReal) {
+  char dir_template[] = "/tmp/shellcmd_test.XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(dir_template));
+  const std::string script = std::string(dir_template) + "/it's a script";
+  std::ofstream(script) << "#!/bin/sh\necho \"args:$*\"\ncat\n";
+  ASSERT_EQ(0, chmod(script.c_str(), 0755));
+  Frame::MapScriptPath("/usr/lib/tarvex/test/real.py", script);
+  std::string output;
+  EXPECT_EQ(0, AutoCli_ShellCmd("/usr/lib/tarvex/test/real.py -t FailedUnmount -i stdin", output,
+                                "vol; rm -rf /"));
+  EXPECT_EQ("args:-t FailedUnmount -i stdin\nvol; rm -rf /", output);
+  unlink(script.c_str());
+  rmdir(dir_template);
+}
+
+}  // namespace
+}  // namespace Cordra

@@ -1,0 +1,56 @@
+#include "framework/text_escape.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/suggest.h"
+
+namespace Cordra {
+namespace Frame {
+namespace {
+
+const std::string kFFFD = "\xEF\xBF\xBD";
+
+TEST(TextEscapeTest, InvalidUtf8BecomesReplacementCharacters) {
+  EXPECT_EQ("Größe €  😀", SanitizeUtf8("Größe €  😀"));
+  EXPECT_EQ("a" + kFFFD + "b", SanitizeUtf8("a\xFF"
+                                            "b"));
+  EXPECT_EQ(kFFFD + kFFFD, SanitizeUtf8("\xC0\xAF"));                          // overlong '/'
+  EXPECT_EQ(kFFFD + kFFFD + kFFFD, SanitizeUtf8("\xED\xA0\x80"));              // surrogate
+  EXPECT_EQ(kFFFD + kFFFD + kFFFD + kFFFD, SanitizeUtf8("\xF4\x90\x80\x80"));  // > U+10FFFF
+  EXPECT_EQ("x" + kFFFD + kFFFD, SanitizeUtf8("x\xE2\x82"));  // truncated: one per byte
+  EXPECT_EQ(kFFFD + "(", SanitizeUtf8("\xC3("));              // bad continuation
+}
+
+TEST(TextEscapeTest, DisplayTextKeepsOneLine) {
+  EXPECT_EQ("a\\nb\\r\\tc\\x00\\x7F", DisplayText(std::string("a\nb\r\tc\0\x7F", 8)));
+  EXPECT_EQ(5u, DisplayWidth("Größe"));
+}
+
+TEST(TextEscapeTest, XmlEscapesMarkupAndDropsForbiddenCharacters) {
+  EXPECT_EQ("&lt;a href=&quot;x&quot;&gt;&amp;&apos;", XmlEscape("<a href=\"x\">&'", false));
+  EXPECT_EQ("l1\nl2&#13;\t" + kFFFD + kFFFD, XmlEscape("l1\nl2\r\t\x01\xEF\xBF\xBF", false));
+  EXPECT_EQ("l1&#10;l2&#9;", XmlEscape("l1\nl2\t", true));
+}
+
+TEST(TextEscapeTest, CsvQuotesOnlyWhenNeeded) {
+  EXPECT_EQ("plain text", CsvField("plain text"));
+  EXPECT_EQ("\"a,b\"", CsvField("a,b"));
+  EXPECT_EQ("\"say \"\"hi\"\"\"", CsvField("say \"hi\""));
+  EXPECT_EQ("\"two\nlines\"", CsvField("two\nlines"));
+  EXPECT_EQ("\"cr\r\"", CsvField("cr\r"));
+}
+
+TEST(SuggestTest, NearestNameAllowsTyposButNotGuesses) {
+  EXPECT_EQ(1u, EditDistance("lsit", "list"));  // a swap is one step
+  EXPECT_EQ(3u, EditDistance("", "abc"));
+  const std::vector<std::string> names = {"list", "mount", "unmount", "rescan"};
+  EXPECT_EQ("list", NearestName("lst", names));
+  EXPECT_EQ("rescan", NearestName("rescna", names));
+  EXPECT_EQ("mount", NearestName("umount", names));  // a tie: the earlier name
+  EXPECT_EQ("", NearestName("delete", names));
+  EXPECT_EQ("volume-label", NearestName("volumelabel", {"volume-uuid", "volume-label"}));
+}
+
+}  // namespace
+}  // namespace Frame
+}  // namespace Cordra

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "cordra/cordra.h"
+#include "tests/framework/test_support.h"
+
+namespace Cordra {
+namespace {
+
+using AutoCli::Namespace;
+using AutoCli::NamespaceNode;
+
+std::vector<std::string> ChildNames(const NamespaceNode& node) {
+  std::vector<std::string> names;
+  for (const auto& child : node.GetChildren()) names.push_back(child.first);
+  return names;
+}
+
+std::shared_ptr<Testing::FakeCommand> MakeCommand() {
+  return Testing::FakeCommand::New(CallSpec::InputSpec::New(), CallSpec::OutputSpec::New());
+}
+
+TEST(TreeTest, RegistrationNamesAndLinksTheNode) {
+  auto root = Namespace::New();
+  auto storage = Namespace::New();
+  storage->SetName("ignored");
+  storage->SetDescription("Storage.");
+  root->RegisterNamespaceNode(storage, "storage");
+  EXPECT_EQ("storage", storage->GetName());
+  EXPECT_EQ(root, storage->GetParent());
+  EXPECT_EQ(nullptr, root->GetParent());
+  EXPECT_TRUE(root->HasNamespaceNode("storage"));
+  EXPECT_FALSE(root->HasNamespaceNode("Storage"));
+  EXPECT_EQ(nullptr, root->GetNamespaceNode("nfs"));
+  auto found = std::dynamic_pointer_cast<Namespace>(root->GetNamespaceNode("storage"));
+  ASSERT_NE(nullptr, found);
+  EXPECT_EQ("Storage.", found->GetDescription());
+  EXPECT_FALSE(found->IsCommand());
+}
+
+TEST(TreeTest, RegistrationBindsTheSelfReferenceOnlyWhenUnbound) {
+  auto root = Namespace::New();
+  EXPECT_EQ(root, root->GetThis());
+  auto command = MakeCommand();
+  root->RegisterNamespaceNode(command, std::string("list"));
+  EXPECT_EQ(command, root->GetNamespaceNode("list"));
+  EXPECT_EQ(command, command->GetThis());
+  EXPECT_TRUE(command->IsCommand());
+  EXPECT_NE(nullptr, std::dynamic_pointer_cast<AutoCli::Command>(root->GetNamespaceNode("list")));
+}
+
+TEST(TreeTest, DuplicateNameReplacesTheEarlierNodeInItsPlace) {
+  auto root = Namespace::New();
+  auto first = Namespace::New();
+  first->RegisterNamespaceNode(MakeCommand(), "old-child");
+  root->RegisterNamespaceNode(first, "core");
+  root->RegisterNamespaceNode(Namespace::New(), "nmp");
+  auto second = Namespace::New();
+  root->RegisterNamespaceNode(second, "core");
+
+  EXPECT_EQ((std::vector<std::string>{"core", "nmp"}), ChildNames(*root));
+  EXPECT_EQ(second, root->GetNamespaceNode("core"));
+  EXPECT_TRUE(second->GetChildren().empty());
+  EXPECT_EQ(root, second->GetParent());
+  EXPECT_EQ(nullptr, first->GetParent());  // detached
+}
+
+TEST(TreeTest, RegisteringTheSameNodeTwiceKeepsOneEntry) {
+  auto root = Namespace::New();
+  auto ns = Namespace::New();
+  root->RegisterNamespaceNode(ns, "internal");
+  root->RegisterNamespaceNode(ns, "internal");
+  EXPECT_EQ((std::vector<std::string>{"internal"}), ChildNames(*root));
+  EXPECT_EQ(root, ns->GetParent());
+}
+
+TEST(TreeTest, ChildrenAttachedBeforeTheParentIsRegisteredStayLinked) {
+  auto root = Namespace::New();
+  auto boot = Namespace::New();
+  auto restore = MakeCommand();
+  boot->RegisterNamespaceNode(restore, "restore");
+  root->RegisterNamespaceNode(boot, "boot");
+  EXPECT_EQ(boot, restore->GetParent());
+  EXPECT_EQ(root, restore->GetParent()->GetParent());
+}
+
+TEST(TreeTest, TheTreeDoesNotKeepItselfAlive) {
+  std::weak_ptr<NamespaceNode> weak_child;
+  {
+    auto root = Namespace::New();
+    auto child = Namespace::New();
+    weak_child = child;
+    root->RegisterNamespaceNode(child, "child");
+  }
+  EXPECT_TRUE(weak_child.expired());
+}
+
+TEST(CommandSpecTest, OutputParametersKeepTheirOrderAndCanBeReplaced) {
+  auto command = MakeCommand();
+  command->SetDefaultOutputParameter("header:KovraSnapshot", "%Kovra UUID%");
+  command->SetDefaultOutputParameter("fields:KovraSnapshot", "Volume Name");
+  command->SetDefaultOutputParameter("header:KovraSnapshot", "%Volume Name%");
+  ASSERT_EQ(2u, command->GetDefaultOutputParameters().size());
+  EXPECT_EQ("header:KovraSnapshot", command->GetDefaultOutputParameters()[0].first);
+  EXPECT_EQ("%Volume Name%", command->GetDefaultOutputParameter("header:KovraSnapshot"));
+  EXPECT_EQ("", command->GetDefaultOutputParameter("units:KovraSnapshot.Size"));
+}
+
+}  // namespace
+}  // namespace Cordra

@@ -1,0 +1,143 @@
+// The fixture format: canonical dumps that load back identically, and a
+// message naming the file and the JSON path for every fixture refused.
+#include "host_test_support.h"
+#include "hostctl/fixture.h"
+#include "hostctl/sim.h"
+
+namespace HostTest {
+namespace {
+
+using HostCtl::Sim::DumpFixture;
+using HostCtl::Sim::LoadFixture;
+
+std::string LoadError(const std::string& text) {
+  try {
+    LoadFixture(text, "host.json");
+  } catch (const HostCtl::Sim::FixtureError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+std::string LoadErrorOf(const Json& host) { return LoadError(host.dump()); }
+
+TEST(FixtureTest, DumpOfTheDefaultHostLoadsBackAndDumpsIdentically) {
+  std::string first = DumpFixture(LoadFixture(HostCtl::Sim::DefaultHostFixture(), "default"));
+  std::string second = DumpFixture(LoadFixture(first, "dump"));
+  EXPECT_EQ(first, second);
+  // Through a store as well: what tarvex-host dump shows.
+  HostCtl::Sim::UseInMemoryHost(first);
+  EXPECT_EQ(HostCtl::Sim::DumpHost(), first);
+}
+
+TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheRoundTrip) {
+  UseHost(DefaultHost());
+  StrelCtl::Storage::StorageInfoImpl storage;
+  storage.GetUnresolvedVolumes()[0]->Mount(false, false);
+  storage.AddV41NetworkFileSystem({"203.0.113.9"}, "/e", "n41", HostCtl::Storage::NetworkFileSystem::SEC_KRB5);
+  HostCtl::Sim::RecordEvent("PreUnmount", std::string("ds1\n\0\xff", 6));
+  HostCtl::Sim::RecordEvent("FailedUnmount", "caf\xc3\xa9");
+  std::string dumped = HostCtl::Sim::DumpHost();
+  Json host = Json::parse(dumped);
+  EXPECT_EQ(host["events"][0]["input_base64"], "ZHMxCgD/");
+  EXPECT_EQ(host["events"][1]["input"], "caf\xc3\xa9");
+  HostCtl::Sim::UseInMemoryHost(dumped);
+  EXPECT_EQ(HostCtl::Sim::DumpHost(), dumped);
+}
+
+TEST(FixtureTest, DefaultsFillWhatAFixtureLeavesOut) {
+  Json host = Json::parse(DumpFixture(LoadFixture(R"({
+    "format": 1,
+    "devices": [{"name": "naa.1"}],
+    "volumes": [
+      {"type": "Kovra", "name": "a", "uuid": "u-a", "kovra": {"version": 6,
+       "extents": [{"device": "naa.1", "partition": 1}]}},
+      {"type": "NFS41", "name": "b", "uuid": "u-b", "mounted": false,
+       "nfs": {"hosts": ["192.0.2.1"], "share": "/s"}}
+    ]})",
+                                                  "f")));
+  EXPECT_EQ(host["host"], "localhost");
+  EXPECT_EQ(host["devices"][0], Json::parse(R"({"name": "naa.1", "ats": true, "attached": true})"));
+  Json& a = host["volumes"][0];
+  EXPECT_EQ(a["mount_point"], "/kovra/volumes/u-a");
+  EXPECT_EQ(a["persistent"], true);
+  EXPECT_EQ(a["kovra"]["unmap"]["granularity"], 1048576);
+  EXPECT_EQ(a.count("nfs"), 0u);
+  Json& b = host["volumes"][1];
+  EXPECT_EQ(b["persistent"], false);
+  EXPECT_EQ(b["nfs"]["queue_depth"], 4294967295u);
+  EXPECT_EQ(b["nfs"]["security"], 1);
+  EXPECT_EQ(b.count("kovra"), 0u);
+}
+
+TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
+  EXPECT_EQ(LoadError("{\n  \"format\": 1,\n  \"host\": }"),
+            "host.json: line 3, column 11: syntax error while parsing value - unexpected '}'; "
+            "expected '[', '{', or a literal");
+  Json host = DefaultHost();
+  host["colour"] = "blue";
+  EXPECT_EQ(LoadErrorOf(host), "host.json: /colour: unknown key");
+
+  host = DefaultHost();
+  host["volumes"][3]["kovra"]["extents"][0]["partition"] = "1";
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /volumes/3/kovra/extents/0/partition: expected an integer, got a string");
+
+  host = DefaultHost();
+  host["volumes"][3]["kovra"]["extents"][0]["device"] = "naa.x";
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /volumes/3/kovra/extents/0/device: no device \"naa.x\" in /devices");
+
+  host = DefaultHost();
+  host["volumes"][4]["name"] = "datastore1";
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /volumes/4/name: duplicate volume name \"datastore1\" (also "
+            "/volumes/0/name)");
+
+  host = DefaultHost();
+  host["volumes"][13]["uuid"] = "a0b1c2d3-e4f5a6b7";
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /volumes/13/uuid: duplicate volume UUID \"a0b1c2d3-e4f5a6b7\" (also "
+            "/volumes/8/uuid)");
+
+  host = DefaultHost();
+  host["snapshots"][1]["extents"][0]["device"] = "naa.y";
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /snapshots/1/extents/0/device: no device \"naa.y\" in /devices");
+
+  host = DefaultHost();
+  host["volumes"][8]["nfs"]["queue_depth"] = 4294967296;
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /volumes/8/nfs/queue_depth: expected an integer from 0 to 4294967295, "
+            "got 4294967296");
+
+  host = DefaultHost();
+  host["volumes"][8]["nfs"]["hosts"].push_back("192.0.2.99");
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /volumes/8/nfs/hosts: an NFS v3 volume has exactly one server");
+
+  host = DefaultHost();
+  host["volumes"][13]["kovra"] = Json::object();
+  EXPECT_EQ(LoadErrorOf(host), "host.json: /volumes/13/kovra: only a Kovra volume has \"kovra\"");
+
+  host = DefaultHost();
+  host["volumes"][0].erase("uuid");
+  EXPECT_EQ(LoadErrorOf(host), "host.json: /volumes/0: missing key \"uuid\"");
+
+  host = DefaultHost();
+  host["faults"].push_back({{"operation", "GetCapacityy"}, {"message", "m"}});
+  EXPECT_EQ(LoadErrorOf(host), "host.json: /faults/0/operation: unknown operation \"GetCapacityy\"");
+
+  host = DefaultHost();
+  host["events"].push_back({{"time", "t"}, {"event", "e"}, {"input_base64", "ZHM="}, {"input", ""}});
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /events/0: expected exactly one of \"input\" and \"input_base64\"");
+
+  EXPECT_EQ(LoadError(R"({"format": 2})"), "host.json: /format: unsupported format (this program reads 1)");
+  EXPECT_EQ(LoadError(R"([1])"), "host.json: /: expected an object, got an array");
+  EXPECT_EQ(LoadError(R"({"format": 1, "features": {"x1": true}})"),
+            "host.json: /features/x1: expected a feature number as the key");
+}
+
+}  // namespace
+}  // namespace HostTest

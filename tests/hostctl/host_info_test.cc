@@ -1,0 +1,77 @@
+// The host itself: advanced options, kernel heaps, the pointer-block cache,
+// the feature table, and StrPrintf.
+#include "host_test_support.h"
+#include "hostctl/admin.h"
+
+namespace HostTest {
+namespace {
+
+class HostInfoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseHost(DefaultHost());
+    host_ = HostCtl::HostFactory::GetHost();
+  }
+  std::unique_ptr<HostCtl::Host> host_;
+};
+
+TEST_F(HostInfoTest, AdvancedOptionsByGroupAndNameWithTheirType) {
+  auto options = host_->GetAdvancedOptions();
+  auto option = options->GetOptionGroup("Kovra3")->GetOption("EnableOnlineATSUpgrade");
+  auto* integer = dynamic_cast<HostCtl::Adv::AdvancedIntegerOption*>(option.get());
+  ASSERT_NE(integer, nullptr);
+  EXPECT_EQ(integer->GetValue(), 1);
+  EXPECT_EQ(integer->GetName(), "EnableOnlineATSUpgrade");
+  auto text = options->GetOptionGroup("Syslog")->GetOption("LogHost");
+  auto* string = dynamic_cast<HostCtl::Adv::AdvancedStringOption*>(text.get());
+  ASSERT_NE(string, nullptr);
+  EXPECT_EQ(string->GetValue(), "udp://192.0.2.50:514");
+  EXPECT_EQ(HostError([&] { options->GetOptionGroup("Kovra5"); }),
+            "Advanced option group 'Kovra5' does not exist");
+  EXPECT_EQ(HostError([&] { options->GetOptionGroup("Kovra3")->GetOption("Nope"); }),
+            "Advanced option 'Kovra3/Nope' does not exist");
+}
+
+TEST_F(HostInfoTest, HeapsInHostOrder) {
+  auto heaps = host_->GetHardwareInfo()->GetMemoryInfo()->GetHeaps();
+  ASSERT_EQ(heaps.size(), 3u);
+  EXPECT_EQ(heaps[0]->GetName(), "kovra3");
+  EXPECT_EQ(heaps[0]->GetCurrentSize(), 83886080u);
+  EXPECT_EQ(heaps[0]->GetMaxSize(), 268435456u);
+  EXPECT_EQ(heaps[2]->GetName(), "lvm");
+}
+
+TEST_F(HostInfoTest, ResetClearsTheMissRatioAndRestartsTheWorkingSetMaximum) {
+  auto cache = host_->GetStorageInfo()->GetPBCache();
+  HostCtl::Storage::PBCacheStats before = cache->GetStats();
+  EXPECT_EQ(before.cacheSize, 805306368u);
+  EXPECT_EQ(before.workingSetMax, 4398046511104u);
+  EXPECT_EQ(before.capacityMissRatio, 3);
+  cache->ResetStats();
+  HostCtl::Storage::PBCacheStats after = cache->GetStats();
+  EXPECT_EQ(after.capacityMissRatio, 0);
+  EXPECT_EQ(after.workingSetMax, before.workingSet);
+  EXPECT_EQ(after.cacheSize, before.cacheSize);
+  EXPECT_EQ(after.cacheSizeMax, before.cacheSizeMax);
+  EXPECT_EQ(after.heapOverhead, before.heapOverhead);
+}
+
+TEST_F(HostInfoTest, FeatureLookupsReadTheHostEveryTime) {
+  const uint8_t* preunmount = HostCtl::FeatureList[HostCtl::FEATURE_NAS_PREUNMOUNT];
+  EXPECT_EQ(*preunmount, 1);
+  HostCtl::Sim::SetFeature(HostCtl::FEATURE_NAS_PREUNMOUNT, false);
+  EXPECT_EQ(*HostCtl::FeatureList[HostCtl::FEATURE_NAS_PREUNMOUNT], 0);
+  EXPECT_EQ(*HostCtl::FeatureList[HostCtl::FEATURE_NAS_STRELNIC_BINDING], 1);
+  EXPECT_EQ(*HostCtl::FeatureList[9999], 0);
+  HostCtl::Sim::SetFeature(9999, true);
+  EXPECT_EQ(*HostCtl::FeatureList[9999], 1);
+}
+
+TEST(StrPrintfTest, FormatsLikePrintf) {
+  EXPECT_EQ(HostCtl::Misc::StrPrintf("%s-%05d-%x", "ds", 42, 255u), "ds-00042-ff");
+  EXPECT_EQ(HostCtl::Misc::StrPrintf("%s", std::string(5000, 'x').c_str()).size(), 5000u);
+  EXPECT_EQ(HostCtl::Misc::StrPrintf("%s", ""), "");
+}
+
+}  // namespace
+}  // namespace HostTest

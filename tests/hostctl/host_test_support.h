@@ -1,0 +1,72 @@
+// Helpers of the simulated host's tests: fixtures made from the default
+// host, temporary directories, files, and running the built binaries.
+#ifndef TESTS_HOSTCTL_HOST_TEST_SUPPORT_H_
+#define TESTS_HOSTCTL_HOST_TEST_SUPPORT_H_
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "hostctl/hostctl.h"
+#include "strelctl/storage.h"
+
+namespace HostTest {
+
+using Json = nlohmann::json;
+
+// The built-in default host as JSON, to change before use.
+Json DefaultHost();
+// The volume named `name` in a fixture.
+Json& VolumeIn(Json& host, const std::string& name);
+
+// Makes the process use a fresh in-memory host built from `host`.
+void UseHost(const Json& host);
+// The current host, dumped and parsed.
+Json CurrentHost();
+// A volume of the current host by name, of any type (null when none).
+std::unique_ptr<HostCtl::Storage::KovraFileSystem> Volume(const std::string& name);
+std::unique_ptr<HostCtl::Storage::NetworkFileSystem> Nas(const std::string& name);
+
+// The message of the HostCtlException that `body` throws ("" if none).
+template <typename Body>
+std::string HostError(Body&& body) {
+  try {
+    body();
+  } catch (const HostCtl::Lib::HostCtlException& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// A directory removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+struct ProcessResult {
+  int status = -1;  // exit status, or 128 + signal
+  std::string out;
+  std::string err;
+};
+// Runs `argv` with `input` on standard input and `env` added to the
+// environment ("NAME=value"), and waits for it.
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input = "",
+                  const std::vector<std::string>& env = {});
+
+}  // namespace HostTest
+
+#endif  // TESTS_HOSTCTL_HOST_TEST_SUPPORT_H_

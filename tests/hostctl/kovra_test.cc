@@ -1,0 +1,121 @@
+// Kovra volumes: format upgrade, unmap, locking mode, heartbeat users, ATS
+// support, clustered Kadisk support and space-reclamation settings.
+#include "host_test_support.h"
+
+namespace HostTest {
+namespace {
+
+using HostCtl::Storage::KovraFileSystem;
+using StrelCtl::Storage::KovraFileSystemImpl;
+
+class KovraTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseHost(DefaultHost()); }
+  static uint32_t LockMode(const std::string& name) { return Volume(name)->GetLockMode(); }
+};
+
+TEST_F(KovraTest, UpgradeTakesAMountedAccessibleKovra3VolumeToKovra5) {
+  KovraFileSystemImpl("/kovra/volumes/legacy3").ConvertToVersion5();
+  EXPECT_EQ(Volume("legacy3")->GetMajorVersion(), 5u);
+  EXPECT_EQ(HostError([] { KovraFileSystemImpl("/kovra/volumes/legacy3").ConvertToVersion5(); }),
+            "Cannot upgrade volume 'legacy3': only a Kovra-3 volume can be upgraded to Kovra-5, "
+            "this one is Kovra-5");
+  EXPECT_EQ(HostError([] { KovraFileSystemImpl("/kovra/volumes/scratch").ConvertToVersion5(); }),
+            "Cannot upgrade volume 'scratch': the volume is not mounted");
+  EXPECT_EQ(HostError([] { KovraFileSystemImpl("/kovra/volumes/nfs-iso").ConvertToVersion5(); }),
+            "Volume 'nfs-iso' is not a Kovra volume (its type is NFS)");
+  Json host = DefaultHost();
+  host["devices"][3]["attached"] = false;  // legacy3's device
+  UseHost(host);
+  EXPECT_FALSE(KovraFileSystemImpl("/kovra/volumes/legacy3").IsAccessible());
+  EXPECT_EQ(HostError([] { KovraFileSystemImpl("/kovra/volumes/legacy3").ConvertToVersion5(); }),
+            "Cannot upgrade volume 'legacy3': the volume is not accessible");
+}
+
+TEST_F(KovraTest, UnmapRecordsWholeIterationsOfFreeSpace) {
+  // ssd-fast: 256 GiB, 64 GiB used, so 192 GiB free.
+  KovraFileSystemImpl volume("/kovra/volumes/ssd-fast");
+  volume.UnmapVolume(200, nullptr);  // 200 MiB per iteration: 983 whole iterations
+  Json host = CurrentHost();
+  EXPECT_EQ(VolumeIn(host, "ssd-fast")["kovra"]["reclaimed"], int64_t{983} * 200 * 1048576);
+  EXPECT_EQ(volume.GetUsedSpace(), 68719476736);
+  EXPECT_EQ(HostError([&] { volume.UnmapVolume(0, nullptr); }),
+            "Cannot unmap volume 'ssd-fast': the reclaim unit must be greater than zero");
+  EXPECT_EQ(HostError([] { KovraFileSystemImpl("/kovra/volumes/scratch").UnmapVolume(1, nullptr); }),
+            "Cannot unmap volume 'scratch': the volume is not mounted");
+}
+
+TEST_F(KovraTest, AtsOnlyIsPendingWhileALiveHostHasNotMoved) {
+  // datastore2: a live host without ATS-only locking.
+  Volume("datastore2")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY | 0x1);
+  EXPECT_EQ(LockMode("datastore2"), KovraFileSystem::LOCK_UPGRADE_PENDING | 0x1);
+  // ssd-fast: its only other host is not alive.
+  Volume("ssd-fast")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY | KovraFileSystem::LOCK_UPGRADE_PENDING);
+  EXPECT_EQ(LockMode("ssd-fast"), KovraFileSystem::LOCK_ATS_ONLY);
+  // datastore1: ATS-only with live ATS-only hosts; going back waits for them.
+  Volume("datastore1")->SetLockMode(0);
+  EXPECT_EQ(LockMode("datastore1"), KovraFileSystem::LOCK_DOWNGRADE_PENDING);
+  Volume("ssd-fast")->SetLockMode(0);
+  EXPECT_EQ(LockMode("ssd-fast"), 0u);
+
+  EXPECT_EQ(HostError([] { Volume("legacy3")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY); }),
+            "Cannot set ATS-only locking on volume 'legacy3': ATS on Kovra-3 not supported");
+  EXPECT_EQ(HostError([] { Volume("archive")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY); }),
+            "Cannot set ATS-only locking on volume 'archive': device "
+            "naa.6000d310005a2b3c4d5e6f7a8b9c0d11 does not support ATS");
+}
+
+TEST_F(KovraTest, UsersComeFromTheHeartbeatRegionAndQuickKeepsLiveHosts) {
+  auto all = Volume("datastore2")->GetUsers(false);
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[1].heartbeatUuid, "60a2b4d1-4d5e6f70-8192-005056a7c8d9");
+  EXPECT_EQ(all[1].macAddress.GetStringAddress(), "00:50:56:a7:c8:d9");
+  EXPECT_EQ(all[1].lockModeInUse, 4);
+  EXPECT_EQ(all[2].driverMajorVersion, 5u);
+  EXPECT_EQ(all[2].driverMinorVersion, 61u);
+  EXPECT_EQ(all[2].heartbeatOffset, 3153920);
+  EXPECT_EQ(Volume("datastore2")->GetUsers(true).size(), 2u);
+  EXPECT_TRUE(Volume("scratch")->GetUsers(false).empty());
+}
+
+TEST_F(KovraTest, ExtentsAndAtsSupportFollowTheDevices) {
+  auto extents = Volume("datastore2")->GetExtents();
+  ASSERT_EQ(extents.size(), 2u);
+  EXPECT_EQ(extents[1]->GetDeviceName(), "naa.600508b1001c3a2f9e4d7b8c1a2b3c03");
+  EXPECT_EQ(extents[1]->GetPartitionNumber(), 1u);
+  EXPECT_EQ(Volume("datastore2")->GetAtsSupport(), 1);
+  EXPECT_EQ(Volume("archive")->GetAtsSupport(), 0);
+  EXPECT_EQ(Volume("scratch")->GetLvmUuid(), "62a1b2c2-d6e7f809-1a2b-000c29a1b2c3");
+}
+
+TEST_F(KovraTest, ClusteredKadiskNeedsAMountedKovra6Volume) {
+  EXPECT_TRUE(Volume("datastore1")->SetClusteredKadiskEnabled(true));
+  EXPECT_TRUE(Volume("datastore1")->IsClusteredKadiskEnabled());
+  EXPECT_FALSE(Volume("datastore1")->SetClusteredKadiskEnabled(true));  // no change
+  EXPECT_EQ(HostError([] { Volume("ssd-fast")->SetClusteredKadiskEnabled(true); }),
+            "Cannot change clustered Kadisk support on volume 'ssd-fast': it needs Kovra-6 or "
+            "later, this volume is Kovra-5");
+  EXPECT_EQ(HostError([] { Volume("scratch")->SetClusteredKadiskEnabled(true); }),
+            "Cannot change clustered Kadisk support on volume 'scratch': the volume is not mounted");
+  EXPECT_FALSE(Volume("ssd-fast")->IsClusteredKadiskEnabled());
+}
+
+TEST_F(KovraTest, UnmapPropertyIsStoredAndReturnedAsGiven) {
+  HostCtl::Storage::KovraVolumeUnmapProperty property;
+  property.granularity = 4294967295u;
+  property.priority = "";
+  property.bandwidth = -5;
+  property.method = "fixed";
+  property.reserved = 7;
+  Volume("datastore1")->SetUnmapProperty(property);
+  auto read = Volume("datastore1")->GetUnmapProperty();
+  EXPECT_EQ(read.granularity, 4294967295u);
+  EXPECT_EQ(read.priority, "");
+  EXPECT_EQ(read.bandwidth, -5);
+  EXPECT_EQ(read.method, "fixed");
+  EXPECT_EQ(read.reserved, 7u);
+  EXPECT_EQ(Volume("archive")->GetUnmapProperty().bandwidth, 100);
+}
+
+}  // namespace
+}  // namespace HostTest

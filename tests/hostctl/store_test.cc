@@ -1,0 +1,218 @@
+// The store file: where it lives, how it is made, what makes it unusable
+// (always a StoreError naming the file, and the file left as it was), and
+// the migration of a store of the oldest schema.
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "host_test_support.h"
+#include "hostctl/admin.h"
+#include "hostctl/schema.h"
+#include "hostctl/session.h"
+#include "hostctl/sim.h"
+#include "hostctl/sqlite_db.h"
+
+namespace HostTest {
+namespace {
+
+using HostCtl::Sim::StoreError;
+
+// Runs SQL on `path` with a connection of its own (another "process").
+void Sql(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+  sqlite3_free(error);
+  sqlite3_close(db);
+}
+
+std::string OpenError(const std::string& path) {
+  HostCtl::Sim::SetStorePath(path);
+  try {
+    HostCtl::Sim::OpenStore();
+  } catch (const StoreError& e) {
+    HostCtl::Sim::SetStorePath("");
+    return e.what();
+  }
+  HostCtl::Sim::SetStorePath("");
+  return "";
+}
+
+class StoreTest : public ::testing::Test {
+ protected:
+  void TearDown() override { HostCtl::Sim::SetStorePath(""); }
+  TempDir dir_;
+};
+
+TEST_F(StoreTest, FirstUseMakesTheDefaultHostWithItsDirectory) {
+  std::string path = dir_.Path("state/tarvex/host.db");
+  HostCtl::Sim::SetStorePath(path);
+  EXPECT_EQ(HostCtl::Sim::GetStorePath(), path);
+  std::string dumped = HostCtl::Sim::DumpHost();
+  HostCtl::Sim::UseInMemoryHost(HostCtl::Sim::DefaultHostFixture());
+  EXPECT_EQ(dumped, HostCtl::Sim::DumpHost());
+  struct stat st;
+  EXPECT_EQ(stat(path.c_str(), &st), 0);
+}
+
+TEST_F(StoreTest, StorePathComesFromTheOptionThenTheEnvironment) {
+  setenv("TARVEX_HOST_STORE", "/from/env.db", 1);
+  setenv("XDG_STATE_HOME", "/xdg", 1);
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(HostCtl::Sim::ResolveStorePath("/opt.db"), "/opt.db");
+  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/from/env.db");
+  unsetenv("TARVEX_HOST_STORE");
+  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/xdg/tarvex/host.db");
+  setenv("XDG_STATE_HOME", "relative", 1);
+  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/home/someone/.local/state/tarvex/host.db");
+  unsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/home/someone/.local/state/tarvex/host.db");
+  setenv("TARVEX_HOST_STORE", dir_.Path("host.db").c_str(), 1);  // for what follows
+}
+
+TEST_F(StoreTest, FilesThatAreNotUsableStoresAreRefusedAndLeftAsTheyWere) {
+  std::string directory = dir_.Path("adir");
+  mkdir(directory.c_str(), 0755);
+  EXPECT_EQ(OpenError(directory), directory + ": is a directory, not a store");
+
+  std::string empty = dir_.Path("empty.db");
+  WriteFile(empty, "");
+  EXPECT_EQ(OpenError(empty), empty + ": is an empty file, not a tarvex host store");
+  EXPECT_EQ(ReadFile(empty), "");
+
+  std::string text = dir_.Path("notes.db");
+  WriteFile(text, std::string(200, 'x'));
+  EXPECT_EQ(OpenError(text), text + ": not a SQLite database");
+  EXPECT_EQ(ReadFile(text), std::string(200, 'x'));
+
+  std::string foreign = dir_.Path("foreign.db");
+  Sql(foreign, "CREATE TABLE t(x); PRAGMA application_id = 42;");
+  std::string before = ReadFile(foreign);
+  EXPECT_EQ(OpenError(foreign),
+            foreign + ": not a tarvex host store (SQLite application id 0x0000002a)");
+  EXPECT_EQ(ReadFile(foreign), before);
+
+  std::string garbage = dir_.Path("garbage.db");
+  std::string bytes = ReadFile(foreign);
+  bytes.replace(68, 4, "TRVX");  // our application id on a damaged file
+  bytes.replace(16, 2, "\xff\xff");
+  WriteFile(garbage, bytes);
+  EXPECT_EQ(OpenError(garbage), garbage + ": not a SQLite database");
+  EXPECT_EQ(ReadFile(garbage), bytes);
+}
+
+TEST_F(StoreTest, NewerSchemaAndReadOnlyStoresAreRefused) {
+  std::string newer = dir_.Path("newer.db");
+  HostCtl::Sim::SetStorePath(newer);
+  HostCtl::Sim::OpenStore();
+  HostCtl::Sim::SetStorePath("");
+  Sql(newer, "PRAGMA user_version = 99;");
+  std::string before = ReadFile(newer);
+  EXPECT_EQ(OpenError(newer), newer + ": the store has schema version 99, newer than this "
+                                      "program's " +
+                                  std::to_string(HostCtl::Sim::CurrentSchemaVersion()));
+  EXPECT_EQ(ReadFile(newer), before);
+
+  std::string readonly = dir_.Path("readonly.db");
+  HostCtl::Sim::SetStorePath(readonly);
+  HostCtl::Sim::OpenStore();
+  HostCtl::Sim::SetStorePath("");
+  chmod(readonly.c_str(), 0444);
+  before = ReadFile(readonly);
+  EXPECT_EQ(OpenError(readonly), readonly + ": the store is read-only (using it needs write access)");
+  EXPECT_EQ(ReadFile(readonly), before);
+}
+
+TEST_F(StoreTest, AStoreLockedLongerThanTheBusyTimeoutIsRefused) {
+  std::string path = dir_.Path("locked.db");
+  HostCtl::Sim::SetStorePath(path);
+  HostCtl::Sim::OpenStore();
+  HostCtl::Sim::SetStorePath("");
+  std::string before = ReadFile(path);
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;", 0, 0, 0),
+            SQLITE_OK);
+  EXPECT_EQ(OpenError(path), path + ": the store is locked by another process (waited 5 s)");
+  sqlite3_exec(holder, "ROLLBACK", 0, 0, 0);
+  sqlite3_close(holder);
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(StoreTest, AFullDiskFailsTheOperationAndKeepsTheStoreConsistent) {
+  std::string path = dir_.Path("full.db");
+  HostCtl::Sim::SetStorePath(path);
+  HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
+  int64_t pages = db.QueryInt("PRAGMA page_count");
+  db.QueryInt("PRAGMA max_page_count = " + std::to_string(pages));  // the disk is full now
+  StrelCtl::Storage::StorageInfoImpl storage;
+  std::string error;
+  int added = 0;
+  try {
+    for (; added < 1000; ++added) {
+      storage.AddNetworkFileSystem("192.0.2.1", "/s", "nfs-" + std::to_string(added) +
+                                   std::string(500, 'x'), false, "", 0);
+    }
+  } catch (const StoreError& e) {
+    error = e.what();
+  }
+  EXPECT_EQ(error, path + ": the disk is full");
+  HostCtl::Sim::SetStorePath(path);
+  Json host = CurrentHost();
+  EXPECT_EQ(host["volumes"].size(), 14u + added);
+  EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA quick_check = 1") , 0);
+}
+
+TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {
+  std::string path = dir_.Path("old.db");
+  {
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &handle), SQLITE_OK);
+    HostCtl::Sim::Db db(handle, path);
+    db.Exec("PRAGMA application_id = " + std::to_string(int32_t{0x54525658}));
+    HostCtl::Sim::ApplyMigrations(db, 0, HostCtl::Sim::Migrations().front().version);
+    db.Exec(
+        "INSERT INTO devices(name, ats, attached) VALUES ('naa.1', 1, 1);"
+        "INSERT INTO volumes(type, name, uuid, mount_point, mounted, persistent, discovered, "
+        "busy, accessible, capacity, used, arrak, version, lvm_uuid, lock_mode, clustered_kadisk, "
+        "unmap_granularity, unmap_priority, unmap_bandwidth, unmap_method, unmap_reserved, "
+        "nfs_hosts, nfs_share, nfs_read_only, nfs_pe, nfs_hidden, nfs_strelnic, "
+        "nfs_strelnic_param, nfs_queue_depth, nfs_boot_queue_depth, nfs_max_read, nfs_max_write, "
+        "nfs_preunmount, nfs_security) VALUES ('Kovra', 'old', 'u-old', '/kovra/volumes/u-old', "
+        "1, 1, 1, 0, 1, 100, 30, 0, 5, 'l', 16, 0, 1048576, 'low', 0, 'priority', 0, '', '', 0, "
+        "0, 0, '', '', 4294967295, 4294967295, 1048576, 1048576, 0, 0);"
+        "INSERT INTO extents(volume_id, pos, device_id, partition) VALUES (1, 0, 1, 7);");
+  }
+  HostCtl::Sim::SetStorePath(path);
+  auto old = Volume("old");
+  ASSERT_NE(old, nullptr);
+  EXPECT_EQ(old->GetLockMode(), 16u);
+  EXPECT_EQ(old->GetExtents()[0]->GetPartitionNumber(), 7u);
+  Json host = CurrentHost();
+  EXPECT_EQ(VolumeIn(host, "old")["kovra"]["reclaimed"], 0);
+  EXPECT_EQ(host["iorm"]["signals"], 0);
+  HostCtl::Sim::RecordEvent("PreUnmount", "old");  // a table the oldest schema lacked
+  EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA user_version"),
+            HostCtl::Sim::CurrentSchemaVersion());
+}
+
+TEST_F(StoreTest, AScopedCacheAnswersFromWhatItReadUntilItEnds) {
+  std::string path = dir_.Path("cache.db");
+  HostCtl::Sim::SetStorePath(path);
+  StrelCtl::Storage::StorageInfoImpl storage;
+  {
+    HostCtl::Storage::StorageInfoScopedCache scope(false);
+    EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "prod-db");
+    Sql(path, "UPDATE snapshots SET label = 'renamed' WHERE label = 'prod-db'");
+    EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "prod-db");
+    {
+      HostCtl::Storage::StorageInfoScopedCache fresh(true);
+      EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "renamed");
+    }
+  }
+  Sql(path, "UPDATE snapshots SET label = 'again' WHERE label = 'renamed'");
+  EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "again");
+}
+
+}  // namespace
+}  // namespace HostTest

@@ -1,0 +1,259 @@
+// tarvex-host and the stand-in datastore agent as a user runs them: exit
+// statuses, messages, and store files that must stay byte-identical.
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <regex>
+
+#include "host_test_support.h"
+#include "hostctl/sim.h"
+
+namespace HostTest {
+namespace {
+
+ProcessResult Tool(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+  std::vector<std::string> argv = {TARVEX_HOST_TOOL};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProcess(argv, "", env);
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  std::string Store() const { return dir_.Path("host.db"); }
+  ProcessResult OnStore(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--store", Store()});
+    return Tool(args);
+  }
+  // Runs `dump` on `path` and expects a refusal: exit 3, `reason`, and the
+  // file unchanged.
+  void ExpectRefused(const std::string& path, const std::string& reason) {
+    std::string before = ReadFile(path);
+    ProcessResult result = Tool({"--store", path, "dump"});
+    EXPECT_EQ(result.status, 3) << path;
+    EXPECT_EQ(result.err, path + ": " + reason + "\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(ReadFile(path), before);
+  }
+  TempDir dir_;
+};
+
+TEST_F(ToolTest, HelpVersionAndUsageErrors) {
+  ProcessResult version = Tool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("tarvex-host ") + TARVEX_VERSION + "\n");
+  ProcessResult help = Tool({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]\n", 0), 0u);
+  EXPECT_NE(help.out.find("  events    show or clear the datastore agent's notifications\n"),
+            std::string::npos);
+  ProcessResult fault_help = Tool({"fault", "add", "--help"});
+  EXPECT_EQ(fault_help.status, 0);
+  EXPECT_EQ(fault_help.out.rfind("Usage: tarvex-host [--store PATH] fault add --operation OP", 0), 0u);
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{}, "tarvex-host: a command is required (see --help)"},
+      {{"frobnicate"}, "tarvex-host: unknown command 'frobnicate' (see --help)"},
+      {{"dump", "extra"}, "tarvex-host dump: unexpected argument 'extra'"},
+      {{"init", "--forse"}, "tarvex-host init: unknown option '--forse'"},
+      {{"init", "--fixture"}, "tarvex-host init: option '--fixture' needs a value"},
+      {{"fault", "add", "--operation", "Mount"}, "tarvex-host fault add: --message is required"},
+      {{"fault", "add", "--operation", "Mounts", "--message", "m"},
+       "tarvex-host fault add: unknown operation 'Mounts' (an operation's C++ name, e.g. Mount "
+       "or GetCapacity)"},
+      {{"fault", "add", "--operation", "Mount", "--message", "m", "--nth", "-1"},
+       "tarvex-host fault add: invalid value '-1' for --nth: expected a whole number from 0"},
+      {{"feature", "set", "145", "maybe"},
+       "tarvex-host feature set: expected a feature number and on or off"},
+      {{"events", "--clear", "--json"}, "tarvex-host events: --clear prints nothing, drop --json"},
+  };
+  for (const Case& c : cases) {
+    ProcessResult result = OnStore(c.args);
+    EXPECT_EQ(result.status, 2) << c.message;
+    EXPECT_EQ(result.err, c.message + "\n");
+  }
+  struct stat st;
+  EXPECT_NE(stat(Store().c_str(), &st), 0);  // a usage error touches no store
+}
+
+TEST_F(ToolTest, InitFromAFixtureDumpsItBackAndReplacesOnlyWithForce) {
+  std::string fixture = dir_.Path("host.json");
+  Json host = DefaultHost();
+  host["host"] = "esx-lab-02.example.test";
+  WriteFile(fixture, host.dump());
+  EXPECT_EQ(OnStore({"init", "--fixture", fixture}).status, 0);
+  ProcessResult dumped = OnStore({"dump"});
+  EXPECT_EQ(dumped.status, 0);
+  EXPECT_EQ(Json::parse(dumped.out)["host"], "esx-lab-02.example.test");
+
+  std::string canonical = dir_.Path("canonical.json");
+  WriteFile(canonical, dumped.out);
+  ProcessResult again = OnStore({"init", "--fixture", canonical});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.err, Store() + ": a store is there already; use --force to replace it\n");
+  EXPECT_EQ(OnStore({"init", "--force", "--fixture", canonical}).status, 0);
+  EXPECT_EQ(OnStore({"dump"}).out, dumped.out);  // the round trip through a file
+
+  EXPECT_EQ(OnStore({"init", "--force"}).status, 0);
+  EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "esx-lab-01.example.test");
+}
+
+TEST_F(ToolTest, ABadFixtureWritesNothing) {
+  std::string fixture = dir_.Path("bad.json");
+  Json host = DefaultHost();
+  host["volumes"][2]["kovra"]["lock_mode"] = true;
+  WriteFile(fixture, host.dump());
+  ProcessResult fresh = OnStore({"init", "--fixture", fixture});
+  EXPECT_EQ(fresh.status, 1);
+  EXPECT_EQ(fresh.err, fixture + ": /volumes/2/kovra/lock_mode: expected an integer, got a boolean\n");
+  struct stat st;
+  EXPECT_NE(stat(Store().c_str(), &st), 0);
+
+  EXPECT_EQ(OnStore({"init"}).status, 0);
+  std::string before = ReadFile(Store());
+  ProcessResult forced = OnStore({"init", "--force", "--fixture", fixture});
+  EXPECT_EQ(forced.status, 1);
+  EXPECT_EQ(ReadFile(Store()), before);
+  ProcessResult missing = OnStore({"init", "--force", "--fixture", dir_.Path("none.json")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, dir_.Path("none.json") + ": cannot read the fixture\n");
+}
+
+TEST_F(ToolTest, EveryUnusableStoreExitsThreeAndStaysByteIdentical) {
+  std::string directory = dir_.Path("dir.db");
+  mkdir(directory.c_str(), 0755);
+  ExpectRefused(directory, "is a directory, not a store");
+  std::string empty = dir_.Path("empty.db");
+  WriteFile(empty, "");
+  ExpectRefused(empty, "is an empty file, not a tarvex host store");
+  std::string text = dir_.Path("text.db");
+  WriteFile(text, "SQLite format 2? no, a shopping list: eggs, milk, more eggs, a very long list\n"
+                  "of things that goes on and on for more than a hundred bytes of text here.\n");
+  ExpectRefused(text, "not a SQLite database");
+
+  std::string foreign = dir_.Path("foreign.db");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(foreign.c_str(), &db), SQLITE_OK);
+  sqlite3_exec(db, "CREATE TABLE notes(text);", 0, 0, 0);
+  sqlite3_close(db);
+  ExpectRefused(foreign, "not a tarvex host store (SQLite application id 0x00000000)");
+
+  ASSERT_EQ(OnStore({"init"}).status, 0);
+  ASSERT_EQ(sqlite3_open(Store().c_str(), &db), SQLITE_OK);
+  sqlite3_exec(db, "PRAGMA user_version = 7;", 0, 0, 0);
+  sqlite3_close(db);
+  ExpectRefused(Store(), "the store has schema version 7, newer than this program's 3");
+
+  std::string readonly = dir_.Path("ro.db");
+  ASSERT_EQ(Tool({"--store", readonly, "init"}).status, 0);
+  chmod(readonly.c_str(), 0444);
+  ExpectRefused(readonly, "the store is read-only (using it needs write access)");
+
+  std::string locked = dir_.Path("locked.db");
+  ASSERT_EQ(Tool({"--store", locked, "init"}).status, 0);
+  ASSERT_EQ(sqlite3_open(locked.c_str(), &db), SQLITE_OK);
+  sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;", 0, 0, 0);
+  ExpectRefused(locked, "the store is locked by another process (waited 5 s)");
+  sqlite3_exec(db, "ROLLBACK;", 0, 0, 0);
+  sqlite3_close(db);
+}
+
+TEST_F(ToolTest, StoreComesFromTheEnvironmentWithoutTheOption) {
+  ProcessResult result = Tool({"feature", "list"}, {"TARVEX_HOST_STORE=" + Store()});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out,
+            "NUMBER  STATE  FEATURE\n"
+            "145     on     NAS strelnic binding\n"
+            "284     on     NAS preunmount\n");
+  EXPECT_EQ(OnStore({"feature", "set", "284", "off"}).status, 0);
+  EXPECT_EQ(OnStore({"feature", "set", "7", "on"}).status, 0);
+  EXPECT_EQ(OnStore({"feature", "list"}).out,
+            "NUMBER  STATE  FEATURE\n"
+            "7       on     \n"
+            "145     on     NAS strelnic binding\n"
+            "284     off    NAS preunmount\n");
+}
+
+TEST_F(ToolTest, RestartUndoesWhatWasForOneBoot) {
+  HostCtl::Sim::SetStorePath(Store());
+  Volume("scratch")->Mount(1);
+  Volume("datastore2")->Unmount(1);
+  HostCtl::Sim::SetStorePath("");
+  EXPECT_EQ(OnStore({"restart"}).status, 0);
+  Json host = Json::parse(OnStore({"dump"}).out);
+  EXPECT_FALSE(VolumeIn(host, "scratch")["mounted"]);
+  EXPECT_TRUE(VolumeIn(host, "datastore2")["mounted"]);
+}
+
+TEST_F(ToolTest, FaultsArmedByTheToolFireInAnotherProcess) {
+  ASSERT_EQ(OnStore({"fault", "add", "--operation", "GetCapacity", "--object",
+                     "60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3", "--message",
+                     "Unable to query the capacity of datastore2", "--times", "1"})
+                .status,
+            0);
+  HostCtl::Sim::SetStorePath(Store());
+  EXPECT_EQ(HostError([] { Volume("datastore2")->GetCapacity(); }),
+            "Unable to query the capacity of datastore2");
+  EXPECT_EQ(HostError([] { Volume("datastore2")->GetCapacity(); }), "");
+  HostCtl::Sim::SetStorePath("");
+  EXPECT_EQ(OnStore({"fault", "list"}).out,
+            "OPERATION    OBJECT                               NTH  TIMES  CALLS  FIRED  MESSAGE\n"
+            "GetCapacity  60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3  0    1      2      1      Unable to "
+            "query the capacity of datastore2\n");
+  EXPECT_EQ(OnStore({"fault", "clear"}).status, 0);
+  EXPECT_EQ(OnStore({"fault", "list"}).out, "No faults are armed.\n");
+}
+
+TEST_F(ToolTest, TheAgentRecordsExactBytesThatEventsShow) {
+  std::vector<std::string> env = {"TARVEX_HOST_STORE=" + Store()};
+  std::string input("ds1,ds2\n\"quoted\"\t\\ \0end\xff", 24);
+  ProcessResult agent = RunProcess({TARVEX_AGENT, "-t", "PreUnmount", "-i", "stdin"}, input, env);
+  EXPECT_EQ(agent.status, 0) << agent.err;
+  EXPECT_EQ(RunProcess({TARVEX_AGENT, "-i", "stdin", "-t", "FailedUnmount"}, "", env).status, 0);
+
+  ProcessResult shown = OnStore({"events"});
+  std::regex line(
+      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  PreUnmount  \"ds1,ds2\\\\n\\\\\"quoted\\\\\"\\\\t"
+      "\\\\\\\\ \\\\x00end\\\\xff\"\n"
+      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  FailedUnmount  \"\"\n");
+  EXPECT_TRUE(std::regex_match(shown.out, line)) << shown.out;
+
+  Json events = Json::parse(OnStore({"events", "--json"}).out);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0]["event"], "PreUnmount");
+  EXPECT_EQ(events[0]["input_base64"], "ZHMxLGRzMgoicXVvdGVkIglcIABlbmT/");
+  EXPECT_EQ(events[1]["input"], "");
+  HostCtl::Sim::SetStorePath(Store());
+  EXPECT_EQ(Json::parse(HostCtl::Sim::DumpHost())["events"], events);
+  HostCtl::Sim::SetStorePath("");
+
+  EXPECT_EQ(OnStore({"events", "--clear"}).out, "");
+  EXPECT_EQ(OnStore({"events"}).out, "");
+}
+
+TEST_F(ToolTest, TheAgentRefusesOtherCommandLinesAndUnusableStores) {
+  std::vector<std::string> env = {"TARVEX_HOST_STORE=" + Store()};
+  ProcessResult no_event = RunProcess({TARVEX_AGENT, "-i", "stdin"}, "x", env);
+  EXPECT_EQ(no_event.status, 2);
+  EXPECT_EQ(no_event.err,
+            "notifyDatastore: an event (-t) and '-i stdin' are required\n"
+            "usage: notifyDatastore -t EVENT -i stdin\n");
+  ProcessResult other = RunProcess({TARVEX_AGENT, "-t", "PreUnmount", "-i", "file"}, "", env);
+  EXPECT_EQ(other.status, 2);
+  ProcessResult extra = RunProcess({TARVEX_AGENT, "-t", "A", "-i", "stdin", "-x"}, "", env);
+  EXPECT_EQ(extra.status, 2);
+  EXPECT_EQ(extra.err, "notifyDatastore: unexpected argument '-x'\nusage: notifyDatastore -t EVENT -i stdin\n");
+
+  std::string text = dir_.Path("text.db");
+  WriteFile(text, std::string(150, 'z'));
+  ProcessResult bad = RunProcess({TARVEX_AGENT, "-t", "PreUnmount", "-i", "stdin"}, "ds1",
+                          {"TARVEX_HOST_STORE=" + text});
+  EXPECT_EQ(bad.status, 3);
+  EXPECT_EQ(bad.err, "notifyDatastore: " + text + ": not a SQLite database\n");
+  EXPECT_EQ(ReadFile(text), std::string(150, 'z'));
+}
+
+}  // namespace
+}  // namespace HostTest

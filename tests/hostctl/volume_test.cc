@@ -1,0 +1,215 @@
+// Volumes of every type on the default host: lookups, mounts and unmounts,
+// what a restart undoes, and the host's own mounting (try, rescan, automount).
+#include <algorithm>
+
+#include "host_test_support.h"
+#include "hostctl/admin.h"
+
+namespace HostTest {
+namespace {
+
+using StrelCtl::Storage::StorageInfoImpl;
+
+std::vector<std::string> Names(const std::vector<std::unique_ptr<HostCtl::Storage::FileSystem>>& list) {
+  std::vector<std::string> names;
+  for (const auto& v : list) names.push_back(v->GetVolumeName());
+  return names;
+}
+
+class VolumeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseHost(DefaultHost()); }
+  bool Mounted(const std::string& name) { return Volume(name)->IsMounted(); }
+  StorageInfoImpl storage_;
+};
+
+TEST_F(VolumeTest, ListsEveryDiscoveredVolumeInHostOrderAsItsOwnKind) {
+  auto volumes = storage_.GetFileSystems();
+  EXPECT_EQ(Names(volumes),
+            (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
+                                      "vm-busy", "scratch", "nfs-iso", "nfs-backup", "pe-vvol0",
+                                      "nfs-legacy", "nfs41-home", "BOOTBANK1"}));
+  EXPECT_NE(dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl*>(volumes[0].get()), nullptr);
+  EXPECT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(volumes[7].get()), nullptr);
+  EXPECT_EQ(dynamic_cast<HostCtl::Storage::KovraFileSystem*>(volumes[12].get()), nullptr);
+  EXPECT_EQ(volumes[12]->GetType(), "vfat");
+  EXPECT_EQ(volumes[0]->GetMountPoint(), "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3");
+  EXPECT_EQ(volumes[0]->GetCapacity() - volumes[0]->GetUsedSpace(), 343597383680);
+
+  auto nfs = storage_.GetFileSystemByUuidEx("e4f5a6b7-c8d9e0f1");
+  ASSERT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(nfs.get()), nullptr);
+  EXPECT_EQ(storage_.GetFileSystemByUuidEx("00000000-00000000"), nullptr);
+}
+
+TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseOthers) {
+  auto iso = storage_.GetFileSystemByLabel("nfs-iso");
+  ASSERT_NE(iso, nullptr);
+  EXPECT_EQ(iso->GetType(), "NFS");
+  EXPECT_EQ(HostError([&] { iso->GetLockMode(); }),
+            "Volume 'nfs-iso' is not a Kovra volume (its type is NFS)");
+  EXPECT_EQ(storage_.GetFileSystemByUUID("a0b1c2d3-e4f5a6b7")->GetVolumeName(), "nfs-iso");
+  EXPECT_EQ(storage_.GetFileSystemByLabel("new-lun"), nullptr);  // not discovered yet
+  EXPECT_EQ(storage_.GetKovraFileSystemByLabel("nfs-iso"), nullptr);
+  EXPECT_EQ(storage_.GetKovraFileSystemByLabel("scratch")->IsMounted(), false);
+  EXPECT_EQ(StrelCtl::Storage::KovraFileSystemImpl::GetKovraFileSystemByUUID(
+                "4c7d9e1f-3a5b7c9d-0e1f-000c29a1b2c3")
+                ->GetMajorVersion(),
+            3u);
+}
+
+TEST_F(VolumeTest, PathsNameMountedVolumesOnly) {
+  EXPECT_EQ(storage_.GetFileSystemByPath("/kovra/volumes/datastore1")->GetVolumeName(),
+            "datastore1");
+  EXPECT_EQ(storage_.GetFileSystemByPath("/kovra/volumes/a0b1c2d3-e4f5a6b7/iso/x.iso/")
+                ->GetVolumeName(),
+            "nfs-iso");
+  EXPECT_EQ(storage_.GetFileSystemByPath("/kovra/volumes/scratch"), nullptr);
+  EXPECT_EQ(storage_.GetFileSystemByPath("/mnt/datastore1"), nullptr);
+
+  StrelCtl::Storage::KovraFileSystemImpl opened("/kovra/volumes/scratch");
+  EXPECT_FALSE(opened.IsMounted());
+  EXPECT_EQ(HostError([] { StrelCtl::Storage::KovraFileSystemImpl("/kovra/volumes/nope"); }),
+            "Cannot open volume '/kovra/volumes/nope': no volume has that label or UUID");
+}
+
+TEST_F(VolumeTest, KovraListsMountedOnlyAndFullListWithEmptySlotsForInaccessibleVolumes) {
+  Json host = DefaultHost();
+  VolumeIn(host, "legacy3")["accessible"] = false;
+  UseHost(host);
+  std::vector<std::string> mounted;
+  for (auto& v : storage_.GetKovraFileSystems("")) mounted.push_back(v->GetVolumeName());
+  EXPECT_EQ(mounted, (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast",
+                                               "archive", "vm-busy"}));
+  ASSERT_EQ(storage_.GetKovraFileSystems("60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3").size(), 1u);
+  EXPECT_TRUE(storage_.GetKovraFileSystems("scratch").empty());
+
+  auto all = storage_.GetKovraFileSystemsList("");
+  ASSERT_EQ(all.size(), 7u);
+  EXPECT_EQ(all[2], nullptr);
+  EXPECT_EQ(all[6]->GetVolumeName(), "scratch");
+}
+
+TEST_F(VolumeTest, MountAndUnmountOptionsDecideWhatARestartDoes) {
+  Volume("scratch")->Mount(1);  // this boot only
+  Volume("ssd-fast")->Unmount(1);  // this boot only
+  Volume("legacy3")->Unmount(0);  // explicitly
+  EXPECT_TRUE(Mounted("scratch"));
+  EXPECT_FALSE(Mounted("ssd-fast"));
+  HostCtl::Sim::RestartHost();
+  EXPECT_FALSE(Mounted("scratch"));
+  EXPECT_TRUE(Mounted("ssd-fast"));
+  EXPECT_FALSE(Mounted("legacy3"));
+
+  Volume("scratch")->Mount(0);
+  Volume("legacy3")->Mount(4);  // a retried mount is persistent too
+  HostCtl::Sim::RestartHost();
+  EXPECT_TRUE(Mounted("scratch"));
+  EXPECT_TRUE(Mounted("legacy3"));
+}
+
+TEST_F(VolumeTest, MountAndUnmountRefuseWithTheHostsReason) {
+  EXPECT_EQ(HostError([] { Volume("datastore1")->Mount(0); }),
+            "Cannot mount volume 'datastore1': the volume is already mounted");
+  EXPECT_EQ(HostError([] { Volume("scratch")->Unmount(0); }),
+            "Cannot unmount volume 'scratch': the volume is not mounted");
+  EXPECT_EQ(HostError([] { Volume("scratch")->Mount(7); }),
+            "Cannot mount volume 'scratch': invalid mount option 7");
+  EXPECT_EQ(HostError([] { Volume("datastore1")->Unmount(4); }),
+            "Cannot unmount volume 'datastore1': invalid unmount option 4");
+  EXPECT_EQ(HostError([] { Volume("nfs-legacy")->Mount(0); }),
+            "Cannot mount volume 'nfs-legacy': Unable to connect to NFS server 203.0.113.50");
+
+  Json host = DefaultHost();
+  host["devices"][7]["attached"] = false;  // scratch's device
+  VolumeIn(host, "ssd-fast")["accessible"] = false;
+  VolumeIn(host, "ssd-fast")["mounted"] = false;
+  UseHost(host);
+  EXPECT_EQ(HostError([] { Volume("scratch")->Mount(0); }),
+            "Cannot mount volume 'scratch': device naa.600508b1001c3a2f9e4d7b8c1a2b3c07 is not "
+            "attached");
+  EXPECT_EQ(HostError([] { Volume("ssd-fast")->Mount(0); }),
+            "Cannot mount volume 'ssd-fast': the storage behind it is not accessible");
+}
+
+TEST_F(VolumeTest, ABusyVolumeStaysMounted) {
+  auto busy = Volume("vm-busy");
+  EXPECT_FALSE(busy->PrepareUnmount());
+  EXPECT_EQ(busy->Unmount(0), 1);
+  EXPECT_TRUE(Mounted("vm-busy"));
+  EXPECT_TRUE(Volume("datastore1")->PrepareUnmount());
+  EXPECT_EQ(Volume("datastore1")->Unmount(0), 0);
+  EXPECT_EQ(HostError([] { Volume("datastore1")->PrepareUnmount(); }),
+            "Cannot prepare for unmount volume 'datastore1': the volume is not mounted");
+}
+
+TEST_F(VolumeTest, HandlesKeepTheirRowButDecideOnTheCurrentOne) {
+  auto first = Volume("scratch");
+  auto second = Volume("scratch");
+  first->Mount(0);
+  EXPECT_TRUE(first->IsMounted());
+  EXPECT_FALSE(second->IsMounted());  // what its own query read
+  EXPECT_EQ(HostError([&] { second->Mount(0); }),
+            "Cannot mount volume 'scratch': the volume is already mounted");
+  EXPECT_FALSE(second->IsMounted());  // a failed write leaves the handle as it was read
+}
+
+TEST_F(VolumeTest, TryMountMountsOnlyAnUnmountedKovraVolumeNamedConsistently) {
+  const std::string scratch_uuid = "62a1b2c3-6c7d8e9f-0a1b-000c29a1b2c3";
+  EXPECT_FALSE(storage_.TryMount(0, "", ""));
+  EXPECT_FALSE(storage_.TryMount(0, scratch_uuid, "datastore1"));
+  EXPECT_FALSE(storage_.TryMount(0, "", "datastore1"));       // mounted already
+  EXPECT_FALSE(storage_.TryMount(0, "", "nfs-legacy"));       // not Kovra
+  EXPECT_FALSE(storage_.TryMount(0, "", "new-lun"));          // not discovered
+  EXPECT_FALSE(storage_.TryMount(0, "11111111-22222222-3333-444444444444", "scratch"));
+  EXPECT_FALSE(Mounted("scratch"));
+  EXPECT_TRUE(storage_.TryMount(1, scratch_uuid, "scratch"));
+  EXPECT_TRUE(Mounted("scratch"));
+  HostCtl::Sim::RestartHost();
+  EXPECT_FALSE(Mounted("scratch"));
+  EXPECT_TRUE(storage_.TryMount(0, "", "scratch"));
+}
+
+TEST_F(VolumeTest, RescanDiscoversAndMountsVolumesOnAttachedDevices) {
+  Json host = DefaultHost();
+  Json extra = VolumeIn(host, "new-lun");
+  extra["name"] = "far-lun";
+  extra["uuid"] = "64c3d4e5-8e9f0a1b-2c3d-000c29a1b2c3";
+  extra["kovra"]["extents"][0]["device"] = "naa.detached";
+  host["devices"].push_back({{"name", "naa.detached"}, {"attached", false}});
+  host["volumes"].push_back(extra);
+  UseHost(host);
+  storage_.RescanKovra();
+  EXPECT_TRUE(Mounted("new-lun"));
+  EXPECT_EQ(Volume("far-lun"), nullptr);
+  HostCtl::Sim::RestartHost();
+  EXPECT_TRUE(Mounted("new-lun"));  // mounted persistently
+}
+
+TEST_F(VolumeTest, AutomountMountsWhatWasNotExplicitlyUnmountedAndNamesWhatFailed) {
+  Volume("datastore2")->Unmount(1);
+  Volume("ssd-fast")->Unmount(0);
+  storage_.AutoFullMountVolumes();
+  EXPECT_TRUE(Mounted("datastore2"));
+  EXPECT_FALSE(Mounted("ssd-fast"));
+  EXPECT_FALSE(Mounted("scratch"));
+
+  Json host = DefaultHost();
+  VolumeIn(host, "nfs-legacy")["persistent"] = true;
+  VolumeIn(host, "scratch")["persistent"] = true;
+  UseHost(host);
+  EXPECT_EQ(HostError([&] { storage_.AutoFullMountVolumes(); }),
+            "Cannot mount volume 'nfs-legacy': Unable to connect to NFS server 203.0.113.50");
+  EXPECT_TRUE(Mounted("scratch"));
+}
+
+TEST_F(VolumeTest, SignalsAndRestoresAreCounted) {
+  storage_.SignalIORM(true);
+  storage_.SignalIORM(false);
+  storage_.RestorePsaConfig();
+  Json host = CurrentHost();
+  EXPECT_EQ(host["iorm"]["signals"], 2);
+  EXPECT_EQ(host["psa"]["restores"], 1);
+}
+
+}  // namespace
+}  // namespace HostTest
