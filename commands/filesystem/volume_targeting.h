@@ -27,9 +27,9 @@ std::shared_ptr<CallSpec::ParameterSpec> IgnoreErrorInputParameter();
 std::unique_ptr<HostCtl::Storage::KovraFileSystem> GetSingleKovraVolume(const InputPtr& input,
                                                                         const OutputPtr& output);
 
-// Fills `volumes` (replacing what it held) with the volumes named by the
-// label lists, then the uuid lists, in the order given, or every Kovra volume
-// when none is named. Missing volumes are reported one message each unless
+// Appends to `volumes` the volumes named by the label list, then the uuid
+// list, in the order given; when none is named, `volumes` is replaced by
+// every Kovra volume. Missing volumes are reported one message each unless
 // "ignore-errors" is set. Returns whether the caller should go on: false
 // when a volume was missing or the host failed, always true with
 // "ignore-errors".

@@ -70,7 +70,7 @@ void KovraSnapshotExtentList::ExecuteInternal(const InputPtr& input, const Outpu
           list->Add(ExtentRow(*volume, number, *extent));
         } catch (const HostCtl::Lib::HostCtlException& e) {
           output->AddErrorMessage(e.what());
-          continue;
+          break;
         }
       }
     }

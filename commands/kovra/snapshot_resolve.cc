@@ -39,7 +39,6 @@ void ResolveSelectedSnapshots(const InputPtr& input, const OutputPtr& output,
     }
   } catch (const HostCtl::Lib::HostCtlException& e) {
     output->AddErrorMessage(e.what());
-    return;
   }
   output->SetRootObject(MetaObj::MetaBool::New(true));
 }

@@ -145,9 +145,11 @@ TEST(ConcurrencyTest, AWriterKilledAtAnyMomentLeavesASoundStoreWithWhatItReporte
     close(pipe_fds[0]);
   }
   HostCtl::Sim::SetStorePath(path);
-  HostCtl::Sim::Stmt check = HostCtl::Sim::Session::Get().db().Prepare("PRAGMA integrity_check");
-  ASSERT_TRUE(check.Step());
-  EXPECT_EQ(check.Text(0), "ok");
+  {
+    HostCtl::Sim::Stmt check = HostCtl::Sim::Session::Get().db().Prepare("PRAGMA integrity_check");
+    ASSERT_TRUE(check.Step());
+    EXPECT_EQ(check.Text(0), "ok");
+  }
   Json host = CurrentHost();
   std::map<std::string, bool> mounted;
   for (const Json& v : host["volumes"]) mounted[v["name"]] = v["mounted"];

@@ -123,22 +123,6 @@ TEST_F(StoreTest, NewerSchemaAndReadOnlyStoresAreRefused) {
   EXPECT_EQ(ReadFile(readonly), before);
 }
 
-TEST_F(StoreTest, AStoreLockedLongerThanTheBusyTimeoutIsRefused) {
-  std::string path = dir_.Path("locked.db");
-  HostCtl::Sim::SetStorePath(path);
-  HostCtl::Sim::OpenStore();
-  HostCtl::Sim::SetStorePath("");
-  std::string before = ReadFile(path);
-  sqlite3* holder = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;", 0, 0, 0),
-            SQLITE_OK);
-  EXPECT_EQ(OpenError(path), path + ": the store is locked by another process (waited 5 s)");
-  sqlite3_exec(holder, "ROLLBACK", 0, 0, 0);
-  sqlite3_close(holder);
-  EXPECT_EQ(ReadFile(path), before);
-}
-
 TEST_F(StoreTest, AFullDiskFailsTheOperationAndKeepsTheStoreConsistent) {
   std::string path = dir_.Path("full.db");
   HostCtl::Sim::SetStorePath(path);

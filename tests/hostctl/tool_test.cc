@@ -26,9 +26,10 @@ class ToolTest : public ::testing::Test {
   }
   // Runs `dump` on `path` and expects a refusal: exit 3, `reason`, and the
   // file unchanged.
-  void ExpectRefused(const std::string& path, const std::string& reason) {
+  void ExpectRefused(const std::string& path, const std::string& reason,
+                     const std::string& command = "dump") {
     std::string before = ReadFile(path);
-    ProcessResult result = Tool({"--store", path, "dump"});
+    ProcessResult result = Tool({"--store", path, command});
     EXPECT_EQ(result.status, 3) << path;
     EXPECT_EQ(result.err, path + ": " + reason + "\n");
     EXPECT_EQ(result.out, "");
@@ -151,13 +152,28 @@ TEST_F(ToolTest, EveryUnusableStoreExitsThreeAndStaysByteIdentical) {
   chmod(readonly.c_str(), 0444);
   ExpectRefused(readonly, "the store is read-only (using it needs write access)");
 
-  std::string locked = dir_.Path("locked.db");
-  ASSERT_EQ(Tool({"--store", locked, "init"}).status, 0);
-  ASSERT_EQ(sqlite3_open(locked.c_str(), &db), SQLITE_OK);
-  sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE;", 0, 0, 0);
-  ExpectRefused(locked, "the store is locked by another process (waited 5 s)");
+}
+
+TEST_F(ToolTest, AStoreLockedLongerThanTheBusyTimeoutExitsThree) {
+  ASSERT_EQ(OnStore({"init"}).status, 0);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(Store().c_str(), &db), SQLITE_OK);
+  // A writer in the middle of a transaction: reads go on, writes wait.
+  ASSERT_EQ(sqlite3_exec(db, "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';", 0, 0, 0), SQLITE_OK);
+  EXPECT_EQ(OnStore({"dump"}).status, 0);
+  ExpectRefused(Store(), "the store is locked by another process (waited 5 s)", "restart");
   sqlite3_exec(db, "ROLLBACK;", 0, 0, 0);
   sqlite3_close(db);
+  // A connection that keeps the file to itself from its first access: reads
+  // wait too.
+  ASSERT_EQ(sqlite3_open(Store().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; "
+                             "UPDATE host SET name = 'mine';", 0, 0, 0),
+            SQLITE_OK);
+  ExpectRefused(Store(), "the store is locked by another process (waited 5 s)");
+  sqlite3_exec(db, "ROLLBACK;", 0, 0, 0);
+  sqlite3_close(db);
+  EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "esx-lab-01.example.test");
 }
 
 TEST_F(ToolTest, StoreComesFromTheEnvironmentWithoutTheOption) {

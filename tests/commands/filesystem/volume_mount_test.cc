@@ -1,5 +1,7 @@
 #include "commands/filesystem/volume_mount.h"
 
+#include "hostctl/lib.h"
+
 #include "tests/commands/command_test.h"
 #include "tests/commands/filesystem/datastore_host.h"
 

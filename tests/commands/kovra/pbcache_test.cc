@@ -60,7 +60,7 @@ TEST_F(KovraPBCacheTest, ConversionsTruncateAndKeepTheLow32Bits) {
   UseCache({{"cache_size", kMiB - 1},
             {"cache_size_max", 0},
             {"working_set", kTiB - 1},
-            {"working_set_max", k32Bits * kTiB},
+            {"working_set_max", UINT64_MAX},
             {"heap_overhead", 1023},
             {"capacity_miss_ratio", 0}},
            {Heap("kovra3", (k32Bits + 6) * kMiB, k32Bits * kMiB)});
@@ -69,7 +69,7 @@ TEST_F(KovraPBCacheTest, ConversionsTruncateAndKeepTheLow32Bits) {
                         {"Cache Size Max", "0"},
                         {"Cache Usage", "0"},  // no maximum: no division
                         {"Cache Working Set", "0"},
-                        {"Cache Working Set Max", "4294967295"},
+                        {"Cache Working Set Max", "16777215"},
                         {"Kovra Heap Overhead", "0"},
                         {"Kovra Heap Size", "5"},
                         {"Kovra Heap Size Max", "4294967295"}}));

@@ -36,53 +36,28 @@ inline std::vector<Notification> RemovalNotices(const std::string& name, bool fa
   return notices;
 }
 
-// A mounted NAS volume of `type` ("NFS" or "NFS41"); `nfs` overrides keys of
-// its "nfs" object, `arrak` its hardware acceleration.
+// A mounted NAS volume of `type` ("NFS" or "NFS41") on kServer; `nfs`
+// overrides keys of its "nfs" object, `arrak` is its hardware acceleration.
 inline Json NasVolume(const std::string& type, const std::string& name,
                       const Json& nfs = Json::object(), int arrak = 0) {
-  Json settings = {{"hosts", {kServer}},   {"share", "/exports/data"},
-                   {"read_only", false},   {"pe", false},
-                   {"hidden", false},      {"strelnic", ""},
-                   {"strelnic_param", ""}, {"queue_depth", 4294967295u},
-                   {"max_read", 1048576},  {"max_write", 1048576},
-                   {"preunmount", false},  {"security", 0}};
+  Json settings = {{"hosts", {kServer}}, {"share", "/exports/data"}};
   settings.update(nfs);
   return {{"type", type},
           {"name", name},
           {"uuid", "nas-" + std::to_string(std::hash<std::string>()(name))},
-          {"mounted", true},
-          {"accessible", true},
-          {"capacity", 1099511627776},
-          {"used", 0},
           {"arrak", arrak},
           {"nfs", settings}};
 }
 
 inline Json NasHost(const std::vector<Json>& volumes, bool strelnic_binding = false,
                     bool preunmount = false) {
-  const Json none = Json::array();
-  return {{"format", 1},
-          {"host", "nas-test"},
-          {"features", {{"145", strelnic_binding}, {"284", preunmount}}},
-          {"advanced_options", none},
-          {"devices", none},
-          {"strelnics", {"vmk0", "vmk1"}},
-          {"nfs_servers",
-           {{{"address", kServer}, {"reachable", true}, {"read_only_exports", {"/exports/iso"}}},
-            {{"address", kServer2}, {"reachable", true}, {"read_only_exports", none}}}},
-          {"volumes", volumes},
-          {"snapshots", none},
-          {"heaps", none},
-          {"pbcache",
-           {{"cache_size", 0},
-            {"cache_size_max", 0},
-            {"working_set", 0},
-            {"working_set_max", 0},
-            {"heap_overhead", 0},
-            {"capacity_miss_ratio", 0}}},
-          {"psa", {{"restores", 0}}},
-          {"faults", none},
-          {"events", none}};
+  return {
+      {"format", 1},
+      {"features", {{"145", strelnic_binding}, {"284", preunmount}}},
+      {"strelnics", {"vmk0", "vmk1"}},
+      {"nfs_servers",
+       {{{"address", kServer}, {"read_only_exports", {"/exports/iso"}}}, {{"address", kServer2}}}},
+      {"volumes", volumes}};
 }
 
 // The "Volume Name" of each row.
