@@ -45,8 +45,7 @@ void RestartHost() {
 
 void AddFault(const FaultRecord& f) {
   WriteTransaction([&](Db& db) {
-    db.Prepare(
-          "INSERT INTO faults(operation, object, message, nth, times) VALUES (?, ?, ?, ?, ?)")
+    db.Prepare("INSERT INTO faults(operation, object, message, nth, times) VALUES (?, ?, ?, ?, ?)")
         .Bind(1, f.operation)
         .Bind(2, f.object)
         .Bind(3, f.message)

@@ -19,30 +19,96 @@ class Db;
 // Every operation a fault can name, by its C++ name. Names shared by two
 // classes (GetHost of the host factory and of an NFS volume, Mount of a
 // volume and of a snapshot) are one operation; the object tells them apart.
-#define HOSTCTL_OPERATIONS(X)                                                         \
-  X(AddNetworkFileSystem) X(AddV41NetworkFileSystem) X(AutoFullMountVolumes)         \
-  X(CanResolve) X(ConvertToVersion5) X(EnterNetworkFileSystemPreUnmount)             \
-  X(ExitNetworkFileSystemPreUnmount) X(GetAdvancedOptions) X(GetArrakState)          \
-  X(GetAtsSupport) X(GetCapacity) X(GetCurrentSize) X(GetDeviceName) X(GetEnd)       \
-  X(GetExtents) X(GetFileSystemByLabel) X(GetFileSystemByPath)                       \
-  X(GetFileSystemByUUID) X(GetFileSystemByUuidEx) X(GetFileSystems)                  \
-  X(GetHardwareInfo) X(GetHeaps) X(GetHost) X(GetHosts)                              \
-  X(GetKovraFileSystemByLabel) X(GetKovraFileSystemByUUID) X(GetKovraFileSystems)    \
-  X(GetKovraFileSystemsList) X(GetLockMode) X(GetLvmUuid) X(GetMajorVersion)         \
-  X(GetMaxQueueDepth) X(GetMaxReadTransferSize) X(GetMaxSize)                        \
-  X(GetMaxWriteTransferSize) X(GetMemoryInfo) X(GetMountPoint) X(GetName)            \
-  X(GetOption) X(GetOptionGroup) X(GetPBCache) X(GetPartitionNumber)                 \
-  X(GetSecurityType) X(GetShare) X(GetStart) X(GetStats) X(GetStorageInfo)           \
-  X(GetStrelnic) X(GetStrelnicParameter) X(GetType) X(GetUnmapProperty)              \
-  X(GetUnresolvedVolumes) X(GetUsedSpace) X(GetUsers) X(GetUuid)                     \
-  X(GetV3NetworkFileSystems) X(GetV41NetworkFileSystems) X(GetValue)                 \
-  X(GetVolumeName) X(IsAccessible) X(IsClusteredKadiskEnabled) X(IsHidden)           \
-  X(IsMountReadOnly) X(IsMounted) X(IsProtocolEndpoint) X(IsReadOnly)                \
-  X(KovraFileSystemImpl) X(Mount) X(PrepareUnmount) X(RemoveNetworkFileSystem)       \
-  X(RescanKovra) X(ResetStats) X(Resignature) X(RestorePsaConfig) X(SetClusteredKadiskEnabled) \
-  X(SetLockMode) X(SetMaxQueueDepth) X(SetProtocolEndpoint) X(SetReadOnly)           \
-  X(SetStrelnic) X(SetUnmapProperty) X(SignalIORM) X(StorageInfoImpl)                \
-  X(StorageInfoScopedCache) X(TryMount) X(Unmount) X(UnmapVolume)
+// clang-format off
+#define HOSTCTL_OPERATIONS(X) \
+  X(AddNetworkFileSystem) \
+  X(AddV41NetworkFileSystem) \
+  X(AutoFullMountVolumes) \
+  X(CanResolve) \
+  X(ConvertToVersion5) \
+  X(EnterNetworkFileSystemPreUnmount) \
+  X(ExitNetworkFileSystemPreUnmount) \
+  X(GetAdvancedOptions) \
+  X(GetArrakState) \
+  X(GetAtsSupport) \
+  X(GetCapacity) \
+  X(GetCurrentSize) \
+  X(GetDeviceName) \
+  X(GetEnd) \
+  X(GetExtents) \
+  X(GetFileSystemByLabel) \
+  X(GetFileSystemByPath) \
+  X(GetFileSystemByUUID) \
+  X(GetFileSystemByUuidEx) \
+  X(GetFileSystems) \
+  X(GetHardwareInfo) \
+  X(GetHeaps) \
+  X(GetHost) \
+  X(GetHosts) \
+  X(GetKovraFileSystemByLabel) \
+  X(GetKovraFileSystemByUUID) \
+  X(GetKovraFileSystems) \
+  X(GetKovraFileSystemsList) \
+  X(GetLockMode) \
+  X(GetLvmUuid) \
+  X(GetMajorVersion) \
+  X(GetMaxQueueDepth) \
+  X(GetMaxReadTransferSize) \
+  X(GetMaxSize) \
+  X(GetMaxWriteTransferSize) \
+  X(GetMemoryInfo) \
+  X(GetMountPoint) \
+  X(GetName) \
+  X(GetOption) \
+  X(GetOptionGroup) \
+  X(GetPBCache) \
+  X(GetPartitionNumber) \
+  X(GetSecurityType) \
+  X(GetShare) \
+  X(GetStart) \
+  X(GetStats) \
+  X(GetStorageInfo) \
+  X(GetStrelnic) \
+  X(GetStrelnicParameter) \
+  X(GetType) \
+  X(GetUnmapProperty) \
+  X(GetUnresolvedVolumes) \
+  X(GetUsedSpace) \
+  X(GetUsers) \
+  X(GetUuid) \
+  X(GetV3NetworkFileSystems) \
+  X(GetV41NetworkFileSystems) \
+  X(GetValue) \
+  X(GetVolumeName) \
+  X(IsAccessible) \
+  X(IsClusteredKadiskEnabled) \
+  X(IsHidden) \
+  X(IsMountReadOnly) \
+  X(IsMounted) \
+  X(IsProtocolEndpoint) \
+  X(IsReadOnly) \
+  X(KovraFileSystemImpl) \
+  X(Mount) \
+  X(PrepareUnmount) \
+  X(RemoveNetworkFileSystem) \
+  X(RescanKovra) \
+  X(ResetStats) \
+  X(Resignature) \
+  X(RestorePsaConfig) \
+  X(SetClusteredKadiskEnabled) \
+  X(SetLockMode) \
+  X(SetMaxQueueDepth) \
+  X(SetProtocolEndpoint) \
+  X(SetReadOnly) \
+  X(SetStrelnic) \
+  X(SetUnmapProperty) \
+  X(SignalIORM) \
+  X(StorageInfoImpl) \
+  X(StorageInfoScopedCache) \
+  X(TryMount) \
+  X(UnmapVolume) \
+  X(Unmount)
+// clang-format on
 
 enum class Op {
 #define HOSTCTL_OP_ENUM(name) name,

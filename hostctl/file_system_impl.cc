@@ -20,9 +20,8 @@ void FileSystemImpl::Mount(int option) {
 
 int FileSystemImpl::Unmount(int option) {
   CheckVolumeFault(Op::Unmount, *record_);
-  return ChangeVolume(*record_, [&](Db& db, VolumeRecord& v) {
-    return HostCtl::Sim::ApplyUnmount(db, v, option);
-  });
+  return ChangeVolume(
+      *record_, [&](Db& db, VolumeRecord& v) { return HostCtl::Sim::ApplyUnmount(db, v, option); });
 }
 
 bool FileSystemImpl::IsMounted() {

@@ -57,7 +57,8 @@ void JsonReader::ExpectObject(std::initializer_list<const char*> allowed) const 
   for (const auto& member : value_.items()) {
     bool known = false;
     for (const char* key : allowed) known = known || member.key() == key;
-    if (!known) JsonReader(member.value(), file_, path_ + "/" + Escape(member.key())).Fail("unknown key");
+    if (!known)
+      JsonReader(member.value(), file_, path_ + "/" + Escape(member.key())).Fail("unknown key");
   }
 }
 
@@ -94,7 +95,8 @@ int64_t JsonReader::Int(int64_t min, int64_t max) const {
   bool in_range;
   if (value_.is_number_unsigned()) {
     uint64_t v = value_.get<uint64_t>();
-    in_range = max >= 0 && v <= static_cast<uint64_t>(max) && (min <= 0 || v >= static_cast<uint64_t>(min));
+    in_range = max >= 0 && v <= static_cast<uint64_t>(max) &&
+               (min <= 0 || v >= static_cast<uint64_t>(min));
   } else {
     int64_t v = value_.get<int64_t>();
     in_range = v >= min && v <= max;

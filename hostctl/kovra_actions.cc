@@ -82,17 +82,18 @@ void KovraFileSystemImpl::SetLockMode(uint32_t flags) {
       const std::string action = "set ATS-only locking on";
       if (v.version == 3) Refuse(action, "volume", v.name, "ATS on Kovra-3 not supported");
       for (const auto& extent : HostCtl::Sim::VolumeExtents(db, v)) {
-        if (!extent->ats) Refuse(action, "volume", v.name, "device " + extent->device + " does not support ATS");
+        if (!extent->ats)
+          Refuse(action, "volume", v.name, "device " + extent->device + " does not support ATS");
       }
       // The switch completes once every live host has moved; until then the
       // volume records the pending upgrade.
-      result = LiveHostWith(db, v, false) ? (flags & ~(kAtsOnly | kPending)) |
-                                                KovraFileSystem::LOCK_UPGRADE_PENDING
-                                          : flags & ~kPending;
+      result = LiveHostWith(db, v, false)
+                   ? (flags & ~(kAtsOnly | kPending)) | KovraFileSystem::LOCK_UPGRADE_PENDING
+                   : flags & ~kPending;
     } else if (!wants_ats_only && was_ats_only) {
-      result = LiveHostWith(db, v, true) ? (flags & ~kPending) |
-                                               KovraFileSystem::LOCK_DOWNGRADE_PENDING
-                                         : flags & ~kPending;
+      result = LiveHostWith(db, v, true)
+                   ? (flags & ~kPending) | KovraFileSystem::LOCK_DOWNGRADE_PENDING
+                   : flags & ~kPending;
     }
     v.lock_mode = result;
     HostCtl::Sim::SaveVolume(db, v);

@@ -29,7 +29,8 @@ std::shared_ptr<VolumeRecord> OpenByPath(const std::string& path) {
   VolumeQuery query;
   query.name = &key;
   query.name_or_uuid = true;
-  std::shared_ptr<VolumeRecord> record = key.empty() ? nullptr : HostCtl::Sim::QueryOneVolume(query);
+  std::shared_ptr<VolumeRecord> record =
+      key.empty() ? nullptr : HostCtl::Sim::QueryOneVolume(query);
   if (!record) HostCtl::Sim::Refuse("open", "volume", path, "no volume has that label or UUID");
   return record;
 }

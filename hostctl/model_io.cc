@@ -252,8 +252,8 @@ HostModel ReadModel(Db& db) {
   {
     Stmt stmt = db.Prepare("SELECT name, current, max FROM heaps ORDER BY id");
     while (stmt.Step()) {
-      m.heaps.push_back({stmt.Text(0), static_cast<uint64_t>(stmt.Int(1)),
-                         static_cast<uint64_t>(stmt.Int(2))});
+      m.heaps.push_back(
+          {stmt.Text(0), static_cast<uint64_t>(stmt.Int(1)), static_cast<uint64_t>(stmt.Int(2))});
     }
   }
   m.faults = ReadFaults(db);

@@ -13,7 +13,7 @@ namespace Sim {
 namespace {
 
 struct Cache {
-  int depth = 0;          // scopes alive
+  int depth = 0;            // scopes alive
   uint64_t generation = 0;  // the session's generation the entries belong to
   std::map<std::string, std::vector<std::shared_ptr<VolumeRecord>>> volumes;
   bool have_snapshots = false;

@@ -78,8 +78,8 @@ void StorageInfoImpl::AutoFullMountVolumes() {
       if (problem.empty()) {
         HostCtl::Sim::ApplyMount(db, v, FileSystem::MOUNT_DEFAULT);
       } else {
-        failures += (failures.empty() ? "" : "; ") +
-                    ("Cannot mount volume '" + v.name + "': " + problem);
+        failures +=
+            (failures.empty() ? "" : "; ") + ("Cannot mount volume '" + v.name + "': " + problem);
       }
     }
   });

@@ -31,7 +31,8 @@ VolumeRecord NewNasVolume(Db& db, const char* type, const std::vector<std::strin
   if (hosts.empty()) Refuse("add", kind, name, "no NFS server is given");
   for (const std::string& host : hosts) {
     if (host.empty()) Refuse("add", kind, name, "an NFS server address is empty");
-    if (!HostCtl::Sim::IsValidUtf8(host)) Refuse("add", kind, name, "a server address is not UTF-8");
+    if (!HostCtl::Sim::IsValidUtf8(host))
+      Refuse("add", kind, name, "a server address is not UTF-8");
   }
   if (share.empty()) Refuse("add", kind, name, "the share is empty");
   if (!HostCtl::Sim::IsValidUtf8(share)) Refuse("add", kind, name, "the share is not UTF-8");
@@ -83,7 +84,8 @@ void RemoveNas(const std::string& name, std::optional<NfsVersion> version) {
 
 // Moves the NFS v3 volume `name` into (`enter`) or out of the preunmount state.
 void ChangePreunmount(const std::string& name, bool enter) {
-  const std::string action = enter ? "enter the preunmount state of" : "exit the preunmount state of";
+  const std::string action =
+      enter ? "enter the preunmount state of" : "exit the preunmount state of";
   HostCtl::Sim::WriteTransaction([&](Db& db) {
     HostCtl::Sim::VolumeQuery query;
     query.name = &name;
@@ -130,8 +132,8 @@ std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddNetworkFileSystem(
 }
 
 std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddV41NetworkFileSystem(
-    const std::vector<std::string>& hosts, const std::string& share,
-    const std::string& volume_name, NetworkFileSystem::SecurityType security) {
+    const std::vector<std::string>& hosts, const std::string& share, const std::string& volume_name,
+    NetworkFileSystem::SecurityType security) {
   CheckFault(Op::AddV41NetworkFileSystem, {volume_name});
   if (security < NetworkFileSystem::SEC_NONE || security > NetworkFileSystem::SEC_KRB5P) {
     Refuse("add", "NFS v4.1 volume", volume_name,
@@ -159,8 +161,7 @@ void StorageInfoImpl::RemoveNetworkFileSystem(const std::string& volume_name) {
   RemoveNas(volume_name, std::nullopt);
 }
 
-void StorageInfoImpl::RemoveNetworkFileSystem(const std::string& volume_name,
-                                              NfsVersion version) {
+void StorageInfoImpl::RemoveNetworkFileSystem(const std::string& volume_name, NfsVersion version) {
   CheckFault(Op::RemoveNetworkFileSystem, {volume_name});
   RemoveNas(volume_name, version);
 }

@@ -57,8 +57,8 @@ bool CheckExistingFile(const std::string& path) {
   }
   uint32_t application_id = BigEndian32(header + 68);
   if (application_id != kApplicationId) {
-    Fail(path, Misc::StrPrintf("not a tarvex host store (SQLite application id 0x%08x)",
-                               application_id));
+    Fail(path,
+         Misc::StrPrintf("not a tarvex host store (SQLite application id 0x%08x)", application_id));
   }
   // Using a store means writing to it; a read-only file is refused here, not
   // half-way through an operation. The write bits are checked as well, since
@@ -143,8 +143,7 @@ bool CreateFile(const std::string& path, const HostModel& model) {
   std::random_device random;
   std::string temp = path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(random());
   try {
-    Db db(OpenHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE),
-          path);
+    Db db(OpenHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
     Stmt set = db.Prepare("PRAGMA journal_mode = WAL");
     set.Run();
     Populate(db, model);

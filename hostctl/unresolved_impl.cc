@@ -27,10 +27,14 @@ constexpr ResolveReason kExtentsMissing = 2;
 constexpr ResolveReason kOriginalOnline = 6;
 
 std::string ReasonText(ResolveReason reason) {
-  static const char* const kTexts[] = {
-      "ok", "duplicate extents found", "some extents missing", "extra extents found",
-      "failed to check for existing active volumes", "the volume is being actively used",
-      "the original volume is still online", "the original volume has some extents online"};
+  static const char* const kTexts[] = {"ok",
+                                       "duplicate extents found",
+                                       "some extents missing",
+                                       "extra extents found",
+                                       "failed to check for existing active volumes",
+                                       "the volume is being actively used",
+                                       "the original volume is still online",
+                                       "the original volume has some extents online"};
   return reason < 8 ? kTexts[reason] : "unknown error";
 }
 
@@ -56,7 +60,9 @@ ResolveReason ResignatureReason(const SnapshotRecord& s) {
   return ExtentReason(s);
 }
 
-std::string Describe(const SnapshotRecord& s) { return "snapshot '" + s.label + "' (" + s.uuid + ")"; }
+std::string Describe(const SnapshotRecord& s) {
+  return "snapshot '" + s.label + "' (" + s.uuid + ")";
+}
 
 // The snapshot's current row, inside the caller's transaction.
 SnapshotRecord Current(Db& db, const SnapshotRecord& handle) {

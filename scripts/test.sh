@@ -9,11 +9,13 @@ scripts/install-deps.sh
 for preset in default sanitize fuzz; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-  echo "== $preset tests"
   if [ "$preset" = fuzz ]; then
+    cmake --build --preset fuzz --target fuzzers
+    echo "== $preset runs"
     ctest --test-dir build-fuzz -L fuzz --output-on-failure
   else
+    cmake --build --preset "$preset"
+    echo "== $preset tests"
     ctest --preset "$preset"
   fi
 done

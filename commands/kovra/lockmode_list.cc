@@ -47,8 +47,8 @@ KovraVolumeLockModeList::KovraVolumeLockModeList() {
       "List the on-disk critical section locking mode for Kovra volumes available on this host.");
   SetDefaultOutputFormatter("table");
   SetDefaultOutputParameter("fields:VolumeLockModeConfiguration",
-                            "Volume Name,UUID,Type,Locking Mode,ATS Compatible,ATS Upgrade "
-                            "Modes,ATS Incompatibility Reason");
+                            "Volume Name,UUID,Type,Locking Mode,ATS Compatible,"
+                            "ATS Upgrade Modes,ATS Incompatibility Reason");
   AddExample("", "Show lockmodes for all Kovra volumes.");
   AddExample("-l datastore1", "Show lockmode for Kovra volume with label 'datastore1'.");
   AddExample("-l datastore1 -l datastore2",

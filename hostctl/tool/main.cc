@@ -87,7 +87,8 @@ int Run(std::vector<std::string> args) {
     HostCtl::Sim::SetStorePath(HostCtl::Sim::ResolveStorePath(store));
     return command.run(command_args);
   }
-  if (first.compare(0, 1, "-") == 0) throw UsageError("tarvex-host: unknown option '" + first + "'");
+  if (first.compare(0, 1, "-") == 0)
+    throw UsageError("tarvex-host: unknown option '" + first + "'");
   throw UsageError("tarvex-host: unknown command '" + first + "' (see --help)");
 }
 

@@ -135,13 +135,10 @@ int RunFault(const Args& args) {
   Args rest(args.begin() + 1, args.end());
   const std::string& action = args.front();
   if (action == "add") {
-    Options options = ParseOptions(rest,
-                                   {{"operation", true},
-                                    {"object", true},
-                                    {"message", true},
-                                    {"nth", true},
-                                    {"times", true}},
-                                   where + " add");
+    Options options = ParseOptions(
+        rest,
+        {{"operation", true}, {"object", true}, {"message", true}, {"nth", true}, {"times", true}},
+        where + " add");
     RequireNoOperands(options, where + " add");
     if (!options.Has("operation")) throw UsageError(where + " add: --operation is required");
     if (!options.Has("message")) throw UsageError(where + " add: --message is required");

@@ -11,7 +11,8 @@ namespace HostCtl {
 namespace Storage {
 
 // Hardware acceleration (offload) support of a volume.
-enum ArrakState {
+// A fixed underlying type: a host may report values this header does not name.
+enum ArrakState : int {
   ARRAK_UNKNOWN = 0,
   ARRAK_SUPPORTED = 1,
   ARRAK_NOT_SUPPORTED = 2,

@@ -14,7 +14,8 @@ namespace Storage {
 class NetworkFileSystem : public virtual FileSystem {
  public:
   ~NetworkFileSystem() override;
-  enum SecurityType {
+  // A fixed underlying type: a host may report flavours this header does not name.
+  enum SecurityType : int {
     SEC_NONE = 0,
     SEC_SYS = 1,
     SEC_KRB5 = 2,

@@ -23,7 +23,7 @@ TEST_F(CliTest, RootHelpOnRequestAndOnAnEmptyCommandLine) {
   EXPECT_EQ(0, help.status);
   EXPECT_EQ("", help.err);
   EXPECT_TRUE(Contains(help.out, "Usage: tarvexcli [global options]")) << help.out;
-  EXPECT_TRUE(Contains(help.out, "the plug-in cannot be loaded")) << help.out;
+  EXPECT_TRUE(Contains(help.out, "also when the plug-in cannot be\n     loaded")) << help.out;
   EXPECT_TRUE(Contains(help.out,
                        "Available namespaces:\n"
                        "  storage  Operations pertaining to storage on the host.\n"))

@@ -68,7 +68,7 @@ TEST(ConcurrencyTest, ProcessesRacingOnOneStoreLoseAndDuplicateNothing) {
   HostCtl::Sim::SetStorePath(path);
   HostCtl::Sim::AddFault({0, "SignalIORM", "", "IORM is busy", 0, 0, 0, 0});
   constexpr int kProcesses = 4;
-  constexpr int kRounds = 25;
+  constexpr int kRounds = 100;
   int pipe_fds[2];
   ASSERT_EQ(pipe(pipe_fds), 0);
   std::vector<pid_t> children;
@@ -76,12 +76,13 @@ TEST(ConcurrencyTest, ProcessesRacingOnOneStoreLoseAndDuplicateNothing) {
     children.push_back(Child(path, [&, p] {
       StorageInfoImpl storage;
       for (int i = 0; i < kRounds; ++i) {
-        storage.AddNetworkFileSystem("192.0.2.1", "/own", "own-" + std::to_string(p) + "-" +
-                                     std::to_string(i), false, "", 0);
+        storage.AddNetworkFileSystem("192.0.2.1", "/own",
+                                     "own-" + std::to_string(p) + "-" + std::to_string(i), false,
+                                     "", 0);
         // Every process wants this name; the host gives it to one.
         try {
-          storage.AddNetworkFileSystem("192.0.2.2", "/shared", "shared-" + std::to_string(i),
-                                       false, "", 0);
+          storage.AddNetworkFileSystem("192.0.2.2", "/shared", "shared-" + std::to_string(i), false,
+                                       "", 0);
           Report(pipe_fds[1], "shared-" + std::to_string(i));
         } catch (const HostCtl::Lib::HostCtlException& e) {
           if (std::string(e.what()).find("already used") == std::string::npos) throw;

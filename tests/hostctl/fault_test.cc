@@ -12,8 +12,11 @@ using StrelCtl::Storage::StorageInfoImpl;
 
 Json Fault(const std::string& operation, const std::string& object, const std::string& message,
            int nth = 0, int times = 0) {
-  return {{"operation", operation}, {"object", object}, {"message", message},
-          {"nth", nth},             {"times", times}};
+  return {{"operation", operation},
+          {"object", object},
+          {"message", message},
+          {"nth", nth},
+          {"times", times}};
 }
 
 void UseFaults(const std::vector<Json>& faults) {

@@ -1,7 +1,7 @@
 // The fixture format: canonical dumps that load back identically, and a
 // message naming the file and the JSON path for every fixture refused.
-#include "host_test_support.h"
 #include "hostctl/fixture.h"
+#include "host_test_support.h"
 #include "hostctl/sim.h"
 
 namespace HostTest {
@@ -34,7 +34,8 @@ TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheRoundTrip) {
   UseHost(DefaultHost());
   StrelCtl::Storage::StorageInfoImpl storage;
   storage.GetUnresolvedVolumes()[0]->Mount(false, false);
-  storage.AddV41NetworkFileSystem({"203.0.113.9"}, "/e", "n41", HostCtl::Storage::NetworkFileSystem::SEC_KRB5);
+  storage.AddV41NetworkFileSystem({"203.0.113.9"}, "/e", "n41",
+                                  HostCtl::Storage::NetworkFileSystem::SEC_KRB5);
   HostCtl::Sim::RecordEvent("PreUnmount", std::string("ds1\n\0\xff", 6));
   HostCtl::Sim::RecordEvent("FailedUnmount", "caf\xc3\xa9");
   std::string dumped = HostCtl::Sim::DumpHost();
@@ -126,14 +127,17 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
 
   host = DefaultHost();
   host["faults"].push_back({{"operation", "GetCapacityy"}, {"message", "m"}});
-  EXPECT_EQ(LoadErrorOf(host), "host.json: /faults/0/operation: unknown operation \"GetCapacityy\"");
+  EXPECT_EQ(LoadErrorOf(host),
+            "host.json: /faults/0/operation: unknown operation \"GetCapacityy\"");
 
   host = DefaultHost();
-  host["events"].push_back({{"time", "t"}, {"event", "e"}, {"input_base64", "ZHM="}, {"input", ""}});
+  host["events"].push_back(
+      {{"time", "t"}, {"event", "e"}, {"input_base64", "ZHM="}, {"input", ""}});
   EXPECT_EQ(LoadErrorOf(host),
             "host.json: /events/0: expected exactly one of \"input\" and \"input_base64\"");
 
-  EXPECT_EQ(LoadError(R"({"format": 2})"), "host.json: /format: unsupported format (this program reads 1)");
+  EXPECT_EQ(LoadError(R"({"format": 2})"),
+            "host.json: /format: unsupported format (this program reads 1)");
   EXPECT_EQ(LoadError(R"([1])"), "host.json: /: expected an object, got an array");
   EXPECT_EQ(LoadError(R"({"format": 1, "features": {"x1": true}})"),
             "host.json: /features/x1: expected a feature number as the key");

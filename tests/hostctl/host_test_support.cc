@@ -92,7 +92,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input,
-                  const std::vector<std::string>& env) {
+                         const std::vector<std::string>& env) {
   signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not end the test
   int in[2], out[2], err[2];
   if (pipe(in) || pipe(out) || pipe(err)) throw std::runtime_error("pipe failed");

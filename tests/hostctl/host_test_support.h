@@ -65,7 +65,7 @@ struct ProcessResult {
 // Runs `argv` with `input` on standard input and `env` added to the
 // environment ("NAME=value"), and waits for it.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input = "",
-                  const std::vector<std::string>& env = {});
+                         const std::vector<std::string>& env = {});
 
 }  // namespace HostTest
 

@@ -41,8 +41,9 @@ TEST_F(KovraTest, UnmapRecordsWholeIterationsOfFreeSpace) {
   EXPECT_EQ(volume.GetUsedSpace(), 68719476736);
   EXPECT_EQ(HostError([&] { volume.UnmapVolume(0, nullptr); }),
             "Cannot unmap volume 'ssd-fast': the reclaim unit must be greater than zero");
-  EXPECT_EQ(HostError([] { KovraFileSystemImpl("/kovra/volumes/scratch").UnmapVolume(1, nullptr); }),
-            "Cannot unmap volume 'scratch': the volume is not mounted");
+  EXPECT_EQ(
+      HostError([] { KovraFileSystemImpl("/kovra/volumes/scratch").UnmapVolume(1, nullptr); }),
+      "Cannot unmap volume 'scratch': the volume is not mounted");
 }
 
 TEST_F(KovraTest, AtsOnlyIsPendingWhileALiveHostHasNotMoved) {
@@ -50,7 +51,8 @@ TEST_F(KovraTest, AtsOnlyIsPendingWhileALiveHostHasNotMoved) {
   Volume("datastore2")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY | 0x1);
   EXPECT_EQ(LockMode("datastore2"), KovraFileSystem::LOCK_UPGRADE_PENDING | 0x1);
   // ssd-fast: its only other host is not alive.
-  Volume("ssd-fast")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY | KovraFileSystem::LOCK_UPGRADE_PENDING);
+  Volume("ssd-fast")
+      ->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY | KovraFileSystem::LOCK_UPGRADE_PENDING);
   EXPECT_EQ(LockMode("ssd-fast"), KovraFileSystem::LOCK_ATS_ONLY);
   // datastore1: ATS-only with live ATS-only hosts; going back waits for them.
   Volume("datastore1")->SetLockMode(0);
@@ -95,8 +97,9 @@ TEST_F(KovraTest, ClusteredKadiskNeedsAMountedKovra6Volume) {
   EXPECT_EQ(HostError([] { Volume("ssd-fast")->SetClusteredKadiskEnabled(true); }),
             "Cannot change clustered Kadisk support on volume 'ssd-fast': it needs Kovra-6 or "
             "later, this volume is Kovra-5");
-  EXPECT_EQ(HostError([] { Volume("scratch")->SetClusteredKadiskEnabled(true); }),
-            "Cannot change clustered Kadisk support on volume 'scratch': the volume is not mounted");
+  EXPECT_EQ(
+      HostError([] { Volume("scratch")->SetClusteredKadiskEnabled(true); }),
+      "Cannot change clustered Kadisk support on volume 'scratch': the volume is not mounted");
   EXPECT_FALSE(Volume("ssd-fast")->IsClusteredKadiskEnabled());
 }
 

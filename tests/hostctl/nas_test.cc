@@ -57,10 +57,13 @@ TEST_F(NasTest, AddedVolumeHasHostDefaultsAndMountsOnlyWhenAsked) {
 }
 
 TEST_F(NasTest, AddRefusesTakenNamesUnknownStrelnicsAndEmptyParts) {
-  EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "/x", "datastore1", false, "", 0); }),
+  EXPECT_EQ(HostError([&] {
+              storage_.AddNetworkFileSystem("192.0.2.1", "/x", "datastore1", false, "", 0);
+            }),
             "Cannot add NFS volume 'datastore1': the name is already used by another volume");
-  EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "/x", "n", true, "vmk9", 0); }),
-            "Cannot add NFS volume 'n': strelnic 'vmk9' does not exist on this host");
+  EXPECT_EQ(
+      HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "/x", "n", true, "vmk9", 0); }),
+      "Cannot add NFS volume 'n': strelnic 'vmk9' does not exist on this host");
   EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("", "/x", "n", true, "vmk0", 0); }),
             "Cannot add NFS volume 'n': an NFS server address is empty");
   EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "", "n", false, "", 0); }),
@@ -78,9 +81,9 @@ TEST_F(NasTest, AddRefusesTakenNamesUnknownStrelnicsAndEmptyParts) {
 }
 
 TEST_F(NasTest, V41VolumeKeepsServersInOrderAndItsSecurity) {
-  auto added = storage_.AddV41NetworkFileSystem({"203.0.113.22,203.0.113.21", "192.0.2.9"},
-                                                "/export/x", "nfs41-x",
-                                                NetworkFileSystem::SEC_KRB5I);
+  auto added =
+      storage_.AddV41NetworkFileSystem({"203.0.113.22,203.0.113.21", "192.0.2.9"}, "/export/x",
+                                       "nfs41-x", NetworkFileSystem::SEC_KRB5I);
   EXPECT_EQ(added->GetHosts(),
             (std::vector<std::string>{"203.0.113.22", "203.0.113.21", "192.0.2.9"}));
   EXPECT_EQ(added->GetHost(), "203.0.113.22");

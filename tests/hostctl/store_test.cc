@@ -108,8 +108,9 @@ TEST_F(StoreTest, NewerSchemaAndReadOnlyStoresAreRefused) {
   HostCtl::Sim::SetStorePath("");
   Sql(newer, "PRAGMA user_version = 99;");
   std::string before = ReadFile(newer);
-  EXPECT_EQ(OpenError(newer), newer + ": the store has schema version 99, newer than this "
-                                      "program's " +
+  EXPECT_EQ(OpenError(newer), newer +
+                                  ": the store has schema version 99, newer than this "
+                                  "program's " +
                                   std::to_string(HostCtl::Sim::CurrentSchemaVersion()));
   EXPECT_EQ(ReadFile(newer), before);
 
@@ -119,7 +120,8 @@ TEST_F(StoreTest, NewerSchemaAndReadOnlyStoresAreRefused) {
   HostCtl::Sim::SetStorePath("");
   chmod(readonly.c_str(), 0444);
   before = ReadFile(readonly);
-  EXPECT_EQ(OpenError(readonly), readonly + ": the store is read-only (using it needs write access)");
+  EXPECT_EQ(OpenError(readonly),
+            readonly + ": the store is read-only (using it needs write access)");
   EXPECT_EQ(ReadFile(readonly), before);
 }
 
@@ -134,8 +136,8 @@ TEST_F(StoreTest, AFullDiskFailsTheOperationAndKeepsTheStoreConsistent) {
   int added = 0;
   try {
     for (; added < 1000; ++added) {
-      storage.AddNetworkFileSystem("192.0.2.1", "/s", "nfs-" + std::to_string(added) +
-                                   std::string(500, 'x'), false, "", 0);
+      storage.AddNetworkFileSystem(
+          "192.0.2.1", "/s", "nfs-" + std::to_string(added) + std::string(500, 'x'), false, "", 0);
     }
   } catch (const StoreError& e) {
     error = e.what();
@@ -144,7 +146,7 @@ TEST_F(StoreTest, AFullDiskFailsTheOperationAndKeepsTheStoreConsistent) {
   HostCtl::Sim::SetStorePath(path);
   Json host = CurrentHost();
   EXPECT_EQ(host["volumes"].size(), 14u + added);
-  EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA quick_check = 1") , 0);
+  EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA quick_check = 1"), 0);
 }
 
 TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {

@@ -2,6 +2,8 @@
 // statuses, messages, and store files that must stay byte-identical.
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <regex>
 
@@ -49,7 +51,8 @@ TEST_F(ToolTest, HelpVersionAndUsageErrors) {
             std::string::npos);
   ProcessResult fault_help = Tool({"fault", "add", "--help"});
   EXPECT_EQ(fault_help.status, 0);
-  EXPECT_EQ(fault_help.out.rfind("Usage: tarvex-host [--store PATH] fault add --operation OP", 0), 0u);
+  EXPECT_EQ(fault_help.out.rfind("Usage: tarvex-host [--store PATH] fault add --operation OP", 0),
+            0u);
 
   struct Case {
     std::vector<std::string> args;
@@ -108,7 +111,8 @@ TEST_F(ToolTest, ABadFixtureWritesNothing) {
   WriteFile(fixture, host.dump());
   ProcessResult fresh = OnStore({"init", "--fixture", fixture});
   EXPECT_EQ(fresh.status, 1);
-  EXPECT_EQ(fresh.err, fixture + ": /volumes/2/kovra/lock_mode: expected an integer, got a boolean\n");
+  EXPECT_EQ(fresh.err,
+            fixture + ": /volumes/2/kovra/lock_mode: expected an integer, got a boolean\n");
   struct stat st;
   EXPECT_NE(stat(Store().c_str(), &st), 0);
 
@@ -130,8 +134,9 @@ TEST_F(ToolTest, EveryUnusableStoreExitsThreeAndStaysByteIdentical) {
   WriteFile(empty, "");
   ExpectRefused(empty, "is an empty file, not a tarvex host store");
   std::string text = dir_.Path("text.db");
-  WriteFile(text, "SQLite format 2? no, a shopping list: eggs, milk, more eggs, a very long list\n"
-                  "of things that goes on and on for more than a hundred bytes of text here.\n");
+  WriteFile(text,
+            "SQLite format 2? no, a shopping list: eggs, milk, more eggs, a very long list\n"
+            "of things that goes on and on for more than a hundred bytes of text here.\n");
   ExpectRefused(text, "not a SQLite database");
 
   std::string foreign = dir_.Path("foreign.db");
@@ -151,28 +156,60 @@ TEST_F(ToolTest, EveryUnusableStoreExitsThreeAndStaysByteIdentical) {
   ASSERT_EQ(Tool({"--store", readonly, "init"}).status, 0);
   chmod(readonly.c_str(), 0444);
   ExpectRefused(readonly, "the store is read-only (using it needs write access)");
-
 }
+
+// Another process that holds a lock on a store until the object goes. (A
+// lock must live in another process: closing any descriptor of the file in
+// the process that holds it, as reading the file does, would drop it.)
+class LockHolder {
+ public:
+  LockHolder(const std::string& path, const std::string& sql) {
+    int ready[2];
+    if (pipe(ready) != 0 || pipe(release_) != 0) throw std::runtime_error("pipe failed");
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      close(release_[1]);  // so that the parent's close reads as the end
+      sqlite3* db = nullptr;
+      char done = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+                          sqlite3_exec(db, sql.c_str(), 0, 0, 0) == SQLITE_OK
+                      ? 'y'
+                      : 'n';
+      if (write(ready[1], &done, 1) != 1 || read(release_[0], &done, 1) < 0) _exit(1);
+      sqlite3_exec(db, "ROLLBACK", 0, 0, 0);
+      sqlite3_close(db);
+      _exit(0);
+    }
+    close(ready[1]);
+    close(release_[0]);
+    char done = 'n';
+    if (read(ready[0], &done, 1) != 1 || done != 'y') ADD_FAILURE() << "no lock on " << path;
+    close(ready[0]);
+  }
+  ~LockHolder() {
+    close(release_[1]);
+    waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_;
+  int release_[2];
+};
 
 TEST_F(ToolTest, AStoreLockedLongerThanTheBusyTimeoutExitsThree) {
   ASSERT_EQ(OnStore({"init"}).status, 0);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(Store().c_str(), &db), SQLITE_OK);
-  // A writer in the middle of a transaction: reads go on, writes wait.
-  ASSERT_EQ(sqlite3_exec(db, "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';", 0, 0, 0), SQLITE_OK);
-  EXPECT_EQ(OnStore({"dump"}).status, 0);
-  ExpectRefused(Store(), "the store is locked by another process (waited 5 s)", "restart");
-  sqlite3_exec(db, "ROLLBACK;", 0, 0, 0);
-  sqlite3_close(db);
-  // A connection that keeps the file to itself from its first access: reads
-  // wait too.
-  ASSERT_EQ(sqlite3_open(Store().c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; "
-                             "UPDATE host SET name = 'mine';", 0, 0, 0),
-            SQLITE_OK);
-  ExpectRefused(Store(), "the store is locked by another process (waited 5 s)");
-  sqlite3_exec(db, "ROLLBACK;", 0, 0, 0);
-  sqlite3_close(db);
+  {
+    // A writer in the middle of a transaction: reads go on, writes wait.
+    LockHolder writer(Store(), "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';");
+    EXPECT_EQ(OnStore({"dump"}).status, 0);
+    ExpectRefused(Store(), "the store is locked by another process (waited 5 s)", "restart");
+  }
+  {
+    // A connection that keeps the file to itself: reads wait too.
+    LockHolder owner(
+        Store(), "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE host SET name = 'x';");
+    ExpectRefused(Store(), "the store is locked by another process (waited 5 s)");
+  }
   EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "esx-lab-01.example.test");
 }
 
@@ -231,7 +268,8 @@ TEST_F(ToolTest, TheAgentRecordsExactBytesThatEventsShow) {
 
   ProcessResult shown = OnStore({"events"});
   std::regex line(
-      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  PreUnmount  \"ds1,ds2\\\\n\\\\\"quoted\\\\\"\\\\t"
+      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  PreUnmount  "
+      "\"ds1,ds2\\\\n\\\\\"quoted\\\\\"\\\\t"
       "\\\\\\\\ \\\\x00end\\\\xff\"\n"
       "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  FailedUnmount  \"\"\n");
   EXPECT_TRUE(std::regex_match(shown.out, line)) << shown.out;
@@ -260,12 +298,14 @@ TEST_F(ToolTest, TheAgentRefusesOtherCommandLinesAndUnusableStores) {
   EXPECT_EQ(other.status, 2);
   ProcessResult extra = RunProcess({TARVEX_AGENT, "-t", "A", "-i", "stdin", "-x"}, "", env);
   EXPECT_EQ(extra.status, 2);
-  EXPECT_EQ(extra.err, "notifyDatastore: unexpected argument '-x'\nusage: notifyDatastore -t EVENT -i stdin\n");
+  EXPECT_EQ(
+      extra.err,
+      "notifyDatastore: unexpected argument '-x'\nusage: notifyDatastore -t EVENT -i stdin\n");
 
   std::string text = dir_.Path("text.db");
   WriteFile(text, std::string(150, 'z'));
   ProcessResult bad = RunProcess({TARVEX_AGENT, "-t", "PreUnmount", "-i", "stdin"}, "ds1",
-                          {"TARVEX_HOST_STORE=" + text});
+                                 {"TARVEX_HOST_STORE=" + text});
   EXPECT_EQ(bad.status, 3);
   EXPECT_EQ(bad.err, "notifyDatastore: " + text + ": not a SQLite database\n");
   EXPECT_EQ(ReadFile(text), std::string(150, 'z'));

@@ -10,7 +10,8 @@ namespace {
 
 using StrelCtl::Storage::StorageInfoImpl;
 
-std::vector<std::string> Names(const std::vector<std::unique_ptr<HostCtl::Storage::FileSystem>>& list) {
+std::vector<std::string> Names(
+    const std::vector<std::unique_ptr<HostCtl::Storage::FileSystem>>& list) {
   std::vector<std::string> names;
   for (const auto& v : list) names.push_back(v->GetVolumeName());
   return names;
@@ -60,9 +61,9 @@ TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseO
 TEST_F(VolumeTest, PathsNameMountedVolumesOnly) {
   EXPECT_EQ(storage_.GetFileSystemByPath("/kovra/volumes/datastore1")->GetVolumeName(),
             "datastore1");
-  EXPECT_EQ(storage_.GetFileSystemByPath("/kovra/volumes/a0b1c2d3-e4f5a6b7/iso/x.iso/")
-                ->GetVolumeName(),
-            "nfs-iso");
+  EXPECT_EQ(
+      storage_.GetFileSystemByPath("/kovra/volumes/a0b1c2d3-e4f5a6b7/iso/x.iso/")->GetVolumeName(),
+      "nfs-iso");
   EXPECT_EQ(storage_.GetFileSystemByPath("/kovra/volumes/scratch"), nullptr);
   EXPECT_EQ(storage_.GetFileSystemByPath("/mnt/datastore1"), nullptr);
 
@@ -90,9 +91,9 @@ TEST_F(VolumeTest, KovraListsMountedOnlyAndFullListWithEmptySlotsForInaccessible
 }
 
 TEST_F(VolumeTest, MountAndUnmountOptionsDecideWhatARestartDoes) {
-  Volume("scratch")->Mount(1);  // this boot only
+  Volume("scratch")->Mount(1);     // this boot only
   Volume("ssd-fast")->Unmount(1);  // this boot only
-  Volume("legacy3")->Unmount(0);  // explicitly
+  Volume("legacy3")->Unmount(0);   // explicitly
   EXPECT_TRUE(Mounted("scratch"));
   EXPECT_FALSE(Mounted("ssd-fast"));
   HostCtl::Sim::RestartHost();
@@ -157,9 +158,9 @@ TEST_F(VolumeTest, TryMountMountsOnlyAnUnmountedKovraVolumeNamedConsistently) {
   const std::string scratch_uuid = "62a1b2c3-6c7d8e9f-0a1b-000c29a1b2c3";
   EXPECT_FALSE(storage_.TryMount(0, "", ""));
   EXPECT_FALSE(storage_.TryMount(0, scratch_uuid, "datastore1"));
-  EXPECT_FALSE(storage_.TryMount(0, "", "datastore1"));       // mounted already
-  EXPECT_FALSE(storage_.TryMount(0, "", "nfs-legacy"));       // not Kovra
-  EXPECT_FALSE(storage_.TryMount(0, "", "new-lun"));          // not discovered
+  EXPECT_FALSE(storage_.TryMount(0, "", "datastore1"));  // mounted already
+  EXPECT_FALSE(storage_.TryMount(0, "", "nfs-legacy"));  // not Kovra
+  EXPECT_FALSE(storage_.TryMount(0, "", "new-lun"));     // not discovered
   EXPECT_FALSE(storage_.TryMount(0, "11111111-22222222-3333-444444444444", "scratch"));
   EXPECT_FALSE(Mounted("scratch"));
   EXPECT_TRUE(storage_.TryMount(1, scratch_uuid, "scratch"));

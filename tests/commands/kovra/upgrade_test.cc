@@ -50,7 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
     UpgradeAndUnmap, PathTargetTest,
     ::testing::Values(
         [] { return std::shared_ptr<Command>(FileSystem::KovraVolumeUpgrade::New()); },
-        [] { return std::shared_ptr<Command>(FileSystem::KovraVolumeUnmap::New()); }));
+        [] { return std::shared_ptr<Command>(FileSystem::KovraVolumeUnmap::New()); }),
+    [](const ::testing::TestParamInfo<PathTargetTest::ParamType>& info) {
+      return info.index == 0 ? "Upgrade" : "Unmap";
+    });
 
 class KovraUpgradeTest : public KovraAdminTest {
  protected:
