@@ -1,4 +1,5 @@
-#include <nlohmann/json.hpp>
+#include <cstdio>
+#include <string>
 
 #include "framework/render.h"
 #include "framework/text_escape.h"
@@ -8,67 +9,166 @@ namespace Frame {
 
 namespace {
 
-// Keeps the fields in the command's order rather than sorted.
-using Json = nlohmann::ordered_json;
+// Writes JSON straight into one string, indented by two blanks per level,
+// fields in the command's order. Large lists are the common case, so nothing
+// is built per value but the text itself.
+class JsonWriter {
+ public:
+  std::string Take() { return std::move(out_); }
 
-Json ToJson(const MetaObj::MetaObj* value) {
-  if (!value || !value->IsSet()) return nullptr;
-  switch (value->GetType()) {
-    case MetaObj::META_BOOL:
-      return static_cast<const MetaObj::MetaBool*>(value)->GetValue();
-    case MetaObj::META_INT:
-      return static_cast<const MetaObj::MetaInt*>(value)->GetValue();
-    case MetaObj::META_STRING:
-      return SanitizeUtf8(static_cast<const MetaObj::MetaString*>(value)->GetValue());
-    case MetaObj::META_STRUCT: {
-      Json object = Json::object();
-      for (const auto& field : static_cast<const MetaObj::MetaStruct*>(value)->GetFields()) {
-        object[SanitizeUtf8(field.first)] = ToJson(field.second.get());
-      }
-      return object;
+  void Value(const MetaObj::MetaObj* value, int depth) {
+    if (!value || !value->IsSet()) {
+      out_ += "null";
+      return;
     }
-    case MetaObj::META_LIST: {
-      Json array = Json::array();
-      for (const auto& element : static_cast<const MetaObj::MetaList*>(value)->GetElements()) {
-        array.push_back(ToJson(element.get()));
+    switch (value->GetType()) {
+      case MetaObj::META_BOOL:
+        out_ += static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
+        return;
+      case MetaObj::META_INT:
+        out_ += std::to_string(static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+        return;
+      case MetaObj::META_STRING:
+        String(static_cast<const MetaObj::MetaString*>(value)->GetValue());
+        return;
+      case MetaObj::META_STRUCT: {
+        const auto& fields = static_cast<const MetaObj::MetaStruct*>(value)->GetFields();
+        Open('{', fields.empty());
+        for (size_t i = 0; i < fields.size(); ++i) {
+          Member(fields[i].first, fields[i].second.get(), depth + 1, i == 0);
+        }
+        Close('}', fields.empty(), depth);
+        return;
       }
-      return array;
+      case MetaObj::META_LIST: {
+        const auto& elements = static_cast<const MetaObj::MetaList*>(value)->GetElements();
+        Open('[', elements.empty());
+        for (size_t i = 0; i < elements.size(); ++i) {
+          Separator(depth + 1, i == 0);
+          Value(elements[i].get(), depth + 1);
+        }
+        Close(']', elements.empty(), depth);
+        return;
+      }
     }
+    out_ += "null";
   }
-  return nullptr;
-}
 
-Json RowToJson(const OutputModel& model, const OutputModel::Row& row) {
-  Json object = Json::object();
-  for (size_t i = 0; i < model.columns.size(); ++i) {
-    object[SanitizeUtf8(model.columns[i].name)] = ToJson(row.cells[i].get());
+  void Row(const OutputModel& model, const OutputModel::Row& row, int depth) {
+    Open('{', model.columns.empty());
+    for (size_t i = 0; i < model.columns.size(); ++i) {
+      Member(model.columns[i].name, row.cells[i].get(), depth + 1, i == 0);
+    }
+    Close('}', model.columns.empty(), depth);
   }
-  return object;
-}
+
+  void Open(char bracket, bool empty) {
+    out_ += bracket;
+    if (!empty) out_ += '\n';
+  }
+  void Close(char bracket, bool empty, int depth) {
+    if (!empty) {
+      out_ += '\n';
+      Indent(depth);
+    }
+    out_ += bracket;
+  }
+  void Separator(int depth, bool first) {
+    if (!first) out_ += ",\n";
+    Indent(depth);
+  }
+
+ private:
+  void Member(const std::string& name, const MetaObj::MetaObj* value, int depth, bool first) {
+    Separator(depth, first);
+    String(name);
+    out_ += ": ";
+    Value(value, depth);
+  }
+
+  void Indent(int depth) { out_.append(2 * depth, ' '); }
+
+  // Invalid UTF-8 comes out as U+FFFD; quotes, backslashes and control
+  // characters are escaped.
+  void String(const std::string& raw) {
+    std::string sanitized;
+    if (!IsAscii(raw)) sanitized = SanitizeUtf8(raw);
+    const std::string& text = sanitized.empty() ? raw : sanitized;
+    out_ += '"';
+    // Copy runs that need no escape in one go; most values are one run.
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      if (c >= 0x20 && c != '"' && c != '\\') continue;
+      out_.append(text, run, i - run);
+      run = i + 1;
+      switch (c) {
+        case '"':
+          out_ += "\\\"";
+          break;
+        case '\\':
+          out_ += "\\\\";
+          break;
+        case '\b':
+          out_ += "\\b";
+          break;
+        case '\f':
+          out_ += "\\f";
+          break;
+        case '\n':
+          out_ += "\\n";
+          break;
+        case '\r':
+          out_ += "\\r";
+          break;
+        case '\t':
+          out_ += "\\t";
+          break;
+        default: {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+          out_ += escape;
+        }
+      }
+    }
+    out_.append(text, run, text.size() - run);
+    out_ += '"';
+  }
+
+  std::string out_;
+};
 
 }  // namespace
 
 std::string RenderJson(const OutputModel& model) {
-  Json doc;
+  JsonWriter json;
   switch (model.shape) {
     case OutputModel::Shape::kNothing:
       return std::string();
     case OutputModel::Shape::kValue:
-      doc = ToJson(model.value.get());
+      json.Value(model.value.get(), 0);
       break;
     case OutputModel::Shape::kValues:
-      doc = Json::array();
-      for (const auto& value : model.values) doc.push_back(ToJson(value.get()));
+      json.Open('[', model.values.empty());
+      for (size_t i = 0; i < model.values.size(); ++i) {
+        json.Separator(1, i == 0);
+        json.Value(model.values[i].get(), 1);
+      }
+      json.Close(']', model.values.empty(), 0);
       break;
     case OutputModel::Shape::kRecord:
-      doc = RowToJson(model, model.rows.front());
+      json.Row(model, model.rows.front(), 0);
       break;
     case OutputModel::Shape::kRecords:
-      doc = Json::array();
-      for (const auto& row : model.rows) doc.push_back(RowToJson(model, row));
+      json.Open('[', model.rows.empty());
+      for (size_t i = 0; i < model.rows.size(); ++i) {
+        json.Separator(1, i == 0);
+        json.Row(model, model.rows[i], 1);
+      }
+      json.Close(']', model.rows.empty(), 0);
       break;
   }
-  return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  return json.Take() + "\n";
 }
 
 }  // namespace Frame

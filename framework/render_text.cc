@@ -32,11 +32,14 @@ void AppendTrimmed(const std::string& line, std::string* out) {
 
 void AppendLine(const std::vector<std::string>& cells, const std::vector<size_t>& widths,
                 std::string* out) {
-  std::string line;
   for (size_t i = 0; i < cells.size(); ++i) {
-    line += cells[i] + std::string(widths[i] - DisplayWidth(cells[i]) + 2, ' ');
+    *out += cells[i];
+    out->append(widths[i] - DisplayWidth(cells[i]) + 2, ' ');
   }
-  AppendTrimmed(line, out);
+  // Written in place, so the trailing blanks are taken back (never past the
+  // previous line's newline).
+  while (!out->empty() && out->back() == ' ') out->pop_back();
+  *out += '\n';
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "framework/text_escape.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -46,6 +47,16 @@ size_t DecodeAt(const std::string& s, size_t pos, uint32_t* cp) {
   return len;
 }
 
+// A character's bytes inside the text being walked (no copy).
+struct Bytes {
+  const char* data;
+  size_t size;
+};
+
+std::string& operator+=(std::string& out, Bytes bytes) {
+  return out.append(bytes.data, bytes.size);
+}
+
 // Calls emit(code point, bytes) for each character; invalid bytes come as
 // U+FFFD.
 template <typename Emit>
@@ -55,10 +66,10 @@ void ForEachChar(const std::string& s, Emit emit) {
     uint32_t cp = 0;
     const size_t len = DecodeAt(s, pos, &cp);
     if (len == 0) {
-      emit(0xFFFDu, std::string(kReplacement));
+      emit(0xFFFDu, Bytes{kReplacement, sizeof kReplacement - 1});
       ++pos;
     } else {
-      emit(cp, s.substr(pos, len));
+      emit(cp, Bytes{s.data() + pos, len});
       pos += len;
     }
   }
@@ -72,17 +83,29 @@ std::string Hex2(uint32_t c) {
 
 }  // namespace
 
+bool IsAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 std::string SanitizeUtf8(const std::string& text) {
+  if (IsAscii(text)) return text;  // the common case, already valid
   std::string out;
   out.reserve(text.size());
-  ForEachChar(text, [&](uint32_t, const std::string& bytes) { out += bytes; });
+  ForEachChar(text, [&](uint32_t, Bytes bytes) { out += bytes; });
   return out;
 }
 
 std::string DisplayText(const std::string& text) {
+  // Printable ASCII, the common case, shows as it is.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+    return text;
+  }
   std::string out;
   out.reserve(text.size());
-  ForEachChar(text, [&](uint32_t cp, const std::string& bytes) {
+  ForEachChar(text, [&](uint32_t cp, Bytes bytes) {
     if (cp == '\n') {
       out += "\\n";
     } else if (cp == '\r') {
@@ -109,7 +132,7 @@ size_t DisplayWidth(const std::string& utf8) {
 std::string XmlEscape(const std::string& text, bool attribute) {
   std::string out;
   out.reserve(text.size());
-  ForEachChar(text, [&](uint32_t cp, const std::string& bytes) {
+  ForEachChar(text, [&](uint32_t cp, Bytes bytes) {
     switch (cp) {
       case '&':
         out += "&amp;";

@@ -12,6 +12,10 @@
 namespace Cordra {
 namespace Frame {
 
+// True when every byte is below 0x80 (such text is valid and needs no
+// clean-up).
+bool IsAscii(const std::string& text);
+
 // `text` with every invalid byte replaced by U+FFFD.
 std::string SanitizeUtf8(const std::string& text);
 

@@ -51,8 +51,11 @@ class MetaBool : public MetaObj {
   MetaType GetType() const override { return META_BOOL; }
   bool GetValue() const { return value_; }
 
- private:
+ protected:
+  // Made only through New(), which allocates object and count together.
   MetaBool() = default;
+
+ private:
   bool value_ = false;
 };
 
@@ -65,8 +68,11 @@ class MetaInt : public MetaObj {
   MetaType GetType() const override { return META_INT; }
   int64_t GetValue() const { return value_; }
 
- private:
+ protected:
+  // Made only through New(), which allocates object and count together.
   MetaInt() = default;
+
+ private:
   int64_t value_ = 0;
 };
 
@@ -78,8 +84,11 @@ class MetaString : public MetaObj {
   MetaType GetType() const override { return META_STRING; }
   const std::string& GetValue() const { return value_; }
 
- private:
+ protected:
+  // Made only through New(), which allocates object and count together.
   MetaString() = default;
+
+ private:
   std::string value_;
 };
 
@@ -100,8 +109,11 @@ class MetaStruct : public MetaObj {
   std::shared_ptr<MetaObj> GetField(const std::string& field) const;
   const std::vector<Field>& GetFields() const { return fields_; }
 
- private:
+ protected:
+  // Made only through New(), which allocates object and count together.
   explicit MetaStruct(std::string type_name) : type_name_(std::move(type_name)) {}
+
+ private:
   std::string type_name_;
   std::vector<Field> fields_;
 };
@@ -120,9 +132,12 @@ class MetaList : public MetaObj {
   void Add(std::shared_ptr<MetaObj> element);
   const std::vector<std::shared_ptr<MetaObj>>& GetElements() const { return elements_; }
 
- private:
+ protected:
+  // Made only through New(), which allocates object and count together.
   MetaList(MetaType element_type, std::shared_ptr<MetaObj> prototype)
       : element_type_(element_type), prototype_(std::move(prototype)) {}
+
+ private:
   MetaType element_type_;
   std::shared_ptr<MetaObj> prototype_;
   std::vector<std::shared_ptr<MetaObj>> elements_;
