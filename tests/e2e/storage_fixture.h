@@ -31,6 +31,23 @@ class StorageTest : public ::testing::Test {
     return RunBinary(BinPath("tarvex-host"), full, Env());
   }
 
+  // Runs an action that must succeed as a user sees it: "true", no message, status 0.
+  void ExpectTrue(const std::vector<std::string>& args) const {
+    RunResult run = Cli(args);
+    EXPECT_EQ(run.status, 0) << Joined(args) << ": " << run.err;
+    EXPECT_EQ(run.out, "true\n") << Joined(args);
+    EXPECT_EQ(run.err, "") << Joined(args);
+  }
+
+  // `jq -r FILTER` over the JSON output of `tarvexcli --format json ARGS`.
+  std::string JsonOf(const std::vector<std::string>& args, const std::string& filter) const {
+    std::vector<std::string> full = {"--format", "json"};
+    full.insert(full.end(), args.begin(), args.end());
+    RunResult run = Cli(full);
+    EXPECT_EQ(run.err, "") << Joined(args);
+    return Jq(run.out, filter);
+  }
+
   // Makes the store from fixture text.
   void LoadFixture(const std::string& json) {
     const std::string path = dir_.path() + "/fixture.json";
@@ -54,6 +71,11 @@ class StorageTest : public ::testing::Test {
   }
 
  private:
+  static std::string Joined(const std::vector<std::string>& args) {
+    std::string text = "tarvexcli";
+    for (const std::string& arg : args) text += " " + arg;
+    return text;
+  }
   static std::map<std::string, std::string> Env() {
     return {{"TARVEX_PLUGIN", ""}, {"TARVEX_HOST_STORE", ""}};
   }
