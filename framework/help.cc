@@ -63,20 +63,6 @@ std::string TypeText(const ParameterSpec& param) {
   return "";
 }
 
-// The description with each "%ENUM%" replaced by `values`; without one, the
-// values are added as a sentence of their own.
-std::string ExpandEnum(std::string description, const std::string& values) {
-  const size_t at = description.find("%ENUM%");
-  if (at == std::string::npos) {
-    return description + (description.empty() ? "" : " ") + "Allowed values: " + values + ".";
-  }
-  for (size_t pos = at; pos != std::string::npos; pos = description.find("%ENUM%", pos)) {
-    description.replace(pos, 6, values);
-    pos += values.size();
-  }
-  return description;
-}
-
 // One line per value with its description, when any value has one.
 std::string ValueLines(const CallSpec::ParameterConstraint& choices) {
   size_t width = 0;
@@ -101,8 +87,7 @@ std::string ParameterHelp(const ParameterSpec& param) {
   if (param.IsRequired()) out += " (required)";
   out += "\n";
   auto choices = ConstraintOf(param, CallSpec::CONSTRAINT_STRING_ENUM);
-  const std::string description =
-      choices ? ExpandEnum(param.GetDescription(), EnumText(param)) : param.GetDescription();
+  const std::string description = DescriptionText(param);
   if (!description.empty()) out += kIndent + description + "\n";
   if (choices) out += ValueLines(*choices);
   return out;

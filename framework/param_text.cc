@@ -31,5 +31,20 @@ std::string EnumText(const CallSpec::ParameterSpec& param) {
   return text;
 }
 
+std::string DescriptionText(const CallSpec::ParameterSpec& param) {
+  std::string description = param.GetDescription();
+  if (!ConstraintOf(param, CallSpec::CONSTRAINT_STRING_ENUM)) return description;
+  const std::string values = EnumText(param);
+  const size_t at = description.find("%ENUM%");
+  if (at == std::string::npos) {
+    return description + (description.empty() ? "" : " ") + "Allowed values: " + values + ".";
+  }
+  for (size_t pos = at; pos != std::string::npos; pos = description.find("%ENUM%", pos)) {
+    description.replace(pos, 6, values);
+    pos += values.size();
+  }
+  return description;
+}
+
 }  // namespace Frame
 }  // namespace Cordra

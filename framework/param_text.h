@@ -22,6 +22,11 @@ std::string RangeText(const CallSpec::ParameterSpec& param);
 // ("" without one).
 std::string EnumText(const CallSpec::ParameterSpec& param);
 
+// The description as help shows it: for a string enumeration, each "%ENUM%"
+// replaced by EnumText(), or without one, "Allowed values: ...." added as a
+// sentence of its own.
+std::string DescriptionText(const CallSpec::ParameterSpec& param);
+
 }  // namespace Frame
 }  // namespace Cordra
 

@@ -6,6 +6,40 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# The Debian package as a user gets it: made by CPack from the install rules
+# of build dir $1, unpacked into a temporary root and run from there on a
+# temporary store. The versions must be the package's, which CMake set.
+check_package() {
+  local build=$1 deb
+  rm -rf "$build/package"
+  cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/package" >/dev/null
+  deb=$(echo "$build"/package/*.deb)
+  [ -f "$deb" ] || { echo "package: expected one .deb in $build/package"; return 1; }
+  (
+    tmp=$(mktemp -d)
+    trap 'rm -rf "$tmp"' EXIT
+    dpkg-deb -x "$deb" "$tmp/root"
+    cd "$tmp/root"
+    if dpkg-deb -c "$deb" | grep -E '_test|test_plugin|\.a$'; then
+      echo "package: holds test files"
+      exit 1
+    fi
+    [ -s usr/share/bash-completion/completions/tarvexcli ] || { echo "package: no completion"; exit 1; }
+    list=$(./usr/bin/tarvexcli --store "$tmp/host.db" storage filesystem list) ||
+      { echo "package: filesystem list exited $?"; exit 1; }
+    if ! head -n 1 <<<"$list" | grep -Eq '^Mount Point +Volume Name +UUID +Mounted +Type +Size +Free$'; then
+      echo "package: unexpected header line: $(head -n 1 <<<"$list")"
+      exit 1
+    fi
+    version=$(dpkg-deb -f "$deb" Version)
+    for program in tarvexcli tarvex-host; do
+      got=$(./usr/bin/$program --version)
+      [ "$got" = "$program $version" ] || { echo "package: '$got', expected '$program $version'"; exit 1; }
+    done
+    echo "package: $(basename "$deb") runs from its own root"
+  )
+}
+
 for preset in default sanitize fuzz; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
@@ -17,5 +51,9 @@ for preset in default sanitize fuzz; do
     cmake --build --preset "$preset"
     echo "== $preset tests"
     ctest --preset "$preset"
+    if [ "$preset" = default ]; then
+      echo "== package"
+      check_package build
+    fi
   fi
 done

@@ -11,7 +11,9 @@
 #include "framework/output_model.h"
 #include "framework/parser.h"
 #include "framework/render.h"
+#include "framework/shell/default_format.h"
 #include "framework/shell/exit_status.h"
+#include "framework/shell/generate.h"
 #include "framework/shell/global_options.h"
 #include "framework/shell/plugin_loader.h"
 #include "framework/shell_runner.h"
@@ -22,7 +24,6 @@
 namespace TarvexShell {
 
 using Cordra::AutoCli::Command;
-using Cordra::AutoCli::Namespace;
 using Cordra::AutoCli::NamespaceNode;
 using Cordra::Frame::UsageError;
 
@@ -34,7 +35,7 @@ const char kAgentScript[] = "/usr/lib/tarvex/corvd/bin/notifyDatastore.py";
 void Print(FILE* stream, const std::string& text) { fwrite(text.data(), 1, text.size(), stream); }
 
 int Fail(int status, const std::string& message) {
-  Print(stderr, message + "\n");
+  Print(stderr, Cordra::Frame::DisplayText(message) + "\n");
   return status;
 }
 
@@ -67,17 +68,6 @@ void OpenStore(const std::string& option) {
   HostCtl::Sim::SetStorePath(path);
   setenv("TARVEX_HOST_STORE", path.c_str(), 1);
   HostCtl::Sim::OpenStore();
-}
-
-std::shared_ptr<NamespaceNode> BuildTree() {
-  auto root = Namespace::New();
-  root->SetName("root");
-  root->SetDescription("The host's command tree.");
-  auto storage = Namespace::New();
-  storage->SetDescription("Operations pertaining to storage on the host.");
-  root->RegisterNamespaceNode(storage, "storage");
-  LoadPlugin(PluginPath(), root, storage);
-  return root;
 }
 
 std::string UnknownChild(const NamespaceNode& node, const std::string& path,
@@ -132,15 +122,6 @@ Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std:
   return walk;
 }
 
-// The command's own formatter when it names one we have, else "table".
-std::string DefaultFormat(const Command& command) {
-  const std::string& hint = command.GetDefaultOutputFormatter();
-  for (const auto& name : Cordra::Frame::FormatNames()) {
-    if (name == hint) return hint;
-  }
-  return "table";
-}
-
 // Parses, runs and renders one command; returns the exit status.
 int RunCommand(Command& command, const std::string& path, const std::vector<std::string>& args,
                const GlobalOptions& globals) {
@@ -165,13 +146,17 @@ int RunCommand(Command& command, const std::string& path, const std::vector<std:
   options.no_header = globals.no_header;
   Print(stdout, Cordra::Frame::Render(output->GetRootObject(), command.GetDefaultOutputParameters(),
                                       options));
-  for (const auto& message : output->GetErrorMessages()) Print(stderr, message + "\n");
+  // One line per message: control characters in a user's text are escaped.
+  for (const auto& message : output->GetErrorMessages()) {
+    Print(stderr, Cordra::Frame::DisplayText(message) + "\n");
+  }
   return output->GetErrorMessages().empty() ? kExitOk : kExitCommandError;
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args) {
+  if (IsGenerateMode(args)) return RunGenerateMode(args);
   GlobalOptions globals;
   size_t pos = 0;
   try {
@@ -188,7 +173,7 @@ int RunCli(const std::vector<std::string>& args) {
   try {
     OpenStore(globals.store);
     Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
-    root = BuildTree();
+    root = BuildCommandTree();
   } catch (const HostCtl::Sim::StoreError& e) {
     return Fail(kExitStore, e.what());
   } catch (const std::exception& e) {

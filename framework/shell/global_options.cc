@@ -15,7 +15,13 @@ using Cordra::CallSpec::ParameterSpec;
 
 namespace {
 
-std::shared_ptr<InputSpec> GlobalSpec() {
+bool TakesValue(const std::string& arg) {
+  return arg == "--format" || arg == "--fields" || arg == "--store";
+}
+
+}  // namespace
+
+std::shared_ptr<InputSpec> GlobalOptionSpec() {
   auto spec = InputSpec::New();
   auto format = ParameterSpec::New("format", Cordra::CallSpec::PARAM_STRING);
   auto formats = ParameterConstraint::New(Cordra::CallSpec::CONSTRAINT_STRING_ENUM);
@@ -30,16 +36,10 @@ std::shared_ptr<InputSpec> GlobalSpec() {
   return spec;
 }
 
-bool TakesValue(const std::string& arg) {
-  return arg == "--format" || arg == "--fields" || arg == "--store";
-}
-
-}  // namespace
-
 bool IsGlobalOption(const std::string& arg) {
   const std::string name = arg.substr(0, arg.find('='));
   return name.size() > 2 && name.compare(0, 2, "--") == 0 &&
-         GlobalSpec()->FindParameter(name.substr(2)) != nullptr;
+         GlobalOptionSpec()->FindParameter(name.substr(2)) != nullptr;
 }
 
 size_t ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions* options) {
@@ -49,7 +49,7 @@ size_t ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions* o
   }
   end = std::min(end, args.size());
   const auto input = Cordra::Frame::ParseArguments(
-      *GlobalSpec(), std::vector<std::string>(args.begin(), args.begin() + end));
+      *GlobalOptionSpec(), std::vector<std::string>(args.begin(), args.begin() + end));
   options->format = input->GetParameter("format");
   if (input->HasParameter("fields")) {
     options->fields = Cordra::Frame::SplitFieldList(input->GetParameter("fields"));

@@ -2,8 +2,11 @@
 #ifndef FRAMEWORK_SHELL_GLOBAL_OPTIONS_H_
 #define FRAMEWORK_SHELL_GLOBAL_OPTIONS_H_
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "cordra/call_spec.h"
 
 namespace TarvexShell {
 
@@ -21,6 +24,10 @@ struct GlobalOptions {
 // and returns the index of the first argument after them: the start of the
 // command path. Throws Cordra::Frame::UsageError.
 size_t ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions* options);
+
+// The global options as parameters (name, type, the formats of --format),
+// for the parser and for the generated completion.
+std::shared_ptr<Cordra::CallSpec::InputSpec> GlobalOptionSpec();
 
 // Whether `arg` names a global option (for a better message when one comes
 // after the command path).

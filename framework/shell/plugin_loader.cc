@@ -63,4 +63,15 @@ void LoadPlugin(const std::string& path,
   register_storage(storage);
 }
 
+std::shared_ptr<Cordra::AutoCli::NamespaceNode> BuildCommandTree() {
+  auto root = Cordra::AutoCli::Namespace::New();
+  root->SetName("root");
+  root->SetDescription("The host's command tree.");
+  auto storage = Cordra::AutoCli::Namespace::New();
+  storage->SetDescription("Operations pertaining to storage on the host.");
+  root->RegisterNamespaceNode(storage, "storage");
+  LoadPlugin(PluginPath(), root, storage);
+  return root;
+}
+
 }  // namespace TarvexShell

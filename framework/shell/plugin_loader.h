@@ -36,6 +36,10 @@ void LoadPlugin(const std::string& path,
                 const std::shared_ptr<Cordra::AutoCli::NamespaceNode>& root,
                 const std::shared_ptr<Cordra::AutoCli::NamespaceNode>& storage);
 
+// The host's command tree: the root (named "root") holding `storage`, with
+// the plug-in at PluginPath() loaded into both. Throws what LoadPlugin throws.
+std::shared_ptr<Cordra::AutoCli::NamespaceNode> BuildCommandTree();
+
 }  // namespace TarvexShell
 
 #endif  // FRAMEWORK_SHELL_PLUGIN_LOADER_H_

@@ -1,0 +1,80 @@
+# bash completion for tarvex-host. Written by hand: the tool has no command
+# tree to generate it from. Its subcommands and options are those of
+# `tarvex-host --help` and `tarvex-host SUBCOMMAND --help`.
+
+_tarvex_host() {
+  local cword=$COMP_CWORD cur=${COMP_WORDS[COMP_CWORD]} prev='' word i
+  local command='' action='' operands=0 words
+  COMPREPLY=()
+  # bash splits "--name=value" at the '=': the option is the word before it.
+  ((cword > 0)) && prev=${COMP_WORDS[cword - 1]}
+  if [[ $cur == = ]]; then
+    cur=''
+  elif [[ $prev == = ]] && ((cword > 1)); then
+    prev=${COMP_WORDS[cword - 2]}
+  fi
+  case $prev in
+    --store | --fixture)
+      compopt -o filenames 2>/dev/null
+      mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+      return
+      ;;
+    --operation | --object | --message | --nth | --times)
+      return
+      ;;
+  esac
+
+  # The subcommand, its action (fault, feature) and the operands after it;
+  # --store may stand anywhere and takes a value.
+  for ((i = 1; i < cword; i++)); do
+    word=${COMP_WORDS[i]}
+    case $word in
+      --store | --fixture | --operation | --object | --message | --nth | --times)
+        ((i++))
+        [[ ${COMP_WORDS[i]-} == = ]] && ((i++))
+        ;;
+      -*) ;;
+      *)
+        if [[ -z $command ]]; then
+          command=$word
+        elif [[ -z $action && ($command == fault || $command == feature) ]]; then
+          action=$word
+        else
+          ((operands++))
+        fi
+        ;;
+    esac
+  done
+
+  case $command in
+    '') words='init dump restart fault feature events' ;;
+    init) words='--fixture --force' ;;
+    dump | restart) words='' ;;
+    fault)
+      case $action in
+        '') words='add list clear' ;;
+        add) words='--operation --object --message --nth --times' ;;
+        *) words='' ;;
+      esac
+      ;;
+    feature)
+      case $action in
+        '') words='list set' ;;
+        set) [[ $operands == 1 ]] && words='on off' || words='' ;;
+        *) words='' ;;
+      esac
+      ;;
+    events) words='--json --clear' ;;
+    *) return ;;
+  esac
+  if [[ $cur == -* ]]; then
+    if [[ -z $command ]]; then
+      words='--store --help --version'
+    else
+      words="$(compgen -W "$words" -- -) --store --help"
+    fi
+  fi
+  mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
+}
+
+complete -F _tarvex_host tarvex-host

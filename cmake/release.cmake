@@ -1,0 +1,56 @@
+# What a user gets besides the binaries: bash completion for both tools, the
+# command reference, the documentation, and the Debian package made from the
+# same install rules. Included by the root CMakeLists after every target.
+
+set(TARVEX_GENERATE ${PROJECT_SOURCE_DIR}/cmake/generate.cmake)
+
+# --- Bash completion: tarvexcli's from the live tree, tarvex-host's by hand.
+set(TARVEX_COMPLETION_DIR ${CMAKE_BINARY_DIR}/${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+add_custom_command(
+  OUTPUT ${TARVEX_COMPLETION_DIR}/tarvexcli
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:tarvexcli>
+          -DOPTION=--generate-completion -DFORMAT=bash
+          -DOUTPUT=${TARVEX_COMPLETION_DIR}/tarvexcli -P ${TARVEX_GENERATE}
+  DEPENDS tarvexcli core-storage-internal ${TARVEX_GENERATE}
+  COMMENT "Generating the bash completion of tarvexcli from its command tree"
+  VERBATIM)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/completion/tarvex-host.bash
+               ${TARVEX_COMPLETION_DIR}/tarvex-host COPYONLY)
+add_custom_target(completion ALL DEPENDS ${TARVEX_COMPLETION_DIR}/tarvexcli)
+install(FILES ${TARVEX_COMPLETION_DIR}/tarvexcli ${TARVEX_COMPLETION_DIR}/tarvex-host
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
+# --- docs/commands.md: generated, checked in. `--target reference` refreshes
+# it; the test release.reference_up_to_date fails while it is stale.
+set(TARVEX_REFERENCE ${PROJECT_SOURCE_DIR}/docs/commands.md)
+add_custom_target(reference
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:tarvexcli>
+          -DOPTION=--generate-reference -DFORMAT=markdown
+          -DOUTPUT=${TARVEX_REFERENCE} -P ${TARVEX_GENERATE}
+  COMMENT "Generating docs/commands.md from the command tree"
+  VERBATIM)
+add_dependencies(reference tarvexcli core-storage-internal)
+
+# --- Documentation.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+        FILES_MATCHING PATTERN "*.md")
+
+# --- Debian package: `cpack --config BUILD/CPackConfig.cmake` writes it to
+# BUILD/package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_PACKAGE_CONTACT "libcore-storage-internal developers <storage-dev@example.test>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Storage commands plug-in with a stand-in command shell and simulated host")
+set(CPACK_PACKAGE_DESCRIPTION
+    "The storage plug-in library (datastores, NFS v3 and v4.1, Kovra), the tarvexcli shell \
+that loads it, and a simulated host kept in an SQLite file with its tool tarvex-host.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION admin)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, libsqlite3-0")
+include(CPack)

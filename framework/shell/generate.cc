@@ -1,0 +1,79 @@
+#include "framework/shell/generate.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "framework/shell/completion.h"
+#include "framework/shell/exit_status.h"
+#include "framework/shell/global_options.h"
+#include "framework/shell/plugin_loader.h"
+#include "framework/shell/reference.h"
+#include "framework/shell/tree_walk.h"
+#include "hostctl/admin.h"
+#include "hostctl/lib.h"
+#include "hostctl/sim.h"
+
+namespace TarvexShell {
+
+namespace {
+
+struct Mode {
+  const char* option;
+  const char* format;
+  std::string (*generate)(const std::vector<TreeEntry>& tree);
+};
+
+std::string Completion(const std::vector<TreeEntry>& tree) {
+  return BashCompletion(tree, *GlobalOptionSpec());
+}
+
+const Mode kModes[] = {
+    {"--generate-completion", "bash", Completion},
+    {"--generate-reference", "markdown", MarkdownReference},
+};
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "%s\n", message.c_str());
+  return kExitUsage;
+}
+
+// Every storage command, whatever the default host says: the features that
+// decide whether a command is registered are switched on.
+void UseHostWithEveryFeature() {
+  HostCtl::Sim::UseInMemoryHost(HostCtl::Sim::DefaultHostFixture());
+  for (unsigned feature :
+       {HostCtl::FEATURE_NAS_STRELNIC_BINDING, HostCtl::FEATURE_NAS_PREUNMOUNT}) {
+    HostCtl::Sim::SetFeature(feature, true);
+  }
+}
+
+// The mode args[0] names, or null.
+const Mode* FindMode(const std::vector<std::string>& args) {
+  for (const Mode& mode : kModes) {
+    if (!args.empty() && args[0] == mode.option) return &mode;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool IsGenerateMode(const std::vector<std::string>& args) { return FindMode(args) != nullptr; }
+
+int RunGenerateMode(const std::vector<std::string>& args) {
+  const Mode* mode = FindMode(args);
+  if (!mode) return Fail("Expected --generate-completion or --generate-reference");
+  const std::string usage = "Usage: tarvexcli " + std::string(mode->option) + " " + mode->format;
+  if (args.size() != 2 || args[1] != mode->format) return Fail(usage);
+  std::string text;
+  try {
+    UseHostWithEveryFeature();
+    auto root = BuildCommandTree();
+    text = mode->generate(FlattenTree(*root));
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+  fwrite(text.data(), 1, text.size(), stdout);
+  return fflush(stdout) == 0 ? kExitOk : Fail("Cannot write the output");
+}
+
+}  // namespace TarvexShell

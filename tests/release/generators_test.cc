@@ -1,0 +1,178 @@
+// The completion and reference generators on a small tree of their own,
+// which has each kind of option, constraint and output they describe.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "framework/shell/completion.h"
+#include "framework/shell/reference.h"
+#include "framework/shell/tree_walk.h"
+#include "tests/framework/test_support.h"
+
+namespace TarvexShell {
+namespace {
+
+using Cordra::AutoCli::Namespace;
+using Cordra::AutoCli::NamespaceNode;
+using Cordra::CallSpec::InputSpec;
+using Cordra::CallSpec::OutputSpec;
+using Cordra::CallSpec::ParameterConstraint;
+using Cordra::MetaObj::MetaBool;
+using Cordra::MetaObj::MetaInt;
+using Cordra::MetaObj::MetaList;
+using Cordra::MetaObj::MetaString;
+using Cordra::MetaObj::MetaStruct;
+using Cordra::Testing::FakeCommand;
+using Cordra::Testing::Param;
+using testing::HasSubstr;
+using testing::Not;
+
+std::shared_ptr<OutputSpec> Returning(std::shared_ptr<Cordra::MetaObj::MetaObj> prototype) {
+  auto spec = OutputSpec::New();
+  spec->SetRootObject(std::move(prototype));
+  return spec;
+}
+
+std::shared_ptr<FakeCommand> SetCommand(const std::string& level) {
+  auto input = InputSpec::New();
+  auto param = Param("level", Cordra::CallSpec::PARAM_STRING, "l", true);
+  param->SetDescription("Level to use: %ENUM%.");
+  auto levels = ParameterConstraint::New(Cordra::CallSpec::CONSTRAINT_STRING_ENUM);
+  levels->AddStringEnum(level, "Least work, for *tests*");
+  levels->AddStringEnum("high");
+  param->SetConstraint(levels);
+  input->AddParameter(param);
+  param = Param("depth", Cordra::CallSpec::PARAM_INT);
+  param->SetDescription("Queue depth");
+  auto range = ParameterConstraint::New(Cordra::CallSpec::CONSTRAINT_INT_RANGE);
+  range->SetIntRange(1, 64);
+  param->SetConstraint(range);
+  input->AddParameter(param);
+  param = Param("enabled", Cordra::CallSpec::PARAM_BOOL, "e", true);
+  param->SetDescription("Whether it is on");
+  input->AddParameter(param);
+  input->AddParameter(Param("host", Cordra::CallSpec::PARAM_STRING_LIST, "H"));
+  input->AddParameter(Param("dry-run", Cordra::CallSpec::PARAM_FLAG));
+  auto command = FakeCommand::New(input, Returning(MetaBool::New()));
+  command->SetDescription("Set the <level> of a_demo_volume.");
+  command->AddExample("-l " + level + " -e true", "Set the level to " + level + ".");
+  return command;
+}
+
+std::shared_ptr<FakeCommand> ListCommand() {
+  auto row = MetaStruct::New("DemoRow");
+  row->SetField("Name", MetaString::New());
+  row->SetField("Size", MetaInt::New());
+  row->SetField("Ok", MetaBool::New());
+  auto command = FakeCommand::New(InputSpec::New(),
+                                  Returning(MetaList::New(Cordra::MetaObj::META_STRUCT, row)));
+  command->SetDescription("List the demo rows.");
+  command->SetDefaultOutputFormatter("simple");
+  command->SetDefaultOutputParameter("fields:DemoRow", "Size, Name");
+  command->SetDefaultOutputParameter("units:DemoRow.Size", "MiB");
+  command->SetDefaultOutputParameter("header:DemoRow", "%Name%");
+  command->AddExample("", "");
+  return command;
+}
+
+std::shared_ptr<FakeCommand> ShowCommand() {
+  auto info = MetaStruct::New("DemoInfo");
+  info->SetField("Name", MetaString::New());
+  info->SetField("Size", MetaInt::New());
+  auto command = FakeCommand::New(InputSpec::New(), Returning(info));
+  command->SetDescription("Show one demo.");
+  return command;
+}
+
+// root > storage > demo > {level > set, list, show, nothing}
+std::shared_ptr<NamespaceNode> DemoTree(const std::string& level = "low") {
+  auto root = Namespace::New();
+  root->SetName("root");
+  auto storage = Namespace::New();
+  storage->SetDescription("Operations pertaining to storage on the host.");
+  root->RegisterNamespaceNode(storage, "storage");
+  auto demo = Namespace::New();
+  demo->SetDescription("Demo operations.");
+  storage->RegisterNamespaceNode(demo, "demo");
+  auto levels = Namespace::New();
+  levels->SetDescription("Operations on levels.");
+  levels->RegisterNamespaceNode(SetCommand(level), "set");
+  demo->RegisterNamespaceNode(levels, "level");
+  demo->RegisterNamespaceNode(ListCommand(), "list");
+  demo->RegisterNamespaceNode(ShowCommand(), "show");
+  demo->RegisterNamespaceNode(FakeCommand::New(nullptr, nullptr), "nothing");
+  return root;
+}
+
+std::shared_ptr<InputSpec> Globals() {
+  auto globals = InputSpec::New();
+  auto format = Param("format", Cordra::CallSpec::PARAM_STRING);
+  auto formats = ParameterConstraint::New(Cordra::CallSpec::CONSTRAINT_STRING_ENUM);
+  formats->AddStringEnum("table");
+  formats->AddStringEnum("json");
+  format->SetConstraint(formats);
+  globals->AddParameter(format);
+  globals->AddParameter(Param("store", Cordra::CallSpec::PARAM_STRING));
+  globals->AddParameter(Param("help", Cordra::CallSpec::PARAM_FLAG));
+  return globals;
+}
+
+TEST(FlattenTreeTest, DepthFirstInRegistrationOrder) {
+  auto root = DemoTree();
+  std::vector<std::string> paths;
+  int commands = 0;
+  for (const auto& entry : FlattenTree(*root)) {
+    paths.push_back(entry.path);
+    commands += entry.command != nullptr;
+  }
+  EXPECT_EQ((std::vector<std::string>{"", "storage", "storage demo", "storage demo level",
+                                      "storage demo level set", "storage demo list",
+                                      "storage demo show", "storage demo nothing"}),
+            paths);
+  EXPECT_EQ(4, commands);
+}
+
+TEST(MarkdownReferenceTest, DescribesEveryNodeOptionAndOutput) {
+  auto root = DemoTree();
+  Cordra::Testing::ExpectGolden("reference.md", MarkdownReference(FlattenTree(*root)));
+}
+
+TEST(BashCompletionTest, TablesHoldNamesOptionsAndValues) {
+  auto root = DemoTree();
+  const std::string script = BashCompletion(FlattenTree(*root), *Globals());
+  // Namespaces list their children, the empty one included.
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo']='level list show nothing'\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level']='set'\n"));
+  // Long and short names, --help last; the globals as the root's.
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set']="
+                                "'--level -l --depth --enabled -e --host -H --dry-run --help'\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo nothing']='--help'\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli']='--format --store --help'\n"));
+  // Values by either name; nothing to offer for free text; flags take none.
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set -l']='low high'\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set --enabled']='true false'\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set --depth']=''\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set -H']=''\n"));
+  EXPECT_THAT(script, Not(HasSubstr("--dry-run']")));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli --format']='table json'\n"));
+  EXPECT_THAT(script, HasSubstr("  ['tarvexcli --store']='@file'\n"));
+  EXPECT_THAT(script, HasSubstr("\ncomplete -F _tarvexcli tarvexcli\n"));
+}
+
+TEST(BashCompletionTest, RefusesWordsItCannotOffer) {
+  for (const std::string value : {"very low", "lo:w", "lo=w", "it's", ""}) {
+    auto root = DemoTree(value);
+    try {
+      BashCompletion(FlattenTree(*root), *Globals());
+      ADD_FAILURE() << "accepted '" << value << "'";
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ("Cannot complete the value of --level '" + value +
+                    "': not a plain word (letters, digits, _.,/+-)",
+                std::string(e.what()));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace TarvexShell
