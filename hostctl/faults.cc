@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hostctl/call_recorder.h"
 #include "hostctl/lib.h"
 #include "hostctl/model_io.h"
 #include "hostctl/session.h"
@@ -89,11 +90,15 @@ bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string> objects,
 }
 
 void CheckFault(Op op, std::initializer_list<std::string> objects) {
+  CallRecorder::Called(op);
   Session& session = Session::Get();
   FaultTable& faults = session.Faults();
   if (faults.empty()) return;
   std::string message;
-  if (faults.Fire(session.db(), op, objects, &message)) throw Lib::HostCtlException(message);
+  if (faults.Fire(session.db(), op, objects, &message)) {
+    CallRecorder::Fired(op);
+    throw Lib::HostCtlException(message);
+  }
 }
 
 }  // namespace Sim

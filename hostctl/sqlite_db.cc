@@ -43,9 +43,18 @@ Db::~Db() {
 }
 
 void Db::Fail(int rc) const {
+  const int failed_errno = errno;  // before any other call can change it
   int sys = sqlite3_system_errno(db_);
   std::string detail = sqlite3_errmsg(db_);
-  if (sys == ENOSPC) rc = SQLITE_FULL;
+  // SQLite reports a write refused for want of space (or beyond the file
+  // size limit, RLIMIT_FSIZE) as a plain I/O error and does not always keep
+  // the system error; the errno of the failed call still tells.
+  const int extended = sqlite3_extended_errcode(db_);
+  if (sys == 0 && (extended == SQLITE_IOERR_WRITE || extended == SQLITE_IOERR_SHMSIZE ||
+                   extended == SQLITE_IOERR_TRUNCATE)) {
+    sys = failed_errno;
+  }
+  if (sys == ENOSPC || sys == EFBIG || sys == EDQUOT) rc = SQLITE_FULL;
   if ((rc & 0xff) == SQLITE_IOERR && sys != 0) detail = std::strerror(sys);
   throw StoreError(name_ + ": " + DescribeSqliteError(rc, detail));
 }
@@ -110,7 +119,9 @@ bool Stmt::Step() {
   int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
+  const int failed_errno = errno;
   sqlite3_reset(stmt_);
+  errno = failed_errno;  // Fail reads it
   db_->Fail(rc);
 }
 

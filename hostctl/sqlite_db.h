@@ -70,7 +70,8 @@ class Db {
   const std::string& name() const { return name_; }
   sqlite3* handle() { return db_; }
 
-  // Throws the StoreError for SQLite result code `rc`.
+  // Throws the StoreError for SQLite result code `rc`. Call it right after
+  // the failed SQLite call: it reads errno.
   [[noreturn]] void Fail(int rc) const;
   void Check(int rc) const {
     if (rc != 0) Fail(rc);

@@ -96,6 +96,14 @@ void Populate(Db& db, const HostModel& model) {
   tx.Commit();
 }
 
+// Refuses a store whose pages SQLite finds damaged.
+void RequireSound(Db& db, const std::string& path) {
+  Stmt check = db.Prepare("PRAGMA quick_check");
+  const std::string verdict = check.Step() ? check.Text(0) : "";
+  check.Run();
+  if (verdict != "ok") Fail(path, "the store is corrupt");
+}
+
 std::unique_ptr<Db> OpenExisting(const std::string& path) {
   auto db = std::make_unique<Db>(OpenHandle(path, SQLITE_OPEN_READWRITE), path);
   db->Exec("PRAGMA foreign_keys = ON");
@@ -104,16 +112,16 @@ std::unique_ptr<Db> OpenExisting(const std::string& path) {
     Fail(path, "the store has schema version " + std::to_string(version) +
                    ", newer than this program's " + std::to_string(CurrentSchemaVersion()));
   }
+  std::string journal_mode;
   {
     Stmt mode = db->Prepare("PRAGMA journal_mode");
-    std::string current = mode.Step() ? mode.Text(0) : "";
+    journal_mode = mode.Step() ? mode.Text(0) : "";
     mode.Run();
-    if (current != "wal") {
-      Stmt set = db->Prepare("PRAGMA journal_mode = WAL");
-      set.Run();
-    }
   }
-  db->Exec("PRAGMA synchronous = NORMAL");
+  // A store is changed (migrated, switched to WAL) only once it is known to
+  // be sound, and the switch comes last: a file refused here is left exactly
+  // as it was.
+  if (journal_mode != "wal" || version < CurrentSchemaVersion()) RequireSound(*db, path);
   if (version < CurrentSchemaVersion()) {
     Transaction tx(*db);
     // Another process may have migrated it while this one waited.
@@ -121,6 +129,11 @@ std::unique_ptr<Db> OpenExisting(const std::string& path) {
     if (version < CurrentSchemaVersion()) ApplyMigrations(*db, version, CurrentSchemaVersion());
     tx.Commit();
   }
+  if (journal_mode != "wal") {
+    Stmt set = db->Prepare("PRAGMA journal_mode = WAL");
+    set.Run();
+  }
+  db->Exec("PRAGMA synchronous = NORMAL");
   return db;
 }
 

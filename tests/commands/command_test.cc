@@ -1,7 +1,16 @@
 #include "tests/commands/command_test.h"
 
+#include <cxxabi.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <typeinfo>
+
 #include "framework/parser.h"
 #include "framework/shell_runner.h"
+#include "hostctl/call_recorder.h"
 #include "hostctl/sim.h"
 
 namespace TarvexCli {
@@ -39,9 +48,38 @@ std::string EventOf(const std::string& command_line) {
   return command_line.substr(at + 4, end - (at + 4));
 }
 
+// The class name without its namespaces: "NFSVolumeAdd".
+std::string CommandName(const Cordra::AutoCli::Command& command) {
+  int status = 0;
+  char* demangled = abi::__cxa_demangle(typeid(command).name(), nullptr, nullptr, &status);
+  std::string name = status == 0 ? demangled : typeid(command).name();
+  std::free(demangled);
+  const auto colons = name.rfind("::");
+  return colons == std::string::npos ? name : name.substr(colons + 2);
+}
+
+// Where the recorded calls go; "" when nobody asked for them.
+std::string CallRecordsDir() {
+  const char* dir = std::getenv("TARVEX_CALL_RECORDS");
+  return dir ? dir : "";
+}
+
+// Appends the recorded calls as "command operation called|fired" lines to a
+// file of this process's own, so that tests running at once never share one.
+void SaveCallRecords(const std::string& dir) {
+  mkdir(dir.c_str(), 0755);  // may exist already
+  std::ofstream file(dir + "/" + std::to_string(getpid()) + ".calls", std::ios::app);
+  for (const auto& record : HostCtl::Sim::CallRecorder::Records()) {
+    file << record.command << ' ' << record.operation << ' '
+         << (record.fault_fired ? "fired" : "called") << '\n';
+  }
+  if (!file) ADD_FAILURE() << "cannot write the call records to " << dir;
+}
+
 }  // namespace
 
 void CommandTest::SetUp() {
+  if (!CallRecordsDir().empty()) HostCtl::Sim::CallRecorder::Enable();
   Cordra::Frame::SetShellCmdRunner(
       [this](const std::string& line, std::string&, const std::string& input) {
         command_lines_.push_back(line);
@@ -51,7 +89,12 @@ void CommandTest::SetUp() {
   UseDefaultHost();
 }
 
-void CommandTest::TearDown() { Cordra::Frame::SetShellCmdRunner(nullptr); }
+void CommandTest::TearDown() {
+  Cordra::Frame::SetShellCmdRunner(nullptr);
+  const std::string dir = CallRecordsDir();
+  if (!dir.empty()) SaveCallRecords(dir);
+  HostCtl::Sim::CallRecorder::Disable();
+}
 
 void CommandTest::UseHost(const nlohmann::json& fixture) {
   HostCtl::Sim::UseInMemoryHost(fixture.dump());
@@ -87,6 +130,10 @@ nlohmann::json CommandTest::Volume(const std::string& name) const {
 
 std::shared_ptr<Output> CommandTest::Run(Cordra::AutoCli::Command& command,
                                          const std::vector<std::string>& args) {
+  struct Attribution {  // ends with the run, also when it throws
+    explicit Attribution(const std::string& name) { HostCtl::Sim::CallRecorder::SetCommand(name); }
+    ~Attribution() { HostCtl::Sim::CallRecorder::SetCommand(""); }
+  } attribution(CommandName(command));
   auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args);
   auto output = std::make_shared<Output>();
   command.Execute(input, output);

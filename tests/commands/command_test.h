@@ -44,7 +44,10 @@ class CommandTest : public ::testing::Test {
   nlohmann::json Volume(const std::string& name) const;
 
   // Parses `args` with the framework's parser against the command's input
-  // spec and runs it once.
+  // spec and runs it once. When $TARVEX_CALL_RECORDS names a directory, the
+  // host-control operations the command calls (and the faults that fire in
+  // them) are recorded under its class name and appended to a file there
+  // when the test ends: the input of the fault-coverage report.
   std::shared_ptr<Output> Run(Cordra::AutoCli::Command& command,
                               const std::vector<std::string>& args = {});
 

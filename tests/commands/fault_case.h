@@ -1,0 +1,183 @@
+// Table-driven fault tests: each case arms faults on the default host (or a
+// variant of it), runs one command and checks its exact messages, its result,
+// that every armed fault fired, and that the host changed only as the case
+// says. Each fault's message is "<operation> failed".
+//
+//   FaultCase("ListHostFails", New<NFSVolumeList>)
+//       .Fault("GetHost", "nfs-iso", 1, 1)
+//       .Errors({"Error getting data for mount 'nfs-iso': GetHost failed, skipping."})
+//       .Rows(2)
+#ifndef TESTS_COMMANDS_FAULT_CASE_H_
+#define TESTS_COMMANDS_FAULT_CASE_H_
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/commands/command_test.h"
+
+namespace TarvexCli {
+namespace Testing {
+
+using CommandMaker = std::function<std::shared_ptr<Cordra::AutoCli::Command>()>;
+
+template <class T>
+std::shared_ptr<Cordra::AutoCli::Command> New() {
+  return T::New();
+}
+
+class FaultCase {
+ public:
+  enum class Result { kNone, kTrue, kRows, kRecord };
+  struct ArmedFault {
+    std::string operation;
+    std::string object;
+    int nth;
+    int times;
+  };
+  // Edits the default host before the faults are armed.
+  using HostEdit = std::function<void(nlohmann::json& host)>;
+  // Checks the host after the run against the host before it (faults left
+  // out of both).
+  using ChangeCheck =
+      std::function<void(const nlohmann::json& before, const nlohmann::json& after)>;
+
+  FaultCase(std::string name, CommandMaker make) : name_(std::move(name)), make_(std::move(make)) {}
+
+  FaultCase& Args(std::vector<std::string> args) {
+    args_ = std::move(args);
+    return *this;
+  }
+  FaultCase& Fault(const std::string& operation, const std::string& object = "", int nth = 0,
+                   int times = 0) {
+    faults_.push_back({operation, object, nth, times});
+    return *this;
+  }
+  FaultCase& Errors(std::vector<std::string> errors) {
+    errors_ = std::move(errors);
+    return *this;
+  }
+  FaultCase& True() { return SetResult(Result::kTrue); }
+  FaultCase& Record() { return SetResult(Result::kRecord); }
+  FaultCase& Rows(size_t rows) {
+    rows_ = rows;
+    return SetResult(Result::kRows);
+  }
+  FaultCase& Host(HostEdit edit) {
+    host_ = std::move(edit);
+    return *this;
+  }
+  FaultCase& Changes(ChangeCheck check) {
+    changes_ = std::move(check);
+    return *this;
+  }
+  // The datastore agent's notifications, as "Event(input)" texts.
+  FaultCase& Notices(std::vector<std::string> notices) {
+    notices_ = std::move(notices);
+    check_notices_ = true;
+    return *this;
+  }
+
+  const std::string& name() const { return name_; }
+
+ private:
+  friend class FaultCaseTest;
+  FaultCase& SetResult(Result result) {
+    result_ = result;
+    return *this;
+  }
+
+  std::string name_;
+  CommandMaker make_;
+  std::vector<std::string> args_;
+  std::vector<ArmedFault> faults_;
+  std::vector<std::string> errors_;
+  Result result_ = Result::kNone;
+  size_t rows_ = 0;
+  HostEdit host_;
+  ChangeCheck changes_;
+  std::vector<std::string> notices_;
+  bool check_notices_ = false;
+};
+
+inline void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name(); }
+
+// Names the parameterised tests after their cases.
+struct FaultCaseName {
+  std::string operator()(const ::testing::TestParamInfo<FaultCase>& info) const {
+    return info.param.name();
+  }
+};
+
+class FaultCaseTest : public CommandTest, public ::testing::WithParamInterface<FaultCase> {
+ protected:
+  void Check(const FaultCase& c) {
+    nlohmann::json host = Host();
+    if (c.host_) c.host_(host);
+    for (const auto& fault : c.faults_) {
+      host["faults"].push_back({{"operation", fault.operation},
+                                {"object", fault.object},
+                                {"message", fault.operation + " failed"},
+                                {"nth", fault.nth},
+                                {"times", fault.times},
+                                {"calls", 0},
+                                {"fired", 0}});
+    }
+    UseHost(host);
+    const nlohmann::json before = WithoutFaults(Host());
+
+    auto command = c.make_();
+    auto output = Run(*command, c.args_);
+
+    EXPECT_EQ(Errors(*output), c.errors_);
+    switch (c.result_) {
+      case FaultCase::Result::kNone:
+        EXPECT_FALSE(HasResult(*output)) << "a result after a failure";
+        break;
+      case FaultCase::Result::kTrue:
+        EXPECT_TRUE(IsTrue(*output));
+        break;
+      case FaultCase::Result::kRows:
+        EXPECT_EQ(Rows(*output).size(), c.rows_);
+        break;
+      case FaultCase::Result::kRecord:
+        EXPECT_FALSE(Record(*output).empty());
+        break;
+    }
+    const nlohmann::json after_with_faults = Host();
+    for (const auto& fault : after_with_faults["faults"]) {
+      EXPECT_GT(fault["fired"], 0) << "the fault in " << fault["operation"] << " never fired";
+    }
+    const nlohmann::json after = WithoutFaults(after_with_faults);
+    if (c.changes_) {
+      c.changes_(before, after);
+    } else {
+      EXPECT_EQ(after, before) << "the failed command changed the host";
+    }
+    if (c.check_notices_) {
+      std::vector<std::string> notices;
+      for (const auto& n : notifications_) notices.push_back(n.event + "(" + n.input + ")");
+      EXPECT_EQ(notices, c.notices_);
+    }
+  }
+
+  static nlohmann::json WithoutFaults(nlohmann::json host) {
+    host.erase("faults");
+    return host;
+  }
+};
+
+// The volume of that name in a fixture-form host, or null.
+inline nlohmann::json FindVolume(const nlohmann::json& host, const std::string& name) {
+  for (const auto& volume : host["volumes"]) {
+    if (volume["name"] == name) return volume;
+  }
+  return nullptr;
+}
+
+}  // namespace Testing
+}  // namespace TarvexCli
+
+#endif  // TESTS_COMMANDS_FAULT_CASE_H_

@@ -1,0 +1,132 @@
+// A host failure in every operation the file-system commands call (where the
+// other tests of this group fire none): the exact report, the result, and
+// what the host keeps. The fault-coverage check relies on these cases.
+#include "commands/filesystem/host_action.h"
+#include "commands/filesystem/volume_list.h"
+#include "commands/filesystem/volume_mount.h"
+#include "commands/filesystem/volume_unmount.h"
+#include "tests/commands/fault_case.h"
+
+namespace TarvexCli {
+namespace Testing {
+namespace {
+
+using FileSystem::VolumeList;
+using FileSystem::VolumeMount;
+using FileSystem::VolumeUnmount;
+using Json = nlohmann::json;
+
+const char kDatastore1Mount[] = "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3";
+const char kDatastore2Uuid[] = "60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3";
+// The default host lists 13 volumes (new-lun is not discovered yet).
+const size_t kVolumes = 13;
+
+// A list row of datastore1 whose `operation` fails once.
+FaultCase ListRowFails(const std::string& operation) {
+  return FaultCase("ListRow" + operation + "Fails", New<VolumeList>)
+      .Fault(operation, "datastore1", 0, 1)
+      .Errors({std::string("Error getting data for filesystem on '") + kDatastore1Mount +
+               "': " + operation + " failed, skipping."})
+      .Rows(kVolumes - 1);
+}
+
+// Only datastore1 and datastore2 mounted among the Kovra volumes.
+void TwoKovraMounted(Json& host) {
+  for (auto& volume : host["volumes"]) {
+    if (volume["type"] == "Kovra" && volume["name"] != "datastore1" &&
+        volume["name"] != "datastore2") {
+      volume["mounted"] = false;
+    }
+  }
+}
+
+// The host after the run differs from the one before only in the volumes
+// named here being unmounted for good and in `signals` more IORM signals.
+FaultCase::ChangeCheck Unmounted(std::vector<std::string> names, int signals) {
+  return [names, signals](const Json& before, const Json& after) {
+    Json expected = before;
+    for (auto& volume : expected["volumes"]) {
+      for (const auto& name : names) {
+        if (volume["name"] == name) volume["mounted"] = volume["persistent"] = false;
+      }
+    }
+    expected["iorm"]["signals"] = before["iorm"]["signals"].get<int>() + signals;
+    EXPECT_EQ(after, expected);
+  };
+}
+
+const FaultCase kCases[] = {
+    FaultCase("ListStorageInfoFails", New<VolumeList>)
+        .Fault("StorageInfoImpl")
+        .Errors({"StorageInfoImpl failed"}),
+    FaultCase("ListByUuidFails", New<VolumeList>)
+        .Args({"-u", kDatastore2Uuid})
+        .Fault("GetFileSystemByUuidEx")
+        .Errors({"GetFileSystemByUuidEx failed"}),
+    ListRowFails("GetType"),
+    ListRowFails("GetMajorVersion"),
+    ListRowFails("GetVolumeName"),
+    ListRowFails("GetUsedSpace"),
+    ListRowFails("IsMounted"),
+    // With --ignore-errors the row is left out silently.
+    FaultCase("ListIgnoresAnUnreadableRow", New<VolumeList>)
+        .Args({"--ignore-errors"})
+        .Fault("GetCapacity", "datastore1", 0, 1)
+        .Rows(kVolumes - 1),
+
+    FaultCase("MountByUuidLookupFails", New<VolumeMount>)
+        .Args({"-u", kDatastore2Uuid})  // mounted already: TryMount declines
+        .Fault("GetFileSystemByUUID")
+        .Errors({"GetFileSystemByUUID failed"}),
+    FaultCase("MountIsMountedCheckFails", New<VolumeMount>)
+        .Args({"-l", "datastore2"})
+        .Fault("IsMounted", "datastore2")
+        .Errors({"IsMounted failed"}),
+
+    FaultCase("UnmountByPathLookupFails", New<VolumeUnmount>)
+        .Args({"-p", "/kovra/volumes/nfs-iso"})
+        .Fault("GetFileSystemByPath")
+        .Errors({"GetFileSystemByPath failed"})
+        .Notices({}),
+    FaultCase("UnmountByUuidLookupFails", New<VolumeUnmount>)
+        .Args({"-u", kDatastore2Uuid})
+        .Fault("GetFileSystemByUUID")
+        .Errors({"GetFileSystemByUUID failed"})
+        .Notices({}),
+    // Failures after the volume was found tell the agent the unmount failed.
+    FaultCase("UnmountIsMountedFails", New<VolumeUnmount>)
+        .Args({"-l", "datastore2"})
+        .Fault("IsMounted", "datastore2")
+        .Errors({"IsMounted failed"})
+        .Notices({"FailedUnmount(datastore2)"}),
+    FaultCase("UnmountNameForNoticeFails", New<VolumeUnmount>)
+        .Args({"-l", "datastore2"})
+        .Fault("GetVolumeName", "datastore2", 0, 1)
+        .Errors({"GetVolumeName failed"})
+        .Notices({"FailedUnmount(datastore2)"})
+        .Changes(Unmounted({}, 1)),
+    FaultCase("UnmountAllListFails", New<VolumeUnmount>)
+        .Args({"-a"})
+        .Fault("GetKovraFileSystems")
+        .Errors({"GetKovraFileSystems failed"})
+        .Notices({}),
+    // One volume that cannot be read is passed over; the others go.
+    FaultCase("UnmountAllOneUuidFails", New<VolumeUnmount>)
+        .Host(TwoKovraMounted)
+        .Args({"-a"})
+        .Fault("GetUuid", "datastore1")
+        .Errors({"GetUuid failed"})
+        .True()
+        .Notices({"PreUnmount(datastore2)"})
+        .Changes(Unmounted({"datastore2"}, 1)),
+};
+
+class FileSystemFaultTest : public FaultCaseTest {};
+
+TEST_P(FileSystemFaultTest, ReportsTheFailureAndKeepsTheHostSound) { Check(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Faults, FileSystemFaultTest, ::testing::ValuesIn(kCases), FaultCaseName());
+
+}  // namespace
+}  // namespace Testing
+}  // namespace TarvexCli

@@ -1,0 +1,89 @@
+# shellcheck shell=bash
+# Shared by crash_suite.sh and concurrency_suite.sh (sourced, not run).
+#
+# The suites describe the host by "key=value" lines, one per thing a
+# mutating command can change:
+#   vol:NAME=mounted|unmounted|absent   a volume the suite made
+#   reclaim:NAME=GRANULARITY/PRIORITY   a Kovra volume's reclamation settings
+#   lock:NAME=FLAGS                     a Kovra volume's locking mode
+#   feature:N=true|false                a feature-table entry
+# A suite keeps the value each key must have (after the commands that
+# reported success) and compares it with what the store holds.
+
+# rely_init_tools BIN_DIR: sets CLI and HOST_TOOL, checks the helpers exist.
+rely_init_tools() {
+  CLI="$1/tarvexcli"
+  HOST_TOOL="$1/tarvex-host"
+  local tool
+  for tool in "$CLI" "$HOST_TOOL"; do
+    [[ -x "$tool" ]] || { echo "error: $tool is not built" >&2; exit 2; }
+  done
+  for tool in jq sqlite3; do
+    command -v "$tool" > /dev/null || { echo "error: $tool is needed (apt-get install $tool)" >&2; exit 2; }
+  done
+}
+
+# rely_fixture KOVRA_NAMES...: a small host with one NFS server, one ATS
+# device and a Kovra-6 volume of each name (no other users, so that locking
+# mode changes complete at once). Both NAS feature switches are off: an
+# `nfs add` whose mount fails is rolled back.
+rely_fixture() {
+  jq -n --args '{
+    format: 1, host: "reliability",
+    features: {"145": false, "284": false},
+    devices: [{name: "naa.rely0", ats: true, attached: true}],
+    strelnics: ["vmk0"],
+    nfs_servers: [{address: "192.0.2.10", reachable: true}],
+    volumes: [$ARGS.positional | to_entries[] | {
+      type: "Kovra", name: .value,
+      uuid: ("5f1e2d3c-8a7b6c5d-1e2f-" + ("000000000000" + (.key | tostring))[-12:]),
+      capacity: 1073741824, used: 0,
+      kovra: {version: 6, extents: [{device: "naa.rely0", partition: (.key + 1)}]}}]
+  }' "$@"
+}
+
+# rely_state STORE: the store's state as sorted key=value lines.
+rely_state() {
+  "$HOST_TOOL" --store "$1" dump | jq -r '
+    (.volumes[] | select(.type != "Kovra")
+       | "vol:\(.name)=\(if .mounted then "mounted" else "unmounted" end)"),
+    (.volumes[] | select(.type == "Kovra")
+       | "reclaim:\(.name)=\(.kovra.unmap.granularity)/\(.kovra.unmap.priority)",
+         "lock:\(.name)=\(.kovra.lock_mode)"),
+    (.features | to_entries[] | "feature:\(.key)=\(.value)")' | sort
+}
+
+# rely_integrity STORE: prints what PRAGMA integrity_check says ("ok"). It
+# waits for a writer as the tools do: the datastore agent of a killed
+# tarvexcli may still be recording its notification.
+rely_integrity() {
+  sqlite3 -cmd '.timeout 5000' "$1" 'PRAGMA integrity_check' 2>&1 | tr '\n' ' ' | sed 's/ $//'
+}
+
+# rely_load_state ARRAY STORE: fills the associative array ARRAY with the
+# store's state.
+# shellcheck disable=SC2034  # `into` is a nameref: it fills the caller's array
+rely_load_state() {
+  local -n into="$1"
+  local line
+  into=()
+  while IFS= read -r line; do
+    into["${line%%=*}"]="${line#*=}"
+  done < <(rely_state "$2")
+}
+
+# rely_value ARRAY KEY: the value of KEY in a state loaded by
+# rely_load_state; a volume that is not there is "absent", a feature that is
+# not listed is off.
+rely_value() {
+  local -n from="$1"
+  if [[ -n "${from[$2]+set}" ]]; then
+    echo "${from[$2]}"
+  else
+    case "$2" in
+      vol:*) echo absent ;;
+      feature:*) echo false ;;
+      *) echo missing ;;
+    esac
+  fi
+}
