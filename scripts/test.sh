@@ -10,7 +10,8 @@ scripts/install-deps.sh
 # of build dir $1, unpacked into a temporary root and run from there on a
 # temporary store. The versions must be the package's, which CMake set.
 check_package() {
-  local build=$1 deb
+  local build deb
+  build=$(cd "$1" && pwd)  # absolute: the checks below run inside the unpacked root
   rm -rf "$build/package"
   cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/package" >/dev/null
   deb=$(echo "$build"/package/*.deb)
