@@ -24,18 +24,31 @@ std::shared_ptr<T> Make(Args&&... args) {
   return std::make_shared<Made>(std::forward<Args>(args)...);
 }
 
-}  // namespace
-
-std::shared_ptr<MetaBool> MetaBool::New() { return Make<MetaBool>(); }
-
-std::shared_ptr<MetaBool> MetaBool::New(bool value) {
-  std::shared_ptr<MetaBool> obj = Make<MetaBool>();
-  obj->value_ = value;
-  obj->set_ = true;
-  return obj;
+// Plain values never change once made, so every empty value of a kind (and
+// each boolean) can be one shared object: a list of a million prototype-filled
+// rows then costs no allocation for them.
+template <class T>
+const std::shared_ptr<T>& Empty() {
+  static const std::shared_ptr<T> empty = Make<T>();
+  return empty;
 }
 
-std::shared_ptr<MetaInt> MetaInt::New() { return Make<MetaInt>(); }
+}  // namespace
+
+std::shared_ptr<MetaBool> MetaBool::New() { return Empty<MetaBool>(); }
+
+std::shared_ptr<MetaBool> MetaBool::New(bool value) {
+  auto make = [](bool v) {
+    std::shared_ptr<MetaBool> obj = Make<MetaBool>();
+    obj->value_ = v;
+    obj->set_ = true;
+    return obj;
+  };
+  static const std::shared_ptr<MetaBool> values[2] = {make(false), make(true)};
+  return values[value];
+}
+
+std::shared_ptr<MetaInt> MetaInt::New() { return Empty<MetaInt>(); }
 
 std::shared_ptr<MetaInt> MetaInt::New(int64_t value) {
   std::shared_ptr<MetaInt> obj = Make<MetaInt>();
@@ -44,11 +57,15 @@ std::shared_ptr<MetaInt> MetaInt::New(int64_t value) {
   return obj;
 }
 
-std::shared_ptr<MetaString> MetaString::New() { return Make<MetaString>(); }
+std::shared_ptr<MetaString> MetaString::New() { return Empty<MetaString>(); }
 
 std::shared_ptr<MetaString> MetaString::New(const std::string& value) {
+  return New(std::string(value));
+}
+
+std::shared_ptr<MetaString> MetaString::New(std::string&& value) {
   std::shared_ptr<MetaString> obj = Make<MetaString>();
-  obj->value_ = value;
+  obj->value_ = std::move(value);
   obj->set_ = true;
   return obj;
 }
@@ -68,6 +85,7 @@ void MetaStruct::SetField(const std::string& field, std::shared_ptr<MetaObj> val
       return;
     }
   }
+  if (fields_.empty()) fields_.reserve(8);  // most records have a handful of fields
   fields_.emplace_back(field, std::move(value));
 }
 

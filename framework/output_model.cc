@@ -50,6 +50,21 @@ std::string StructTypeName(const MetaObj::MetaObj& result) {
   return std::string();
 }
 
+// The value of field `name` of `record` (null when either is missing), tried
+// first at index `*at`, which is updated to where it was found.
+const MetaObj::MetaObj* FieldOf(const MetaStruct* record, const std::string& name, size_t* at) {
+  if (!record) return nullptr;
+  const auto& fields = record->GetFields();
+  if (*at < fields.size() && fields[*at].first == name) return fields[*at].second.get();
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].first == name) {
+      *at = i;
+      return fields[i].second.get();
+    }
+  }
+  return nullptr;
+}
+
 // "%Field%" in `pattern` becomes the record's value of Field; any other text
 // stays as it is.
 std::string Heading(const std::string& pattern, const MetaStruct* record) {
@@ -160,10 +175,16 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
   }
 
   const std::string header = Hint(hints, "header:" + model.type_name);
+  // Records filled from one prototype have their fields in the same places,
+  // so each column is looked for first where the previous record had it.
+  std::vector<size_t> at(names.size(), 0);
+  model.rows.reserve(records.size());
   for (const MetaStruct* record : records) {
     OutputModel::Row row;
     if (!header.empty()) row.heading = Heading(header, record);
-    for (const auto& name : names) row.cells.push_back(record ? record->GetField(name) : nullptr);
+    row.cells.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+      row.cells.push_back(FieldOf(record, names[i], &at[i]));
     model.rows.push_back(std::move(row));
   }
   return model;

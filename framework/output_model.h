@@ -33,9 +33,11 @@ struct OutputModel {
     kRecords,  // a list of structures: one row each, possibly none
     kValues,   // a list of plain values: `values`
   };
+  // Cells point into the result the model was built from, which must
+  // outlive the model.
   struct Row {
-    std::string heading;          // from "header:<Struct>"; "" when there is none
-    std::vector<ValuePtr> cells;  // one per column; null for a missing field
+    std::string heading;                         // from "header:<Struct>"; "" when there is none
+    std::vector<const MetaObj::MetaObj*> cells;  // one per column; null for a missing field
   };
 
   Shape shape = Shape::kNothing;

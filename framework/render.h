@@ -1,6 +1,6 @@
 // Renders a command's result on standard output in one of the formats the
-// user can choose. Each renderer returns the complete text, so tests compare
-// it directly.
+// user can choose. The text is either returned whole, which tests compare
+// directly, or written to a stream as it is made.
 //
 //   table   columns as the command's "fields:" hint orders them (or every
 //           field); a header row ("Name (unit)" when the command gives a
@@ -27,6 +27,7 @@
 
 #include "cordra/meta_obj.h"
 #include "framework/output_model.h"
+#include "framework/text_sink.h"
 
 namespace Cordra {
 namespace Frame {
@@ -41,16 +42,20 @@ struct RenderOptions {
 const std::vector<std::string>& FormatNames();
 
 // The text for `result` (null: ""). Throws UsageError for an unknown format
-// or a selected field the result does not have.
+// or a selected field the result does not have; nothing is written then.
 std::string Render(const std::shared_ptr<MetaObj::MetaObj>& result, const OutputHints& hints,
                    const RenderOptions& options);
+// The same text, written to `out` as it is made.
+void Render(const std::shared_ptr<MetaObj::MetaObj>& result, const OutputHints& hints,
+            const RenderOptions& options, TextSink* out);
 
-// The renderers behind Render, on an already built model.
-std::string RenderTable(const OutputModel& model, bool no_header);
-std::string RenderSimple(const OutputModel& model);
-std::string RenderJson(const OutputModel& model);
-std::string RenderCsv(const OutputModel& model, bool no_header);
-std::string RenderXml(const OutputModel& model);
+// The renderers behind Render, on an already built model; each appends its
+// text to `out`, committing it record by record.
+void RenderTable(const OutputModel& model, bool no_header, TextSink* out);
+void RenderSimple(const OutputModel& model, TextSink* out);
+void RenderJson(const OutputModel& model, TextSink* out);
+void RenderCsv(const OutputModel& model, bool no_header, TextSink* out);
+void RenderXml(const OutputModel& model, TextSink* out);
 
 }  // namespace Frame
 }  // namespace Cordra

@@ -10,24 +10,26 @@ const char kLineEnd[] = "\r\n";
 
 }  // namespace
 
-std::string RenderCsv(const OutputModel& model, bool no_header) {
-  std::string out;
+void RenderCsv(const OutputModel& model, bool no_header, TextSink* sink) {
+  std::string& out = sink->text();
   switch (model.shape) {
     case OutputModel::Shape::kNothing:
-      return out;
+      return;
     case OutputModel::Shape::kValue:
-      return CsvField(PlainText(model.value.get())) + kLineEnd;
+      out += CsvField(PlainText(model.value.get())) + kLineEnd;
+      return;
     case OutputModel::Shape::kValues:
       for (const auto& value : model.values) out += CsvField(PlainText(value.get())) + kLineEnd;
-      return out;
+      return;
     case OutputModel::Shape::kRecord:
     case OutputModel::Shape::kRecords:
       break;
   }
-  if (model.columns.empty()) return out;
-  const auto append = [&out](const std::vector<std::string>& fields) {
+  if (model.columns.empty()) return;
+  const auto append = [&out, sink](const std::vector<std::string>& fields) {
     for (size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + CsvField(fields[i]);
     out += kLineEnd;
+    sink->Commit();
   };
   if (!no_header) {
     std::vector<std::string> names;
@@ -36,10 +38,9 @@ std::string RenderCsv(const OutputModel& model, bool no_header) {
   }
   for (const auto& row : model.rows) {
     std::vector<std::string> fields;
-    for (const auto& value : row.cells) fields.push_back(PlainText(value.get()));
+    for (const auto& value : row.cells) fields.push_back(PlainText(value));
     append(fields);
   }
-  return out;
 }
 
 }  // namespace Frame

@@ -9,12 +9,13 @@ namespace Frame {
 
 namespace {
 
-// Writes JSON straight into one string, indented by two blanks per level,
-// fields in the command's order. Large lists are the common case, so nothing
-// is built per value but the text itself.
+// Writes JSON straight into the sink's text, indented by two blanks per
+// level, fields in the command's order. Large lists are the common case, so
+// nothing is built per value but the text itself.
 class JsonWriter {
  public:
-  std::string Take() { return std::move(out_); }
+  explicit JsonWriter(TextSink* sink) : sink_(sink), out_(sink->text()) {}
+  void Commit() { sink_->Commit(); }
 
   void Value(const MetaObj::MetaObj* value, int depth) {
     if (!value || !value->IsSet()) {
@@ -57,11 +58,12 @@ class JsonWriter {
   void Row(const OutputModel& model, const OutputModel::Row& row, int depth) {
     Open('{', model.columns.empty());
     for (size_t i = 0; i < model.columns.size(); ++i) {
-      Member(model.columns[i].name, row.cells[i].get(), depth + 1, i == 0);
+      Member(model.columns[i].name, row.cells[i], depth + 1, i == 0);
     }
     Close('}', model.columns.empty(), depth);
   }
 
+  void EndLine() { out_ += '\n'; }
   void Open(char bracket, bool empty) {
     out_ += bracket;
     if (!empty) out_ += '\n';
@@ -135,16 +137,17 @@ class JsonWriter {
     out_ += '"';
   }
 
-  std::string out_;
+  TextSink* sink_;
+  std::string& out_;
 };
 
 }  // namespace
 
-std::string RenderJson(const OutputModel& model) {
-  JsonWriter json;
+void RenderJson(const OutputModel& model, TextSink* out) {
+  JsonWriter json(out);
   switch (model.shape) {
     case OutputModel::Shape::kNothing:
-      return std::string();
+      return;
     case OutputModel::Shape::kValue:
       json.Value(model.value.get(), 0);
       break;
@@ -164,11 +167,12 @@ std::string RenderJson(const OutputModel& model) {
       for (size_t i = 0; i < model.rows.size(); ++i) {
         json.Separator(1, i == 0);
         json.Row(model, model.rows[i], 1);
+        json.Commit();
       }
       json.Close(']', model.rows.empty(), 0);
       break;
   }
-  return json.Take() + "\n";
+  json.EndLine();
 }
 
 }  // namespace Frame

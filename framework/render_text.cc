@@ -10,14 +10,13 @@ namespace Frame {
 
 namespace {
 
-std::string Cell(const ValuePtr& value) { return DisplayText(PlainText(value.get())); }
+std::string Cell(const MetaObj::MetaObj* value) { return DisplayText(PlainText(value)); }
 
 // kValue and kValues: one value per line in both formats.
-std::string RenderValues(const OutputModel& model) {
-  std::string out;
-  if (model.shape == OutputModel::Shape::kValue) return Cell(model.value) + "\n";
-  for (const auto& value : model.values) out += Cell(value) + "\n";
-  return out;
+void RenderValues(const OutputModel& model, TextSink* sink) {
+  std::string& out = sink->text();
+  if (model.shape == OutputModel::Shape::kValue) out += Cell(model.value.get()) + "\n";
+  for (const auto& value : model.values) out += Cell(value.get()) + "\n";
 }
 
 bool IsRecordShape(const OutputModel& model) {
@@ -30,11 +29,24 @@ void AppendTrimmed(const std::string& line, std::string* out) {
   *out += (end == std::string::npos ? std::string() : line.substr(0, end + 1)) + "\n";
 }
 
-void AppendLine(const std::vector<std::string>& cells, const std::vector<size_t>& widths,
-                std::string* out) {
-  for (size_t i = 0; i < cells.size(); ++i) {
-    *out += cells[i];
-    out->append(widths[i] - DisplayWidth(cells[i]) + 2, ' ');
+// A cell as the table shows it. Printable ASCII strings, nearly every cell of
+// a large list, are used in place; anything else is made in `scratch`.
+const std::string& CellText(const MetaObj::MetaObj* value, std::string* scratch) {
+  if (value && value->IsSet() && value->GetType() == MetaObj::META_STRING) {
+    const std::string& text = static_cast<const MetaObj::MetaString*>(value)->GetValue();
+    if (IsPrintableAscii(text)) return text;
+  }
+  *scratch = DisplayText(PlainText(value));
+  return *scratch;
+}
+
+// Appends one line of `count` cells, `text(i)` each, padded to `widths`.
+template <class CellOf>
+void AppendLine(size_t count, CellOf text, const std::vector<size_t>& widths, std::string* out) {
+  for (size_t i = 0; i < count; ++i) {
+    const std::string& cell = text(i);
+    *out += cell;
+    out->append(widths[i] - DisplayWidth(cell) + 2, ' ');
   }
   // Written in place, so the trailing blanks are taken back (never past the
   // previous line's newline).
@@ -44,42 +56,44 @@ void AppendLine(const std::vector<std::string>& cells, const std::vector<size_t>
 
 }  // namespace
 
-std::string RenderTable(const OutputModel& model, bool no_header) {
-  if (!IsRecordShape(model)) return RenderValues(model);
-  if (model.columns.empty()) return std::string();
-  std::vector<std::vector<std::string>> lines;
-  if (!no_header) {
-    std::vector<std::string> header;
-    for (const auto& column : model.columns) {
-      header.push_back(
-          DisplayText(column.unit.empty() ? column.name : column.name + " (" + column.unit + ")"));
+void RenderTable(const OutputModel& model, bool no_header, TextSink* sink) {
+  if (!IsRecordShape(model)) return RenderValues(model, sink);
+  const size_t count = model.columns.size();
+  if (count == 0) return;
+  std::vector<std::string> header;
+  std::vector<size_t> widths(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const Column& column = model.columns[i];
+    header.push_back(
+        DisplayText(column.unit.empty() ? column.name : column.name + " (" + column.unit + ")"));
+    if (!no_header) widths[i] = DisplayWidth(header[i]);
+  }
+  std::string scratch;
+  for (const auto& row : model.rows) {
+    for (size_t i = 0; i < count; ++i) {
+      widths[i] = std::max(widths[i], DisplayWidth(CellText(row.cells[i], &scratch)));
     }
-    lines.push_back(header);
+  }
+
+  std::string& out = sink->text();
+  if (!no_header) {
+    AppendLine(
+        count, [&](size_t i) -> const std::string& { return header[i]; }, widths, &out);
+    for (size_t i = 0; i < count; ++i) header[i].assign(widths[i], '-');
+    AppendLine(
+        count, [&](size_t i) -> const std::string& { return header[i]; }, widths, &out);
   }
   for (const auto& row : model.rows) {
-    std::vector<std::string> cells;
-    for (const auto& value : row.cells) cells.push_back(Cell(value));
-    lines.push_back(cells);
+    AppendLine(
+        count, [&](size_t i) -> const std::string& { return CellText(row.cells[i], &scratch); },
+        widths, &out);
+    sink->Commit();
   }
-  std::vector<size_t> widths(model.columns.size(), 0);
-  for (const auto& line : lines) {
-    for (size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(line[i]));
-  }
-  std::string out;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    AppendLine(lines[i], widths, &out);
-    if (i == 0 && !no_header) {
-      std::vector<std::string> dashes;
-      for (size_t width : widths) dashes.push_back(std::string(width, '-'));
-      AppendLine(dashes, widths, &out);
-    }
-  }
-  return out;
 }
 
-std::string RenderSimple(const OutputModel& model) {
-  if (!IsRecordShape(model)) return RenderValues(model);
-  std::string out;
+void RenderSimple(const OutputModel& model, TextSink* sink) {
+  if (!IsRecordShape(model)) return RenderValues(model, sink);
+  std::string& out = sink->text();
   for (const auto& row : model.rows) {
     if (!row.heading.empty()) out += DisplayText(row.heading) + "\n";
     for (size_t i = 0; i < model.columns.size(); ++i) {
@@ -90,8 +104,8 @@ std::string RenderSimple(const OutputModel& model) {
       AppendTrimmed(line, &out);
     }
     if (model.shape == OutputModel::Shape::kRecords) out += "\n";
+    sink->Commit();
   }
-  return out;
 }
 
 }  // namespace Frame

@@ -64,37 +64,42 @@ std::string RecordXml(const OutputModel& model, const OutputModel::Row& row,
     const Column& column = model.columns[i];
     out += indent + "  <field name=\"" + XmlEscape(column.name, true) + "\"";
     if (!column.unit.empty()) out += " unit=\"" + XmlEscape(column.unit, true) + "\"";
-    const ValuePtr& value = row.cells[i];
-    out += value && value->IsSet() ? ">" + ValueXml(value.get()) + "</field>\n" : "/>\n";
+    const MetaObj::MetaObj* value = row.cells[i];
+    out += value && value->IsSet() ? ">" + ValueXml(value) + "</field>\n" : "/>\n";
   }
   return out + indent + "</structure>\n";
 }
 
 }  // namespace
 
-std::string RenderXml(const OutputModel& model) {
-  std::string body;
+void RenderXml(const OutputModel& model, TextSink* sink) {
+  if (model.shape == OutputModel::Shape::kNothing) return;
+  std::string& out = sink->text();
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<output>\n";
   switch (model.shape) {
     case OutputModel::Shape::kNothing:
-      return std::string();
+      break;
     case OutputModel::Shape::kValue:
-      body = "  " + ValueOrNull(model.value) + "\n";
+      out += "  " + ValueOrNull(model.value) + "\n";
       break;
     case OutputModel::Shape::kValues:
-      body = "  <list>\n";
-      for (const auto& value : model.values) body += "    " + ValueOrNull(value) + "\n";
-      body += "  </list>\n";
+      out += "  <list>\n";
+      for (const auto& value : model.values) out += "    " + ValueOrNull(value) + "\n";
+      out += "  </list>\n";
       break;
     case OutputModel::Shape::kRecord:
-      body = RecordXml(model, model.rows.front(), "  ");
+      out += RecordXml(model, model.rows.front(), "  ");
       break;
     case OutputModel::Shape::kRecords:
-      body = "  <list>\n";
-      for (const auto& row : model.rows) body += RecordXml(model, row, "    ");
-      body += "  </list>\n";
+      out += "  <list>\n";
+      for (const auto& row : model.rows) {
+        out += RecordXml(model, row, "    ");
+        sink->Commit();
+      }
+      out += "  </list>\n";
       break;
   }
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<output>\n" + body + "</output>\n";
+  out += "</output>\n";
 }
 
 }  // namespace Frame

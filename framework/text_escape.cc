@@ -98,11 +98,12 @@ std::string SanitizeUtf8(const std::string& text) {
   return out;
 }
 
+bool IsPrintableAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 std::string DisplayText(const std::string& text) {
-  // Printable ASCII, the common case, shows as it is.
-  if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
-    return text;
-  }
+  if (IsPrintableAscii(text)) return text;  // the common case
   std::string out;
   out.reserve(text.size());
   ForEachChar(text, [&](uint32_t cp, Bytes bytes) {

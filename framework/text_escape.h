@@ -16,6 +16,10 @@ namespace Frame {
 // clean-up).
 bool IsAscii(const std::string& text);
 
+// True when every byte is printable ASCII (0x20 to 0x7E): such text shows
+// as it is in every one-line format.
+bool IsPrintableAscii(const std::string& text);
+
 // `text` with every invalid byte replaced by U+FFFD.
 std::string SanitizeUtf8(const std::string& text);
 

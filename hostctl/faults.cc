@@ -13,7 +13,7 @@ namespace Sim {
 namespace {
 
 bool Matches(const FaultRecord& fault, const char* operation,
-             std::initializer_list<std::string> objects) {
+             std::initializer_list<std::string_view> objects) {
   if (fault.operation != operation) return false;
   if (fault.object.empty()) return true;
   return std::find(objects.begin(), objects.end(), fault.object) != objects.end();
@@ -50,7 +50,7 @@ bool IsOperationName(const std::string& name) {
 
 void FaultTable::Load(Db& db) { faults_ = ReadFaults(db); }
 
-bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string> objects,
+bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string_view> objects,
                       std::string* message) {
   const char* operation = OperationName(op);
   bool any = false;
@@ -89,7 +89,7 @@ bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string> objects,
   return fired;
 }
 
-void CheckFault(Op op, std::initializer_list<std::string> objects) {
+void CheckFault(Op op, std::initializer_list<std::string_view> objects) {
   CallRecorder::Called(op);
   Session& session = Session::Get();
   FaultTable& faults = session.Faults();

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hostctl/records.h"
@@ -124,7 +125,7 @@ bool IsOperationName(const std::string& name);
 // Throws HostCtlException when an armed fault fires for `op` on an object
 // known by any of `objects` (its name, label, UUID, device or option name).
 // Throws StoreError when the store cannot be used.
-void CheckFault(Op op, std::initializer_list<std::string> objects = {});
+void CheckFault(Op op, std::initializer_list<std::string_view> objects = {});
 
 // The faults of a store; loaded by the session once per process.
 class FaultTable {
@@ -134,7 +135,7 @@ class FaultTable {
   bool empty() const { return faults_.empty(); }
   // Counts the call on every matching fault (in one transaction). True when
   // one fires; `message` is then the first firing fault's message.
-  bool Fire(Db& db, Op op, std::initializer_list<std::string> objects, std::string* message);
+  bool Fire(Db& db, Op op, std::initializer_list<std::string_view> objects, std::string* message);
 
  private:
   std::vector<FaultRecord> faults_;

@@ -92,8 +92,7 @@ void Bind(Stmt& stmt, const VolumeRecord& v) {
   bind(int64_t{v.security});
 }
 
-std::shared_ptr<VolumeRecord> Read(const Stmt& s, const std::shared_ptr<VolumeBatch>& batch) {
-  auto v = std::make_shared<VolumeRecord>();
+void Read(const Stmt& s, const std::shared_ptr<VolumeBatch>& batch, VolumeRecord* v) {
   int i = 0;
   v->id = s.Int(i++);
   v->type = s.Text(i++);
@@ -132,7 +131,6 @@ std::shared_ptr<VolumeRecord> Read(const Stmt& s, const std::shared_ptr<VolumeBa
   v->preunmount = s.Int(i++);
   v->security = static_cast<uint32_t>(s.Int(i++));
   v->batch = batch;
-  return v;
 }
 
 std::string WhereClause(const VolumeQuery& q) {
@@ -163,18 +161,38 @@ std::string WhereClause(const VolumeQuery& q) {
   return where;
 }
 
+// Binds the query's values to `stmt` in the order WhereClause() names them.
+void BindQuery(Stmt& stmt, const VolumeQuery& query) {
+  int index = 0;
+  if (query.name) stmt.Bind(++index, *query.name);
+  if (query.uuid) stmt.Bind(++index, *query.uuid);
+}
+
+// How many volumes the query will load: counted first so that the records
+// are made in place, never moved as their block grows.
+size_t CountVolumes(Db& db, const VolumeQuery& query) {
+  Stmt stmt = db.Prepare("SELECT count(*) FROM volumes WHERE " + WhereClause(query));
+  BindQuery(stmt, query);
+  return stmt.Step() ? static_cast<size_t>(stmt.Int(0)) : 0;
+}
+
 }  // namespace
 
 std::vector<std::shared_ptr<VolumeRecord>> LoadVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE " + WhereClause(query) +
                          " ORDER BY id");
-  int index = 0;
-  if (query.name) stmt.Bind(++index, *query.name);
-  if (query.uuid) stmt.Bind(++index, *query.uuid);
+  BindQuery(stmt, query);
   auto batch = std::make_shared<VolumeBatch>();
+  // One block holds every record of the query, so that a large list costs
+  // one allocation rather than one per volume; each record's pointer shares
+  // ownership of the block.
+  auto block = std::make_shared<std::vector<VolumeRecord>>();
+  block->reserve(CountVolumes(db, query));
+  while (stmt.Step()) Read(stmt, batch, &block->emplace_back());
+  batch->volumes = block->size();
   std::vector<std::shared_ptr<VolumeRecord>> volumes;
-  while (stmt.Step()) volumes.push_back(Read(stmt, batch));
-  batch->volumes = volumes.size();
+  volumes.reserve(block->size());
+  for (VolumeRecord& record : *block) volumes.emplace_back(block, &record);
   return volumes;
 }
 
@@ -184,7 +202,9 @@ std::shared_ptr<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
   if (!stmt.Step()) return nullptr;
   auto batch = std::make_shared<VolumeBatch>();
   batch->volumes = 1;
-  return Read(stmt, batch);
+  auto volume = std::make_shared<VolumeRecord>();
+  Read(stmt, batch, volume.get());
+  return volume;
 }
 
 void SaveVolume(Db& db, const VolumeRecord& volume) {

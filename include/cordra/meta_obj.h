@@ -3,7 +3,8 @@
 // Every value is shared: a command builds it, sets it on its Output, and the
 // framework renders it after the command has returned. A value made with
 // New() and no argument is "empty": it has a type but no content yet, which is
-// how result prototypes and structure fields before they are set look.
+// how result prototypes and structure fields before they are set look. Plain
+// values never change once made, so New() may hand out a shared one.
 #ifndef CORDRA_META_OBJ_H_
 #define CORDRA_META_OBJ_H_
 
@@ -80,6 +81,7 @@ class MetaString : public MetaObj {
  public:
   static std::shared_ptr<MetaString> New();
   static std::shared_ptr<MetaString> New(const std::string& value);
+  static std::shared_ptr<MetaString> New(std::string&& value);
   ~MetaString() override;
   MetaType GetType() const override { return META_STRING; }
   const std::string& GetValue() const { return value_; }

@@ -197,6 +197,33 @@ TEST(RenderTest, UnknownSelectedFieldIsAUsageError) {
   }
 }
 
+// Written to a stream, a list far larger than one block comes out exactly as
+// the whole text: no line is split or trimmed where a block ends.
+TEST(RenderTest, StreamedTextEqualsTheWholeText) {
+  auto list = Volumes(false);
+  for (int i = 0; i < 3000; ++i) {
+    const std::string n = std::to_string(i);
+    list->Add(Volume(i % 7 ? "/kovra/volumes/" + n : "", "v" + n, i % 5 ? "NFS" : "", i % 2,
+                     i * 1000, i));
+  }
+  for (const auto& format : FormatNames()) {
+    RenderOptions options;
+    options.format = format;
+    FILE* file = tmpfile();
+    ASSERT_NE(file, nullptr);
+    {
+      TextSink sink(file);
+      Frame::Render(list, kVolumeHints, options, &sink);
+    }
+    std::string streamed(static_cast<size_t>(ftell(file)), '\0');
+    rewind(file);
+    ASSERT_EQ(fread(&streamed[0], 1, streamed.size(), file), streamed.size());
+    fclose(file);
+    EXPECT_GT(streamed.size(), size_t{1} << 16) << format;
+    EXPECT_EQ(streamed, Frame::Render(list, kVolumeHints, options)) << format;
+  }
+}
+
 }  // namespace
 }  // namespace Frame
 }  // namespace Cordra

@@ -1,0 +1,54 @@
+// Where a renderer's text goes: kept whole in one string (for tests and
+// callers that want the text), or written to a stream in blocks as it is
+// made, so that rendering a large list never holds all of its text.
+#ifndef FRAMEWORK_TEXT_SINK_H_
+#define FRAMEWORK_TEXT_SINK_H_
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace Cordra {
+namespace Frame {
+
+class TextSink {
+ public:
+  // Keeps the text; Take() returns it.
+  TextSink() = default;
+  // Writes to `stream`, which must stay open while the sink is used; what is
+  // left is written by Flush() or on destruction.
+  explicit TextSink(FILE* stream) : stream_(stream) {}
+  ~TextSink() { Flush(); }
+  TextSink(const TextSink&) = delete;
+  TextSink& operator=(const TextSink&) = delete;
+
+  // The text not yet written: renderers append to it, and may change it up
+  // to the last Commit().
+  std::string& text() { return text_; }
+
+  // The text so far is final; on a stream, a large enough block of it is
+  // written out.
+  void Commit() {
+    if (stream_ && text_.size() >= kBlock) Flush();
+  }
+
+  // Writes what is held (stream only).
+  void Flush() {
+    if (!stream_ || text_.empty()) return;
+    fwrite(text_.data(), 1, text_.size(), stream_);
+    text_.clear();
+  }
+
+  // The whole text of a sink without a stream.
+  std::string Take() { return std::move(text_); }
+
+ private:
+  static constexpr size_t kBlock = 1 << 16;
+  FILE* stream_ = nullptr;
+  std::string text_;
+};
+
+}  // namespace Frame
+}  // namespace Cordra
+
+#endif  // FRAMEWORK_TEXT_SINK_H_
