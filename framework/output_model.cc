@@ -183,8 +183,9 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
     OutputModel::Row row;
     if (!header.empty()) row.heading = Heading(header, record);
     row.cells.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
+    for (size_t i = 0; i < names.size(); ++i) {
       row.cells.push_back(FieldOf(record, names[i], &at[i]));
+    }
     model.rows.push_back(std::move(row));
   }
   return model;
