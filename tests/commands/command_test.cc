@@ -167,11 +167,5 @@ Row CommandTest::Record(const Output& output) {
   return RowOf(*record);
 }
 
-std::vector<std::string> CommandTest::FieldNames(const MetaObj::MetaStruct& row) {
-  std::vector<std::string> names;
-  for (const auto& field : row.GetFields()) names.push_back(field.first);
-  return names;
-}
-
 }  // namespace Testing
 }  // namespace TarvexCli

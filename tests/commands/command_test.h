@@ -62,8 +62,6 @@ class CommandTest : public ::testing::Test {
   static const std::vector<std::string>& Errors(const Output& output) {
     return output.GetErrorMessages();
   }
-  // Field names of a structure, in order.
-  static std::vector<std::string> FieldNames(const Cordra::MetaObj::MetaStruct& row);
 
   std::vector<Notification> notifications_;
   // Full command lines the runner saw, for the tests of the notification itself.

@@ -11,6 +11,7 @@
 #define TESTS_COMMANDS_FAULT_CASE_H_
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -30,7 +31,7 @@ std::shared_ptr<Cordra::AutoCli::Command> New() {
 
 class FaultCase {
  public:
-  enum class Result { kNone, kTrue, kRows, kRecord };
+  enum class Result { kNone, kTrue, kRows };
   struct ArmedFault {
     std::string operation;
     std::string object;
@@ -60,7 +61,6 @@ class FaultCase {
     return *this;
   }
   FaultCase& True() { return SetResult(Result::kTrue); }
-  FaultCase& Record() { return SetResult(Result::kRecord); }
   FaultCase& Rows(size_t rows) {
     rows_ = rows;
     return SetResult(Result::kRows);
@@ -142,9 +142,6 @@ class FaultCaseTest : public CommandTest, public ::testing::WithParamInterface<F
       case FaultCase::Result::kRows:
         EXPECT_EQ(Rows(*output).size(), c.rows_);
         break;
-      case FaultCase::Result::kRecord:
-        EXPECT_FALSE(Record(*output).empty());
-        break;
     }
     const nlohmann::json after_with_faults = Host();
     for (const auto& fault : after_with_faults["faults"]) {
@@ -169,13 +166,79 @@ class FaultCaseTest : public CommandTest, public ::testing::WithParamInterface<F
   }
 };
 
-// The volume of that name in a fixture-form host, or null.
-inline nlohmann::json FindVolume(const nlohmann::json& host, const std::string& name) {
-  for (const auto& volume : host["volumes"]) {
-    if (volume["name"] == name) return volume;
-  }
-  return nullptr;
+// A failure of the whole run: `operation` fails for every object and its
+// message is the only output.
+inline FaultCase RunFails(const std::string& name, CommandMaker make, std::vector<std::string> args,
+                          const std::string& operation) {
+  return FaultCase(name, std::move(make))
+      .Args(std::move(args))
+      .Fault(operation)
+      .Errors({operation + " failed"});
 }
+
+// One row's `operation` fails once on `object`: the row is skipped with
+// "<prefix><operation> failed, skipping." and `rows` rows remain.
+inline FaultCase RowFails(const std::string& name, CommandMaker make, std::vector<std::string> args,
+                          const std::string& operation, const std::string& object,
+                          const std::string& prefix, size_t rows) {
+  return FaultCase(name + operation + "Fails", std::move(make))
+      .Args(std::move(args))
+      .Fault(operation, object, 0, 1)
+      .Errors({prefix + operation + " failed, skipping."})
+      .Rows(rows);
+}
+
+// One case per operation.
+inline std::vector<FaultCase> ForEach(const std::function<FaultCase(const std::string&)>& make,
+                                      std::initializer_list<const char*> operations) {
+  std::vector<FaultCase> cases;
+  for (const char* operation : operations) cases.push_back(make(operation));
+  return cases;
+}
+
+inline std::vector<FaultCase> Join(std::initializer_list<std::vector<FaultCase>> parts) {
+  std::vector<FaultCase> cases;
+  for (const auto& part : parts) cases.insert(cases.end(), part.begin(), part.end());
+  return cases;
+}
+
+// `operation` fails while a single-volume command looks datastore1 up (by
+// label, or by UUID for the UUID lookup): the message unchanged, nothing done.
+inline std::vector<FaultCase> LookupFails(const std::string& command, CommandMaker make,
+                                          const std::vector<std::string>& extra) {
+  std::vector<FaultCase> cases;
+  for (const std::string operation : {"GetHost", "GetStorageInfo", "StorageInfoImpl",
+                                      "GetKovraFileSystemByLabel", "GetKovraFileSystemByUUID"}) {
+    std::vector<std::string> args = {"-l", "datastore1"};
+    if (operation == "GetKovraFileSystemByUUID") {
+      args = {"-u", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"};
+    }
+    args.insert(args.end(), extra.begin(), extra.end());
+    cases.push_back(RunFails(command + operation + "Fails", make, args, operation));
+  }
+  return cases;
+}
+
+// After a failing setter in an add: the volume "new" was added last, is
+// unmounted and has its nfs `flag` false; nothing else changed.
+inline FaultCase::ChangeCheck AddedUnmounted(const std::string& flag) {
+  return [flag](const nlohmann::json& before, const nlohmann::json& after) {
+    ASSERT_FALSE(after["volumes"].empty());
+    const nlohmann::json added = after["volumes"].back();
+    EXPECT_EQ(added["name"], "new");
+    EXPECT_EQ(added["mounted"], false);
+    EXPECT_EQ(added["nfs"][flag], false);
+    nlohmann::json rest = after;
+    rest["volumes"].erase(rest["volumes"].size() - 1);
+    EXPECT_EQ(rest, before);
+  };
+}
+
+// One parameterised suite over a table of cases.
+#define FAULT_CASE_SUITE(Suite, cases)                                        \
+  class Suite : public FaultCaseTest {};                                      \
+  TEST_P(Suite, ReportsTheFailureAndKeepsTheHostSound) { Check(GetParam()); } \
+  INSTANTIATE_TEST_SUITE_P(Faults, Suite, ::testing::ValuesIn(cases), FaultCaseName())
 
 }  // namespace Testing
 }  // namespace TarvexCli

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "tests/e2e/cli_fixture.h"
+#include "tests/e2e/storage_fixture.h"
 
 namespace TarvexE2e {
 namespace {
@@ -18,70 +18,49 @@ TEST_F(CliTest, VersionNeedsNothingElse) {
   EXPECT_EQ("", r.err);
 }
 
-TEST_F(CliTest, RootHelpOnRequestAndOnAnEmptyCommandLine) {
-  RunResult help = Cli({"--help"});
-  EXPECT_EQ(0, help.status);
-  EXPECT_EQ("", help.err);
-  EXPECT_TRUE(Contains(help.out, "Usage: tarvexcli [global options]")) << help.out;
-  EXPECT_TRUE(Contains(help.out, "also when the plug-in cannot be\n     loaded")) << help.out;
-  EXPECT_TRUE(Contains(help.out,
-                       "Available namespaces:\n"
-                       "  storage  Operations pertaining to storage on the host.\n"))
-      << help.out;
-
-  RunResult bare = Cli({});
-  EXPECT_EQ(2, bare.status);
-  EXPECT_EQ("", bare.out);
-  EXPECT_EQ(help.out, bare.err);
-}
-
-TEST_F(CliTest, NamespaceHelpGoesToStdoutOnlyWhenAskedFor) {
-  RunResult asked = Cli({"storage", "test", "--help"});
-  EXPECT_EQ(0, asked.status);
-  EXPECT_TRUE(Contains(asked.out,
-                       "Commands for the shell's tests.\n\nAvailable commands:\n"
-                       "  action   Do something to a volume.\n"
-                       "  list     List test volumes.\n"))
-      << asked.out;
-  RunResult missing = Cli({"storage", "test"});
-  EXPECT_EQ(2, missing.status);
-  EXPECT_EQ("", missing.out);
-  EXPECT_EQ(asked.out, missing.err);
-  // --help in the middle of the path: the node the path leads to.
-  EXPECT_EQ(asked.out, Cli({"storage", "--help", "test"}).out);
-}
-
-TEST_F(CliTest, CommandHelpWinsOverEverythingElseAfterIt) {
-  RunResult r = Cli({"storage", "test", "action", "-q", "0", "--help"});
-  EXPECT_EQ(0, r.status);
-  EXPECT_TRUE(Contains(r.out, "Usage: tarvexcli [global options] storage test action [options]\n"))
-      << r.out;
-  EXPECT_TRUE(Contains(r.out, "  -n, --name <string> (required)\n      The volume.\n")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "      How: fast, safe.\n        fast  Quickly\n")) << r.out;
-  EXPECT_TRUE(Contains(r.out, "  tarvexcli storage test action -n vol1 -e true\n")) << r.out;
-}
-
-TEST_F(CliTest, UnknownNamesSuggestTheNearest) {
-  RunResult r = Cli({"storage", "tset", "list"});
-  EXPECT_EQ(2, r.status);
-  EXPECT_EQ("Unknown namespace or command 'tset' in 'storage': did you mean 'test'?\n", r.err);
-  EXPECT_EQ("Unknown namespace or command 'strage': did you mean 'storage'?\n",
-            Cli({"strage"}).err);
-  EXPECT_EQ("Unknown option '--nmae': did you mean '--name'?\n",
-            Cli({"storage", "test", "action", "--nmae", "x"}).err);
-  EXPECT_EQ("Unknown option '--no-headers': did you mean '--no-header'?\n",
-            Cli({"--no-headers", "storage"}).err);
+// Help asked for goes to stdout with status 0; a path that stops short of a
+// command prints the same help to stderr with status 2.
+TEST_F(CliTest, HelpOnRequestAndWhenTheCommandIsMissing) {
+  const std::string namespace_help =
+      "Commands for the shell's tests.\n\nAvailable commands:\n"
+      "  action   Do something to a volume.\n"
+      "  list     List test volumes.\n";
+  const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+      {{"--help"},
+       {"Usage: tarvexcli [global options]", "also when the plug-in cannot be\n     loaded",
+        "Available namespaces:\n  storage  Operations pertaining to storage on the host.\n"}},
+      {{"storage", "test", "--help"}, {namespace_help}},
+      // --help in the middle of the path: the node the path leads to.
+      {{"storage", "--help", "test"}, {namespace_help}},
+      // --help after a command wins over everything else after it.
+      {{"storage", "test", "action", "-q", "0", "--help"},
+       {"Usage: tarvexcli [global options] storage test action [options]\n",
+        "  tarvexcli storage test action -n vol1 -e true\n"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first.back());
+    RunResult r = Cli(c.first);
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ("", r.err);
+    for (const std::string& part : c.second) EXPECT_TRUE(Contains(r.out, part)) << r.out;
+  }
+  for (const std::vector<std::string>& path :
+       {std::vector<std::string>{}, std::vector<std::string>{"storage", "test"}}) {
+    RunResult r = Cli(path);
+    std::vector<std::string> asked = path;
+    asked.push_back("--help");
+    EXPECT_EQ(2, r.status);
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ(Cli(asked).out, r.err);
+  }
 }
 
 TEST_F(CliTest, UsageErrorsExitTwoWithOneLine) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"storage", "test", "action"}, "Missing required option --name"},
-      {{"storage", "test", "action", "-n", "v", "-q", "0"},
-       "Invalid value '0' for --depth: expected an integer from 1 to 4294967295"},
-      {{"storage", "test", "action", "-n", "v", "-m", "slow"},
-       "Invalid value 'slow' for --mode: expected one of: fast, safe"},
-      {{"storage", "test", "action", "-n", "v", "-e", "maybe"},
-       "Invalid value 'maybe' for --enabled: expected true or false"},
+      {{"storage", "tset", "list"},
+       "Unknown namespace or command 'tset' in 'storage': did you mean 'test'?"},
+      {{"strage"}, "Unknown namespace or command 'strage': did you mean 'storage'?"},
+      {{"--no-headers", "storage"}, "Unknown option '--no-headers': did you mean '--no-header'?"},
       {{"storage", "test", "action", "-n", "v", "extra"},
        "Unexpected argument 'extra': this command takes options only"},
       {{"--format", "yaml", "storage"},
@@ -94,45 +73,47 @@ TEST_F(CliTest, UsageErrorsExitTwoWithOneLine) {
        "Option --fields does not apply: this command's result has no fields"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.second);
     RunResult r = Cli(c.first);
-    EXPECT_EQ(2, r.status) << c.second;
-    EXPECT_EQ("", r.out) << c.second;
+    EXPECT_EQ(2, r.status);
+    EXPECT_EQ("", r.out);
     EXPECT_EQ(c.second + "\n", r.err);
   }
 }
 
-TEST_F(CliTest, PluginProblemsAreOneLineAndExitFour) {
-  RunResult missing = Cli({"storage"}, {{"TARVEX_PLUGIN", "/nonexistent/libplugin.so"}});
-  EXPECT_EQ(2, missing.status);
-  EXPECT_EQ(
-      "Cannot load plug-in /nonexistent/libplugin.so: cannot open shared object file: No such "
-      "file or directory\n",
-      missing.err);
-
+// A plug-in that cannot be loaded or refuses to register is one line, status 2.
+TEST_F(CliTest, PluginProblemsAreOneLine) {
   // A library without the entry points: the framework's own.
   const std::string cordra = std::string(TARVEX_BIN_DIR) + "/../lib/libcordra.so";
-  RunResult no_entry = Cli({"storage"}, {{"TARVEX_PLUGIN", cordra}});
-  EXPECT_EQ(2, no_entry.status);
-  EXPECT_EQ("Plug-in " + cordra + " has no entry point 'AutoCli_RegisterNamespaces'\n",
-            no_entry.err);
-
-  // A CordraToolException thrown in the plug-in is caught in the shell.
-  RunResult refused = Cli({"storage"}, {{"TARVEX_TEST_PLUGIN_FAIL", "1"}});
-  EXPECT_EQ(2, refused.status);
-  EXPECT_EQ("Unable to find 'nowhere' namespace in namespace 'root'\n", refused.err);
+  const std::vector<std::pair<std::map<std::string, std::string>, std::string>> cases = {
+      {{{"TARVEX_PLUGIN", "/nonexistent/libplugin.so"}},
+       "Cannot load plug-in /nonexistent/libplugin.so: cannot open shared object file: No such "
+       "file or directory"},
+      {{{"TARVEX_PLUGIN", cordra}},
+       "Plug-in " + cordra + " has no entry point 'AutoCli_RegisterNamespaces'"},
+      // A CordraToolException thrown in the plug-in is caught in the shell.
+      {{{"TARVEX_TEST_PLUGIN_FAIL", "1"}},
+       "Unable to find 'nowhere' namespace in namespace 'root'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.second);
+    RunResult r = Cli({"storage"}, c.first);
+    EXPECT_EQ(2, r.status);
+    EXPECT_EQ(c.second + "\n", r.err);
+  }
 }
 
 TEST_F(CliTest, UnusableStoreExitsThree) {
-  std::ofstream(StorePath()) << "this is not a database, just some text of ours\n";
+  std::ofstream(Store()) << "this is not a database, just some text of ours\n";
   RunResult r = Cli({"storage", "test", "list"});
   EXPECT_EQ(3, r.status);
   EXPECT_EQ("", r.out);
-  EXPECT_TRUE(Contains(r.err, StorePath())) << r.err;
+  EXPECT_TRUE(Contains(r.err, Store())) << r.err;
   EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
 }
 
 TEST_F(CliTest, StoreComesFromTheEnvironmentWithoutTheOption) {
-  const std::string env_store = dir_.path() + "/from-env.db";
+  const std::string env_store = dir_path() + "/from-env.db";
   RunResult r = RunBinary(BinPath("tarvexcli"), {"storage", "test", "action", "-n", "v"},
                           {{"TARVEX_PLUGIN", TARVEX_E2E_PLUGIN}, {"TARVEX_HOST_STORE", env_store}});
   EXPECT_EQ(0, r.status) << r.err;

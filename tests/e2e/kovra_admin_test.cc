@@ -1,6 +1,5 @@
 // Kovra administration on the default host: upgrade, unmap, space
-// reclamation settings in every output format, locking mode and the
-// pointer-block cache statistics.
+// reclamation settings, locking mode and the pointer-block cache statistics.
 #include <string>
 #include <vector>
 
@@ -25,12 +24,9 @@ class KovraAdminTest : public StorageTest {
 TEST_F(KovraAdminTest, UpgradeThenUnmap) {
   ExpectTrue({"storage", "kovra", "upgrade", "-l", "legacy3"});
   EXPECT_EQ(Volume("legacy3", ".Type"), "Kovra-5\n");
-  RunResult again = Cli({"storage", "kovra", "upgrade", "-l", "legacy3"});
-  EXPECT_EQ(again.status, 1);
-  EXPECT_EQ(again.out, "");
-  EXPECT_EQ(again.err,
-            "Cannot upgrade volume 'legacy3': only a Kovra-3 volume can be upgraded to Kovra-5, "
-            "this one is Kovra-5\n");
+  ExpectFails({"storage", "kovra", "upgrade", "-l", "legacy3"}, 1,
+              "Cannot upgrade volume 'legacy3': only a Kovra-3 volume can be upgraded to Kovra-5, "
+              "this one is Kovra-5\n");
 
   // 320 GiB free, unmapped in whole iterations of 200 blocks of 1 MiB.
   EXPECT_EQ(Volume("datastore1", ".Free"), "343597383680\n");
@@ -39,14 +35,12 @@ TEST_F(KovraAdminTest, UpgradeThenUnmap) {
   EXPECT_EQ(Volume("datastore1", ".Free"), "343597383680\n");
   ExpectTrue({"storage", "kovra", "unmap", "-u", "58b3c5d7-2e4f6a8b-3c5d-000c29a1b2c3", "-n", "1"});
   EXPECT_EQ(Reclaimed("ssd-fast"), "206158430208\n");
-  RunResult zero = Cli({"storage", "kovra", "unmap", "-l", "ssd-fast", "-n", "0"});
-  EXPECT_EQ(zero.status, 1);
-  EXPECT_EQ(zero.out, "");
-  EXPECT_EQ(zero.err, "reclaimUnit must be greater than zero\n");
+  ExpectFails({"storage", "kovra", "unmap", "-l", "ssd-fast", "-n", "0"}, 1,
+              "reclaimUnit must be greater than zero\n");
   EXPECT_EQ(Reclaimed("ssd-fast"), "206158430208\n");
 }
 
-TEST_F(KovraAdminTest, ReclaimConfigSetThenGetInEveryFormat) {
+TEST_F(KovraAdminTest, ReclaimConfigSetThenGetForPeopleAndMachines) {
   ExpectTrue({"storage", "kovra", "reclaim", "config", "set", "-l", "datastore1", "-m", "fixed",
               "-b", "250", "-g", "2097152"});
   const std::vector<std::string> get = {"storage", "kovra", "reclaim",   "config",
@@ -54,26 +48,14 @@ TEST_F(KovraAdminTest, ReclaimConfigSetThenGetInEveryFormat) {
   auto formatted = [&](const std::string& format) {
     std::vector<std::string> args = {"--format", format};
     args.insert(args.end(), get.begin(), get.end());
-    RunResult run = Cli(args);
-    EXPECT_EQ(run.status, 0) << format;
-    EXPECT_EQ(run.err, "") << format;
-    return run.out;
+    return Output(args);
   };
-  EXPECT_EQ(Cli(get).out,
+  EXPECT_EQ(Output(get),
             "   Reclaim Granularity: 2097152 Bytes\n"
             "   Reclaim Priority:\n"
             "   Reclaim Method: fixed\n"
             "   Reclaim Bandwidth: 250 MB/s\n");
-  EXPECT_EQ(formatted("simple"), Cli(get).out);
   EXPECT_EQ(Jq(formatted("json"), "[.[] | tostring] | join(\"|\")"), "2097152||fixed|250\n");
-  EXPECT_EQ(formatted("csv"),
-            "Reclaim Granularity,Reclaim Priority,Reclaim Method,Reclaim Bandwidth\r\n"
-            "2097152,,fixed,250\r\n");
-  const std::string xml = formatted("xml");
-  EXPECT_EQ(RunBinary("/usr/bin/xmllint", {"--noout", "-"}, {}, xml).status, 0) << xml;
-  EXPECT_NE(xml.find("<field name=\"Reclaim Bandwidth\" unit=\"MB/s\"><integer>250</integer>"),
-            std::string::npos)
-      << xml;
   EXPECT_EQ(
       formatted("table"),
       "Reclaim Granularity (Bytes)  Reclaim Priority  Reclaim Method  Reclaim Bandwidth (MB/s)\n"
@@ -102,21 +84,15 @@ TEST_F(KovraAdminTest, LockModeAtsShowsInBothLists) {
   EXPECT_EQ(JsonOf({"storage", "kovra", "host", "list", "-l", "datastore2"}, status),
             "ATS Upgrade Pending,Normal,ATS Upgrade Pending\n");
 
-  RunResult archive = Cli({"storage", "kovra", "lockmode", "set", "--ats", "-l", "archive"});
-  EXPECT_EQ(archive.status, 1);
-  EXPECT_EQ(archive.out, "");
-  EXPECT_EQ(archive.err,
-            "Cannot set ATS-only locking on volume 'archive': device "
-            "naa.6000d310005a2b3c4d5e6f7a8b9c0d11 does not support ATS\n");
+  ExpectFails({"storage", "kovra", "lockmode", "set", "--ats", "-l", "archive"}, 1,
+              "Cannot set ATS-only locking on volume 'archive': device "
+              "naa.6000d310005a2b3c4d5e6f7a8b9c0d11 does not support ATS\n");
   EXPECT_EQ(JsonOf({"storage", "kovra", "lockmode", "list", "-l", "archive"}, modes),
             "ATS+SCSI None\n");
 }
 
 TEST_F(KovraAdminTest, PbcacheResetClearsTheMissRatioAndTheWorkingSetMaximum) {
-  RunResult get = Cli({"storage", "kovra", "pbcache", "get"});
-  EXPECT_EQ(get.status, 0);
-  EXPECT_EQ(get.err, "");
-  EXPECT_EQ(get.out,
+  EXPECT_EQ(Output({"storage", "kovra", "pbcache", "get"}),
             "   Cache Capacity Miss Ratio: 3 %\n"
             "   Cache Size: 768 MiB\n"
             "   Cache Size Max: 1024 MiB\n"

@@ -8,6 +8,7 @@ namespace TarvexE2e {
 namespace {
 
 const char kProdDbUuid[] = "4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6";
+const char kProdDbMounted[] = "prod-db 4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6 true\n";
 
 class KovraSnapshotTest : public StorageTest {
  protected:
@@ -23,10 +24,7 @@ class KovraSnapshotTest : public StorageTest {
 };
 
 TEST_F(KovraSnapshotTest, ListThenMountForGood) {
-  RunResult list = Cli({"storage", "kovra", "snapshot", "list"});
-  EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.err, "");
-  EXPECT_EQ(list.out,
+  EXPECT_EQ(Output({"storage", "kovra", "snapshot", "list"}),
             "4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6\n"
             "   Volume Name: prod-db\n"
             "   Kovra UUID: 4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6\n"
@@ -47,24 +45,22 @@ TEST_F(KovraSnapshotTest, ListThenMountForGood) {
             "\n");
 
   ExpectTrue({"storage", "kovra", "snapshot", "mount", "-l", "prod-db"});
-  EXPECT_EQ(ProdDbVolumes(), std::string("prod-db ") + kProdDbUuid + " true\n");
+  EXPECT_EQ(ProdDbVolumes(), kProdDbMounted);
   EXPECT_EQ(SnapshotLabels(), "datastore1\n");
   EXPECT_EQ(JsonOf({"storage", "kovra", "extent", "list"},
                    ".[] | select(.\"Volume Name\" == \"prod-db\") | "
                    "\"\\(.\"Extent Number\") \\(.\"Device Name\") \\(.Partition)\""),
             "0 naa.624a93701b2c3d4e5f60718293a4b5c1 1\n");
   ASSERT_EQ(Host({"restart"}).status, 0);
-  EXPECT_EQ(ProdDbVolumes(), std::string("prod-db ") + kProdDbUuid + " true\n");
+  EXPECT_EQ(ProdDbVolumes(), kProdDbMounted);
 
-  RunResult twice = Cli({"storage", "kovra", "snapshot", "mount", "-l", "prod-db"});
-  EXPECT_EQ(twice.status, 1);
-  EXPECT_EQ(twice.out, "true\n");
-  EXPECT_EQ(twice.err, "No unresolved Kovra snapshots with volume label 'prod-db' found.\n");
+  ExpectFails({"storage", "kovra", "snapshot", "mount", "-l", "prod-db"}, 1,
+              "No unresolved Kovra snapshots with volume label 'prod-db' found.\n", "true\n");
 }
 
 TEST_F(KovraSnapshotTest, MountForThisBootIsUndoneThenResignature) {
   ExpectTrue({"storage", "kovra", "snapshot", "mount", "-u", kProdDbUuid, "--no-persist"});
-  EXPECT_EQ(ProdDbVolumes(), std::string("prod-db ") + kProdDbUuid + " true\n");
+  EXPECT_EQ(ProdDbVolumes(), kProdDbMounted);
   ASSERT_EQ(Host({"restart"}).status, 0);
   EXPECT_EQ(ProdDbVolumes(), "");
   EXPECT_EQ(SnapshotLabels(), "prod-db\ndatastore1\n");
@@ -81,20 +77,15 @@ TEST_F(KovraSnapshotTest, MountForThisBootIsUndoneThenResignature) {
       << ProdDbVolumes();
 
   // What remains: the one extent of datastore1 the host found; its empty slot makes no row.
-  RunResult extents = Cli({"storage", "kovra", "snapshot", "extent", "list"});
-  EXPECT_EQ(extents.status, 0);
-  EXPECT_EQ(extents.err, "");
-  EXPECT_EQ(extents.out,
+  EXPECT_EQ(Output({"storage", "kovra", "snapshot", "extent", "list"}),
             "Volume Name  Kovra UUID                           Extent Number  Device Name        "
             "                   Partition  Start  End\n"
             "-----------  -----------------------------------  -------------  -----------------"
             "-------------------  ---------  -----  ------\n"
             "datastore1   5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3  0              "
             "naa.624a93701b2c3d4e5f60718293a4b5c2  1          0      255999\n");
-  RunResult refused = Cli({"storage", "kovra", "snapshot", "resignature", "-l", "datastore1"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.out, "true\n");
-  EXPECT_EQ(refused.err, "Target snapshot cannot be resignatured: some extents missing\n");
+  ExpectFails({"storage", "kovra", "snapshot", "resignature", "-l", "datastore1"}, 1,
+              "Target snapshot cannot be resignatured: some extents missing\n", "true\n");
   EXPECT_EQ(SnapshotLabels(), "datastore1\n");
 }
 

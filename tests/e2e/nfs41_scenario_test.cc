@@ -23,11 +23,8 @@ TEST_F(Nfs41ScenarioTest, AddListParamsAndRemoveOnTheDefaultHost) {
   // An export the server serves read-only mounts read-only: the list shows the mount's state.
   ExpectTrue({"storage", "nfs41", "add", "-H", "192.0.2.10", "-s", "/exports/iso", "-v", "v41-pe",
               "--ispe"});
-  RunResult list = Cli({"storage", "nfs41", "list"});
-  EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.err, "");
   EXPECT_EQ(
-      list.out,
+      Output({"storage", "nfs41", "list"}),
       R"(Volume Name  Host(s)                    Share         Accessible  Mounted  Read-Only  Security  isPE   Hardware Acceleration
 -----------  -------------------------  ------------  ----------  -------  ---------  --------  -----  ---------------------
 nfs41-home   203.0.113.21,203.0.113.22  /export/home  true        true     false      krb5      false  Not Supported
@@ -43,9 +40,7 @@ v41-pe       192.0.2.10                 /exports/iso  true        true     true 
   EXPECT_EQ(JsonOf({"storage", "nfs41", "param", "get", "-v", "all"}, depths),
             "nfs41-home 4294967295\nv41 100\n");
   ExpectTrue({"storage", "nfs41", "param", "set", "-v", "v41", "-q", "4294967295"});
-  RunResult get = Cli({"storage", "nfs41", "param", "get", "-v", "v41"});
-  EXPECT_EQ(get.status, 0);
-  EXPECT_EQ(get.out,
+  EXPECT_EQ(Output({"storage", "nfs41", "param", "get", "-v", "v41"}),
             "Volume Name  MaxQueueDepth  MaxReadTransferSize  MaxWriteTransferSize\n"
             "-----------  -------------  -------------------  --------------------\n"
             "v41          4294967295     1048576              1048576\n");
@@ -53,32 +48,24 @@ v41-pe       192.0.2.10                 /exports/iso  true        true     true 
   ExpectTrue({"storage", "nfs41", "remove", "-v", "v41"});
   EXPECT_EQ(JsonOf({"storage", "nfs41", "list"}, ".[].\"Volume Name\""), "nfs41-home\nv41-pe\n");
   EXPECT_EQ(V41Volumes(), "v41-pe NFS41 true\n");
-  RunResult other = Cli({"storage", "nfs41", "remove", "-v", "nfs-iso"});
-  EXPECT_EQ(other.status, 1);
-  EXPECT_EQ(other.out, "");
-  EXPECT_EQ(other.err, "Cannot remove NFS v4.1 volume 'nfs-iso': it is an NFS v3 volume\n");
-  EXPECT_EQ(Jq(Host({"events", "--json"}).out, ".[] | .event + \" \" + .input"),
-            "PreUnmount v41\nPreUnmount nfs-iso\nFailedUnmount nfs-iso\n");
+  ExpectFails({"storage", "nfs41", "remove", "-v", "nfs-iso"}, 1,
+              "Cannot remove NFS v4.1 volume 'nfs-iso': it is an NFS v3 volume\n");
+  EXPECT_EQ(Events(), "PreUnmount v41\nPreUnmount nfs-iso\nFailedUnmount nfs-iso\n");
 }
 
 TEST_F(Nfs41ScenarioTest, SecurityFlavoursAreAnEnumeration) {
-  RunResult help = Cli({"storage", "nfs41", "add", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(
-      help.out.find("  -a, --sec <string>\n"
-                    "      Security flavors. Acceptable values are: sys, krb5, krb5i.\n"
-                    "        sys    Authentication based on traditional UNIX ID\n"
-                    "        krb5   Kerberos authentication with RPC header integrity "
-                    "protection\n"
-                    "        krb5i  Kerberos authentication with data integrity protection\n"),
-      std::string::npos)
-      << help.out;
+  EXPECT_NE(Output({"storage", "nfs41", "add", "--help"})
+                .find("  -a, --sec <string>\n"
+                      "      Security flavors. Acceptable values are: sys, krb5, krb5i.\n"
+                      "        sys    Authentication based on traditional UNIX ID\n"
+                      "        krb5   Kerberos authentication with RPC header integrity "
+                      "protection\n"
+                      "        krb5i  Kerberos authentication with data integrity protection\n"),
+            std::string::npos);
 
-  RunResult add = Cli({"storage", "nfs41", "add", "-H", "192.0.2.31", "-s", "/export/k", "-v",
-                       "v41", "-a", "KRB5"});
-  EXPECT_EQ(add.status, 2);
-  EXPECT_EQ(add.out, "");
-  EXPECT_EQ(add.err, "Invalid value 'KRB5' for --sec: expected one of: sys, krb5, krb5i\n");
+  ExpectFails(
+      {"storage", "nfs41", "add", "-H", "192.0.2.31", "-s", "/export/k", "-v", "v41", "-a", "KRB5"},
+      2, "Invalid value 'KRB5' for --sec: expected one of: sys, krb5, krb5i\n");
   EXPECT_EQ(V41Volumes(), "");
 }
 

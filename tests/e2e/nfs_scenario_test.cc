@@ -17,20 +17,14 @@ class NfsScenarioTest : public StorageTest {
     full.insert(full.end(), args.begin(), args.end());
     return JsonOf(full, ".[].\"Volume Name\"");
   }
-  std::string Events() const {
-    return Jq(Host({"events", "--json"}).out, ".[] | .event + \" \" + .input");
-  }
 };
 
 TEST_F(NfsScenarioTest, AddListParamsPreunmountAndRemoveOnTheDefaultHost) {
   ExpectTrue({"storage", "nfs", "add", "-H", "192.0.2.77", "-s", "/exports/a", "-v", "nas-a"});
   ExpectTrue({"storage", "nfs", "add", "--host-strelnic", "192.0.2.78:vmk0", "-s", "/exports/b",
               "-v", "nas-b"});
-  RunResult list = Cli({"storage", "nfs", "list"});
-  EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.err, "");
   EXPECT_EQ(
-      list.out,
+      Output({"storage", "nfs", "list"}),
       R"(Volume Name  Host           Share           Strelnic  Accessible  Mounted  Read-Only  isPE   Hardware Acceleration
 -----------  -------------  --------------  --------  ----------  -------  ---------  -----  ---------------------
 nfs-iso      192.0.2.10     /exports/iso              true        true     true       false  Not Supported
@@ -50,12 +44,9 @@ nas-b        192.0.2.78     /exports/b      vmk0      true        true     false
       "\n");
 
   ExpectTrue({"storage", "nfs", "preunmountstate", "enter", "-v", "nas-a"});
-  RunResult again = Cli({"storage", "nfs", "preunmountstate", "enter", "-v", "nas-a"});
-  EXPECT_EQ(again.status, 1);
-  EXPECT_EQ(again.out, "");
-  EXPECT_EQ(again.err,
-            "Preunmount Enter failed for nas-a: Cannot enter the preunmount state of NAS volume "
-            "'nas-a': the volume is already in the preunmount state\n");
+  ExpectFails({"storage", "nfs", "preunmountstate", "enter", "-v", "nas-a"}, 1,
+              "Preunmount Enter failed for nas-a: Cannot enter the preunmount state of NAS volume "
+              "'nas-a': the volume is already in the preunmount state\n");
   ExpectTrue({"storage", "nfs", "preunmountstate", "exit", "-v", "nas-a"});
 
   ExpectTrue({"storage", "nfs", "remove", "-v", "nas-a"});
@@ -64,33 +55,26 @@ nas-b        192.0.2.78     /exports/b      vmk0      true        true     false
   EXPECT_EQ(JsonOf({"storage", "filesystem", "list"},
                    "[.[].\"Volume Name\" | select(startswith(\"nas-\"))] | join(\",\")"),
             "nas-b\n");
-  RunResult gone = Cli({"storage", "nfs", "remove", "-v", "nas-a"});
-  EXPECT_EQ(gone.status, 1);
-  EXPECT_EQ(gone.out, "");
-  EXPECT_EQ(gone.err, "Cannot remove NFS volume 'nas-a': no volume has that name\n");
+  ExpectFails({"storage", "nfs", "remove", "-v", "nas-a"}, 1,
+              "Cannot remove NFS volume 'nas-a': no volume has that name\n");
   EXPECT_EQ(Events(), "PreUnmount nas-a\nPreUnmount nas-a\nFailedUnmount nas-a\n");
 }
 
 TEST_F(NfsScenarioTest, FeatureSwitchesChangeTheCommands) {
   ASSERT_EQ(Host({"feature", "set", "284", "off"}).status, 0);
-  RunResult help = Cli({"storage", "nfs", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("  param  Operations on volume parameters of NAS filesystems.\n"),
+  const std::string help = Output({"storage", "nfs", "--help"});
+  EXPECT_NE(help.find("  param  Operations on volume parameters of NAS filesystems.\n"),
             std::string::npos)
-      << help.out;
-  EXPECT_EQ(help.out.find("preunmountstate"), std::string::npos) << help.out;
-  RunResult enter = Cli({"storage", "nfs", "preunmountstate", "enter", "-v", "nfs-iso"});
-  EXPECT_EQ(enter.status, 2);
-  EXPECT_EQ(enter.err, "Unknown namespace or command 'preunmountstate' in 'storage nfs'\n");
+      << help;
+  EXPECT_EQ(help.find("preunmountstate"), std::string::npos) << help;
+  ExpectFails({"storage", "nfs", "preunmountstate", "enter", "-v", "nfs-iso"}, 2,
+              "Unknown namespace or command 'preunmountstate' in 'storage nfs'\n");
 
   ASSERT_EQ(Host({"feature", "set", "145", "off"}).status, 0);
-  RunResult add = Cli({"storage", "nfs", "add", "-s", "/exports/c", "-v", "nas-c"});
-  EXPECT_EQ(add.status, 2);
-  EXPECT_EQ(add.out, "");
-  EXPECT_EQ(add.err, "Missing required option --host\n");
-  RunResult list = Cli({"storage", "nfs", "list"});
-  EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.out.substr(0, list.out.find('\n')),
+  ExpectFails({"storage", "nfs", "add", "-s", "/exports/c", "-v", "nas-c"}, 2,
+              "Missing required option --host\n");
+  const std::string list = Output({"storage", "nfs", "list"});
+  EXPECT_EQ(list.substr(0, list.find('\n')),
             "Volume Name  Host           Share           Accessible  Mounted  Read-Only  isPE   "
             "Hardware Acceleration");
   EXPECT_EQ(JsonOf({"storage", "nfs", "list"}, "map(keys_unsorted | join(\",\")) | unique[]"),
@@ -105,36 +89,29 @@ TEST_F(NfsScenarioTest, UnreachableServerIsRolledBackUnlessPreunmountIsOn) {
                                         "-s",      "/x",  "-v",  "nas-x"};
   const std::string failure =
       "Cannot mount volume 'nas-x': Unable to connect to NFS server 192.0.2.99\n";
-  RunResult first = Cli(add);
-  EXPECT_EQ(first.status, 1);
-  EXPECT_EQ(first.out, "");
-  EXPECT_EQ(first.err, failure);
+  ExpectFails(add, 1, failure);
   EXPECT_EQ(NasNames(), "");
   EXPECT_EQ(JsonOf({"storage", "filesystem", "list"}, "length"), "0\n");
 
   // With the preunmount switch on a failed mount is kept, unmounted.
   ASSERT_EQ(Host({"feature", "set", "284", "on"}).status, 0);
-  RunResult second = Cli(add);
-  EXPECT_EQ(second.status, 1);
-  EXPECT_EQ(second.err, failure);
+  ExpectFails(add, 1, failure);
   EXPECT_EQ(JsonOf({"storage", "nfs", "list"}, ".[] | \"\\(.\"Volume Name\") \\(.Mounted)\""),
             "nas-x false\n");
 }
 
 TEST_F(NfsScenarioTest, QueueDepthOutOfRangeIsAUsageErrorAndChangesNothing) {
-  for (const char* depth : {"0", "4294967296"}) {
-    RunResult set = Cli({"storage", "nfs", "param", "set", "-v", "nfs-backup", "-q", depth});
-    EXPECT_EQ(set.status, 2);
-    EXPECT_EQ(set.out, "");
-    EXPECT_EQ(set.err, std::string("Invalid value '") + depth +
-                           "' for --maxqueuedepth: expected an integer from 1 to 4294967295\n");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"param", "set", "-v", "nfs-backup", "-q", "0"}, "Invalid value '0' for --maxqueuedepth"},
+      {{"add", "-H", "192.0.2.77", "-s", "/a", "-v", "nas-a", "--unsupported-mount-retry",
+        "--unsupported-queue-depth", "-1"},
+       "Invalid value '-1' for --unsupported-queue-depth"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"storage", "nfs"};
+    args.insert(args.end(), c.first.begin(), c.first.end());
+    ExpectFails(args, 2, c.second + ": expected an integer from 1 to 4294967295\n");
   }
-  RunResult add = Cli({"storage", "nfs", "add", "-H", "192.0.2.77", "-s", "/a", "-v", "nas-a",
-                       "--unsupported-mount-retry", "--unsupported-queue-depth", "-1"});
-  EXPECT_EQ(add.status, 2);
-  EXPECT_EQ(add.err,
-            "Invalid value '-1' for --unsupported-queue-depth: expected an integer from 1 to "
-            "4294967295\n");
   EXPECT_EQ(JsonOf({"storage", "nfs", "param", "get", "-v", "all"},
                    ".[] | \"\\(.\"Volume Name\") \\(.MaxQueueDepth)\""),
             "nfs-iso 4294967295\nnfs-backup 64\nnfs-legacy 4294967295\n");

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -87,10 +88,8 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-  const std::string command = "rm -rf '" + path_ + "'";
-  if (system(command.c_str()) != 0) {
-    // Best effort: a leftover directory under /tmp is harmless.
-  }
+  std::error_code ignored;  // best effort: a leftover directory under /tmp is harmless
+  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace TarvexE2e

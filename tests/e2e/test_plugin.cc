@@ -25,8 +25,8 @@ std::shared_ptr<ParameterSpec> Param(const char* name, CallSpec::ParameterType t
   return param;
 }
 
-// `test action`: a bool result, a required string, flags, a boolean, an
-// enumeration and a range.
+// `test action`: a bool result, a required string, flags, a boolean and a
+// range. (Option parsing itself is tested in process, in tests/framework.)
 class Action : public AutoCli::Command {
  public:
   Action() {
@@ -41,12 +41,6 @@ class Action : public AutoCli::Command {
     name->SetRequired(true);
     spec->AddParameter(name);
     spec->AddParameter(Param("enabled", CallSpec::PARAM_BOOL, "e", "The new state."));
-    auto mode = Param("mode", CallSpec::PARAM_STRING, "m", "How: %ENUM%.");
-    auto modes = CallSpec::ParameterConstraint::New(CallSpec::CONSTRAINT_STRING_ENUM);
-    modes->AddStringEnum("fast", "Quickly");
-    modes->AddStringEnum("safe", "Carefully");
-    mode->SetConstraint(modes);
-    spec->AddParameter(mode);
     auto depth = Param("depth", CallSpec::PARAM_INT, "q", "Queue depth.");
     auto range = CallSpec::ParameterConstraint::New(CallSpec::CONSTRAINT_INT_RANGE);
     range->SetIntRange(1, 4294967295LL);
@@ -54,7 +48,6 @@ class Action : public AutoCli::Command {
     spec->AddParameter(depth);
     spec->AddParameter(Param("fail", CallSpec::PARAM_FLAG, "f", "Report a failure."));
     spec->AddParameter(Param("throw", CallSpec::PARAM_FLAG, "", "Fail with an exception."));
-    spec->AddParameter(Param("notify", CallSpec::PARAM_FLAG, "", "Tell the datastore agent."));
     return spec;
   }
   std::shared_ptr<CallSpec::OutputSpec> GetOutputSpecInternal() override {
@@ -69,11 +62,6 @@ class Action : public AutoCli::Command {
       output->AddErrorMessage("Cannot act on '" + name + "': it is busy");
       output->AddErrorMessage("Second message");
       return;
-    }
-    if (input->IsFlagSet("notify")) {
-      std::string ignored;
-      AutoCli::AutoCli_ShellCmd(
-          "/usr/lib/tarvex/corvd/bin/notifyDatastore.py -t PreUnmount -i stdin", ignored, name);
     }
     output->SetRootObject(MetaBool::New(true));
   }

@@ -95,10 +95,30 @@ std::string Render(const std::shared_ptr<MetaObj::MetaObj>& result, const Output
   return Frame::Render(result, hints, options);
 }
 
-TEST(RenderTableTest, ColumnsFollowTheFieldsHintAndFitTheContent) {
-  ExpectGolden("table_volumes.txt", Render(Volumes(true), kVolumeHints, "table"));
-  ExpectGolden("table_volumes_no_header.txt",
-               Render(Volumes(true), kVolumeHints, "table", {}, true));
+// Table columns follow the fields hint and fit the content, units go into
+// the header, simple records are headed by the header field, and the
+// machine formats escape everything and keep types and exact names.
+TEST(RenderTest, GoldenOutputs) {
+  const OutputHints snapshot_hints = {{"header:KovraSnapshot", "%Kovra UUID%"},
+                                      {"fields:KovraSnapshot", "Volume Name,Kovra UUID,Can mount"}};
+  struct Case {
+    std::string golden;
+    std::string actual;
+  } cases[] = {
+      {"table_volumes.txt", Render(Volumes(true), kVolumeHints, "table")},
+      {"table_volumes_no_header.txt", Render(Volumes(true), kVolumeHints, "table", {}, true)},
+      {"table_pbcache.txt", Render(PBCache(), kPBCacheHints, "table")},
+      {"simple_pbcache.txt", Render(PBCache(), kPBCacheHints, "simple")},
+      {"simple_snapshots.txt", Render(Snapshots(), snapshot_hints, "simple")},
+      {"awkward.json", Render(Awkward(), {}, "json")},
+      {"awkward.csv", Render(Awkward(), {}, "csv")},
+      {"awkward.xml", Render(Awkward(), {}, "xml")},
+      {"awkward_table.txt", Render(Awkward(), {}, "table")},
+      {"volumes.json", Render(Volumes(true), kVolumeHints, "json")},
+      {"volumes.csv", Render(Volumes(true), kVolumeHints, "csv")},
+      {"pbcache.xml", Render(PBCache(), kPBCacheHints, "xml")},
+  };
+  for (const Case& c : cases) ExpectGolden(c.golden, c.actual);
 }
 
 TEST(RenderTableTest, EmptyListShowsTheHeaderOnly) {
@@ -125,25 +145,10 @@ TEST(RenderTableTest, HintNamesAreTrimmedAndUnknownOnesSkipped) {
       Render(list, hints, "table"));
 }
 
-TEST(RenderTableTest, UnitsGoIntoTheHeader) {
-  ExpectGolden("table_pbcache.txt", Render(PBCache(), kPBCacheHints, "table"));
-}
-
-TEST(RenderSimpleTest, StructureShowsFieldsWithUnits) {
-  ExpectGolden("simple_pbcache.txt", Render(PBCache(), kPBCacheHints, "simple"));
-}
-
-TEST(RenderSimpleTest, RecordsAreHeadedByTheHeaderField) {
-  const OutputHints hints = {{"header:KovraSnapshot", "%Kovra UUID%"},
-                             {"fields:KovraSnapshot", "Volume Name,Kovra UUID,Can mount"}};
-  ExpectGolden("simple_snapshots.txt", Render(Snapshots(), hints, "simple"));
-}
-
 TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
   auto yes = MetaBool::New(true);
-  EXPECT_EQ("true\n", Render(yes, {}, "table"));
-  EXPECT_EQ("true\n", Render(yes, {}, "simple"));
-  EXPECT_EQ("true\n", Render(yes, {}, "json"));
+  for (const char* format : {"table", "simple", "json"})
+    EXPECT_EQ("true\n", Render(yes, {}, format));
   EXPECT_EQ("true\r\n", Render(yes, {}, "csv"));
   EXPECT_EQ(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<output>\n  <boolean>true</boolean>\n"
@@ -151,19 +156,6 @@ TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
       Render(yes, {}, "xml"));
   EXPECT_EQ("\"a\\\"b\"\n", Render(MetaString::New("a\"b"), {}, "json"));
   for (const auto& format : FormatNames()) EXPECT_EQ("", Render(nullptr, {}, format)) << format;
-}
-
-TEST(RenderTest, MachineFormatsEscapeEverything) {
-  ExpectGolden("awkward.json", Render(Awkward(), {}, "json"));
-  ExpectGolden("awkward.csv", Render(Awkward(), {}, "csv"));
-  ExpectGolden("awkward.xml", Render(Awkward(), {}, "xml"));
-  ExpectGolden("awkward_table.txt", Render(Awkward(), {}, "table"));
-}
-
-TEST(RenderTest, MachineFormatsKeepTypesAndExactNames) {
-  ExpectGolden("volumes.json", Render(Volumes(true), kVolumeHints, "json"));
-  ExpectGolden("volumes.csv", Render(Volumes(true), kVolumeHints, "csv"));
-  ExpectGolden("pbcache.xml", Render(PBCache(), kPBCacheHints, "xml"));
   EXPECT_EQ("[]\n", Render(Volumes(false), kVolumeHints, "json"));
   EXPECT_EQ("{\n  \"Cache Size\": 768,\n  \"Kovra Heap Size\": null\n}\n",
             Render(PBCache(), kPBCacheHints, "json", {"Cache Size", "Kovra Heap Size"}));
@@ -180,21 +172,21 @@ TEST(RenderTest, SelectedFieldsOverrideTheHintInTheirOrder) {
 }
 
 TEST(RenderTest, UnknownSelectedFieldIsAUsageError) {
-  try {
-    Render(PBCache(), kPBCacheHints, "table", {"Cache Size", "Cache size"});
-    FAIL() << "no error";
-  } catch (const UsageError& e) {
-    EXPECT_STREQ(
-        "Unknown field 'Cache size' in --fields: expected one of 'Cache Capacity Miss Ratio', "
-        "'Cache Size', 'Cache Size Max', 'Cache Usage', 'Kovra Heap Size'",
-        e.what());
-  }
-  try {
-    Render(MetaBool::New(true), {}, "json", {"Value"});
-    FAIL() << "no error";
-  } catch (const UsageError& e) {
-    EXPECT_STREQ("Option --fields does not apply: this command's result has no fields", e.what());
-  }
+  auto error = [](const std::shared_ptr<MetaObj::MetaObj>& result, const OutputHints& hints,
+                  const std::string& format, const std::vector<std::string>& fields) {
+    try {
+      Render(result, hints, format, fields);
+    } catch (const UsageError& e) {
+      return std::string(e.what());
+    }
+    return std::string("(no error)");
+  };
+  EXPECT_EQ(
+      "Unknown field 'Cache size' in --fields: expected one of 'Cache Capacity Miss Ratio', "
+      "'Cache Size', 'Cache Size Max', 'Cache Usage', 'Kovra Heap Size'",
+      error(PBCache(), kPBCacheHints, "table", {"Cache Size", "Cache size"}));
+  EXPECT_EQ("Option --fields does not apply: this command's result has no fields",
+            error(MetaBool::New(true), {}, "json", {"Value"}));
 }
 
 // Written to a stream, a list far larger than one block comes out exactly as

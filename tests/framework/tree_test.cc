@@ -19,36 +19,28 @@ std::shared_ptr<Testing::FakeCommand> MakeCommand() {
   return Testing::FakeCommand::New(CallSpec::InputSpec::New(), CallSpec::OutputSpec::New());
 }
 
-TEST(TreeTest, RegistrationNamesAndLinksTheNode) {
+TEST(TreeTest, RegistrationNamesLinksAndBindsTheNode) {
   auto root = Namespace::New();
   auto storage = Namespace::New();
   storage->SetName("ignored");
-  storage->SetDescription("Storage.");
+  auto command = MakeCommand();
+  storage->RegisterNamespaceNode(command, "list");  // before its parent is registered
   root->RegisterNamespaceNode(storage, "storage");
   EXPECT_EQ("storage", storage->GetName());
   EXPECT_EQ(root, storage->GetParent());
+  EXPECT_EQ(root, command->GetParent()->GetParent());
   EXPECT_EQ(nullptr, root->GetParent());
   EXPECT_TRUE(root->HasNamespaceNode("storage"));
   EXPECT_FALSE(root->HasNamespaceNode("Storage"));
   EXPECT_EQ(nullptr, root->GetNamespaceNode("nfs"));
-  auto found = std::dynamic_pointer_cast<Namespace>(root->GetNamespaceNode("storage"));
-  ASSERT_NE(nullptr, found);
-  EXPECT_EQ("Storage.", found->GetDescription());
-  EXPECT_FALSE(found->IsCommand());
-}
-
-TEST(TreeTest, RegistrationBindsTheSelfReferenceOnlyWhenUnbound) {
-  auto root = Namespace::New();
   EXPECT_EQ(root, root->GetThis());
-  auto command = MakeCommand();
-  root->RegisterNamespaceNode(command, std::string("list"));
-  EXPECT_EQ(command, root->GetNamespaceNode("list"));
   EXPECT_EQ(command, command->GetThis());
+  EXPECT_EQ(command, storage->GetNamespaceNode("list"));
   EXPECT_TRUE(command->IsCommand());
-  EXPECT_NE(nullptr, std::dynamic_pointer_cast<AutoCli::Command>(root->GetNamespaceNode("list")));
+  EXPECT_FALSE(storage->IsCommand());
 }
 
-TEST(TreeTest, DuplicateNameReplacesTheEarlierNodeInItsPlace) {
+TEST(TreeTest, DuplicateNameReplacesTheEarlierNodeInItsPlaceButTheSameNodeStays) {
   auto root = Namespace::New();
   auto first = Namespace::New();
   first->RegisterNamespaceNode(MakeCommand(), "old-child");
@@ -62,25 +54,10 @@ TEST(TreeTest, DuplicateNameReplacesTheEarlierNodeInItsPlace) {
   EXPECT_TRUE(second->GetChildren().empty());
   EXPECT_EQ(root, second->GetParent());
   EXPECT_EQ(nullptr, first->GetParent());  // detached
-}
 
-TEST(TreeTest, RegisteringTheSameNodeTwiceKeepsOneEntry) {
-  auto root = Namespace::New();
-  auto ns = Namespace::New();
-  root->RegisterNamespaceNode(ns, "internal");
-  root->RegisterNamespaceNode(ns, "internal");
-  EXPECT_EQ((std::vector<std::string>{"internal"}), ChildNames(*root));
-  EXPECT_EQ(root, ns->GetParent());
-}
-
-TEST(TreeTest, ChildrenAttachedBeforeTheParentIsRegisteredStayLinked) {
-  auto root = Namespace::New();
-  auto boot = Namespace::New();
-  auto restore = MakeCommand();
-  boot->RegisterNamespaceNode(restore, "restore");
-  root->RegisterNamespaceNode(boot, "boot");
-  EXPECT_EQ(boot, restore->GetParent());
-  EXPECT_EQ(root, restore->GetParent()->GetParent());
+  root->RegisterNamespaceNode(second, "core");  // the same node again: one entry
+  EXPECT_EQ((std::vector<std::string>{"core", "nmp"}), ChildNames(*root));
+  EXPECT_EQ(root, second->GetParent());
 }
 
 TEST(TreeTest, TheTreeDoesNotKeepItselfAlive) {

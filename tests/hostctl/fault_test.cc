@@ -33,13 +33,11 @@ TEST(FaultTest, SelectsByOperationAndByVolumeNameOrUuid) {
   EXPECT_EQ(HostError([] { Volume("datastore1")->GetCapacity(); }), "");
   EXPECT_EQ(HostError([] { Volume("datastore2")->GetUsedSpace(); }), "");
   EXPECT_EQ(HostError([] { Volume("legacy3")->GetUsedSpace(); }), "legacy3 is gone");
-}
-
-TEST(FaultTest, AnEmptyObjectMatchesEveryObjectAndObjectlessOperations) {
+  // An empty object matches every object and objectless operations.
   UseFaults({Fault("RescanKovra", "", "Rescan failed: the HBA did not answer"),
              Fault("IsMounted", "", "Cannot read the mount state")});
-  StorageInfoImpl storage;
-  EXPECT_EQ(HostError([&] { storage.RescanKovra(); }), "Rescan failed: the HBA did not answer");
+  EXPECT_EQ(HostError([] { StorageInfoImpl().RescanKovra(); }),
+            "Rescan failed: the HBA did not answer");
   EXPECT_EQ(HostError([] { Volume("nfs-iso")->IsMounted(); }), "Cannot read the mount state");
   EXPECT_EQ(HostError([] { Volume("BOOTBANK1")->IsMounted(); }), "Cannot read the mount state");
 }

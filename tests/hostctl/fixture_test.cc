@@ -19,8 +19,6 @@ std::string LoadError(const std::string& text) {
   return "";
 }
 
-std::string LoadErrorOf(const Json& host) { return LoadError(host.dump()); }
-
 TEST(FixtureTest, DumpOfTheDefaultHostLoadsBackAndDumpsIdentically) {
   std::string first = DumpFixture(LoadFixture(HostCtl::Sim::DefaultHostFixture(), "default"));
   std::string second = DumpFixture(LoadFixture(first, "dump"));
@@ -75,67 +73,44 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
   EXPECT_EQ(LoadError("{\n  \"format\": 1,\n  \"host\": }"),
             "host.json: line 3, column 11: syntax error while parsing value - unexpected '}'; "
             "expected '[', '{', or a literal");
-  Json host = DefaultHost();
-  host["colour"] = "blue";
-  EXPECT_EQ(LoadErrorOf(host), "host.json: /colour: unknown key");
-
-  host = DefaultHost();
-  host["volumes"][3]["kovra"]["extents"][0]["partition"] = "1";
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /volumes/3/kovra/extents/0/partition: expected an integer, got a string");
-
-  host = DefaultHost();
-  host["volumes"][3]["kovra"]["extents"][0]["device"] = "naa.x";
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /volumes/3/kovra/extents/0/device: no device \"naa.x\" in /devices");
-
-  host = DefaultHost();
-  host["volumes"][4]["name"] = "datastore1";
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /volumes/4/name: duplicate volume name \"datastore1\" (also "
-            "/volumes/0/name)");
-
-  host = DefaultHost();
-  host["volumes"][13]["uuid"] = "a0b1c2d3-e4f5a6b7";
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /volumes/13/uuid: duplicate volume UUID \"a0b1c2d3-e4f5a6b7\" (also "
-            "/volumes/8/uuid)");
-
-  host = DefaultHost();
-  host["snapshots"][1]["extents"][0]["device"] = "naa.y";
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /snapshots/1/extents/0/device: no device \"naa.y\" in /devices");
-
-  host = DefaultHost();
-  host["volumes"][8]["nfs"]["queue_depth"] = 4294967296;
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /volumes/8/nfs/queue_depth: expected an integer from 0 to 4294967295, "
-            "got 4294967296");
-
-  host = DefaultHost();
-  host["volumes"][8]["nfs"]["hosts"].push_back("192.0.2.99");
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /volumes/8/nfs/hosts: an NFS v3 volume has exactly one server");
-
-  host = DefaultHost();
-  host["volumes"][13]["kovra"] = Json::object();
-  EXPECT_EQ(LoadErrorOf(host), "host.json: /volumes/13/kovra: only a Kovra volume has \"kovra\"");
-
-  host = DefaultHost();
-  host["volumes"][0].erase("uuid");
-  EXPECT_EQ(LoadErrorOf(host), "host.json: /volumes/0: missing key \"uuid\"");
-
-  host = DefaultHost();
-  host["faults"].push_back({{"operation", "GetCapacityy"}, {"message", "m"}});
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /faults/0/operation: unknown operation \"GetCapacityy\"");
-
-  host = DefaultHost();
-  host["events"].push_back(
-      {{"time", "t"}, {"event", "e"}, {"input_base64", "ZHM="}, {"input", ""}});
-  EXPECT_EQ(LoadErrorOf(host),
-            "host.json: /events/0: expected exactly one of \"input\" and \"input_base64\"");
-
+  // Each case patches the default host (RFC 6902; "add" sets a key) into a
+  // fixture to refuse.
+  struct Case {
+    Json patch;
+    std::string message;
+  } cases[] = {
+      {{{"op", "add"}, {"path", "/colour"}, {"value", "blue"}}, "/colour: unknown key"},
+      {{{"op", "add"}, {"path", "/volumes/3/kovra/extents/0/partition"}, {"value", "1"}},
+       "/volumes/3/kovra/extents/0/partition: expected an integer, got a string"},
+      {{{"op", "add"}, {"path", "/volumes/3/kovra/extents/0/device"}, {"value", "naa.x"}},
+       "/volumes/3/kovra/extents/0/device: no device \"naa.x\" in /devices"},
+      {{{"op", "add"}, {"path", "/volumes/4/name"}, {"value", "datastore1"}},
+       "/volumes/4/name: duplicate volume name \"datastore1\" (also /volumes/0/name)"},
+      {{{"op", "add"}, {"path", "/volumes/13/uuid"}, {"value", "a0b1c2d3-e4f5a6b7"}},
+       "/volumes/13/uuid: duplicate volume UUID \"a0b1c2d3-e4f5a6b7\" (also /volumes/8/uuid)"},
+      {{{"op", "add"}, {"path", "/snapshots/1/extents/0/device"}, {"value", "naa.y"}},
+       "/snapshots/1/extents/0/device: no device \"naa.y\" in /devices"},
+      {{{"op", "add"}, {"path", "/volumes/8/nfs/queue_depth"}, {"value", 4294967296}},
+       "/volumes/8/nfs/queue_depth: expected an integer from 0 to 4294967295, got 4294967296"},
+      {{{"op", "add"}, {"path", "/volumes/8/nfs/hosts/-"}, {"value", "192.0.2.99"}},
+       "/volumes/8/nfs/hosts: an NFS v3 volume has exactly one server"},
+      {{{"op", "add"}, {"path", "/volumes/13/kovra"}, {"value", Json::object()}},
+       "/volumes/13/kovra: only a Kovra volume has \"kovra\""},
+      {{{"op", "remove"}, {"path", "/volumes/0/uuid"}}, "/volumes/0: missing key \"uuid\""},
+      {{{"op", "add"},
+        {"path", "/faults/-"},
+        {"value", {{"operation", "GetCapacityy"}, {"message", "m"}}}},
+       "/faults/0/operation: unknown operation \"GetCapacityy\""},
+      {{{"op", "add"},
+        {"path", "/events/-"},
+        {"value", {{"time", "t"}, {"event", "e"}, {"input_base64", "ZHM="}, {"input", ""}}}},
+       "/events/0: expected exactly one of \"input\" and \"input_base64\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(LoadError(DefaultHost().patch(Json::array({c.patch})).dump()),
+              "host.json: " + c.message);
+  }
   EXPECT_EQ(LoadError(R"({"format": 2})"),
             "host.json: /format: unsupported format (this program reads 1)");
   EXPECT_EQ(LoadError(R"([1])"), "host.json: /: expected an object, got an array");

@@ -1,15 +1,16 @@
 #include "host_test_support.h"
 
 #include <fcntl.h>
-#include <poll.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "hostctl/schema.h"
 #include "hostctl/sim.h"
 
 namespace HostTest {
@@ -91,17 +92,65 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
+void Sql(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+  sqlite3_free(error);
+  sqlite3_close(db);
+}
+
+namespace {
+std::string NewStore(const std::string& path) {
+  HostCtl::Sim::SetStorePath(path);
+  HostCtl::Sim::OpenStore();
+  HostCtl::Sim::SetStorePath("");
+  return path;
+}
+}  // namespace
+
+std::vector<UnusableStore> MakeUnusableStores(const TempDir& dir) {
+  std::vector<UnusableStore> stores;
+  mkdir(dir.Path("dir.db").c_str(), 0755);
+  stores.push_back({dir.Path("dir.db"), "is a directory, not a store"});
+  WriteFile(dir.Path("empty.db"), "");
+  stores.push_back({dir.Path("empty.db"), "is an empty file, not a tarvex host store"});
+  WriteFile(dir.Path("text.db"),
+            "SQLite format 2? no, a shopping list: eggs, milk, more eggs, a very long list\n"
+            "of things that goes on and on for more than a hundred bytes of text here.\n");
+  stores.push_back({dir.Path("text.db"), "not a SQLite database"});
+  Sql(dir.Path("foreign.db"), "CREATE TABLE t(x); PRAGMA application_id = 42;");
+  stores.push_back(
+      {dir.Path("foreign.db"), "not a tarvex host store (SQLite application id 0x0000002a)"});
+  std::string bytes = ReadFile(dir.Path("foreign.db"));
+  bytes.replace(68, 4, "TRVX");  // our application id on a damaged file
+  bytes.replace(16, 2, "\xff\xff");
+  WriteFile(dir.Path("garbage.db"), bytes);
+  stores.push_back({dir.Path("garbage.db"), "not a SQLite database"});
+  Sql(NewStore(dir.Path("newer.db")), "PRAGMA user_version = 99;");
+  stores.push_back(
+      {dir.Path("newer.db"), "the store has schema version 99, newer than this program's " +
+                                 std::to_string(HostCtl::Sim::CurrentSchemaVersion())});
+  chmod(NewStore(dir.Path("ro.db")).c_str(), 0444);
+  stores.push_back({dir.Path("ro.db"), "the store is read-only (using it needs write access)"});
+  return stores;
+}
+
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input,
                          const std::vector<std::string>& env) {
-  signal(SIGPIPE, SIG_IGN);  // a child that stops reading must not end the test
-  int in[2], out[2], err[2];
-  if (pipe(in) || pipe(out) || pipe(err)) throw std::runtime_error("pipe failed");
+  // Files rather than pipes: no size of input or output can block either side.
+  TempDir io;
+  WriteFile(io.Path("in"), input);
   pid_t pid = fork();
   if (pid == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    const char* names[] = {"in", "out", "err"};
+    for (int fd = 0; fd < 3; ++fd) {
+      int flags = fd == 0 ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
+      int opened = open(io.Path(names[fd]).c_str(), flags, 0600);
+      if (opened < 0 || dup2(opened, fd) < 0) _exit(126);
+      close(opened);
+    }
     for (const std::string& var : env) putenv(const_cast<char*>(var.c_str()));
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -109,45 +158,12 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     execv(args[0], args.data());
     _exit(127);
   }
-  close(in[0]);
-  close(out[1]);
-  close(err[1]);
-  ProcessResult result;
-  // Feed and drain at once, so a large input or output cannot block.
-  size_t written = 0;
-  int in_fd = in[1];
-  if (input.empty()) {
-    close(in_fd);
-    in_fd = -1;
-  }
-  int open_outputs = 2;
-  while (open_outputs > 0 || in_fd >= 0) {
-    pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {in_fd, POLLOUT, 0}};
-    poll(fds, 3, -1);
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
-      char buffer[4096];
-      ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
-      if (got <= 0) {
-        close(fds[i].fd);
-        (i == 0 ? out[0] : err[0]) = -1;
-        --open_outputs;
-      } else {
-        (i == 0 ? result.out : result.err).append(buffer, got);
-      }
-    }
-    if (in_fd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
-      ssize_t put = write(in_fd, input.data() + written, input.size() - written);
-      if (put > 0) written += put;
-      if (put < 0 || written == input.size()) {
-        close(in_fd);
-        in_fd = -1;
-      }
-    }
-  }
   int status = 0;
   waitpid(pid, &status, 0);
+  ProcessResult result;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadFile(io.Path("out"));
+  result.err = ReadFile(io.Path("err"));
   return result;
 }
 

@@ -28,6 +28,13 @@ Json CurrentHost();
 // A volume of the current host by name, of any type (null when none).
 std::unique_ptr<HostCtl::Storage::KovraFileSystem> Volume(const std::string& name);
 std::unique_ptr<HostCtl::Storage::NetworkFileSystem> Nas(const std::string& name);
+// The volume names of a list of volumes, in its order.
+template <typename List>
+std::vector<std::string> Names(const List& list) {
+  std::vector<std::string> names;
+  for (const auto& v : list) names.push_back(v->GetVolumeName());
+  return names;
+}
 
 // The message of the HostCtlException that `body` throws ("" if none).
 template <typename Body>
@@ -39,6 +46,13 @@ std::string HostError(Body&& body) {
   }
   return "";
 }
+
+// A test on a fresh in-memory copy of the default host.
+class DefaultHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseHost(DefaultHost()); }
+  StrelCtl::Storage::StorageInfoImpl storage_;
+};
 
 // A directory removed with everything in it when the object goes.
 class TempDir {
@@ -56,6 +70,16 @@ class TempDir {
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+// Runs SQL on `path` with a connection of its own (as another process would).
+void Sql(const std::string& path, const std::string& sql);
+
+// A file in a TempDir that no program may use as a store, and why.
+struct UnusableStore {
+  std::string path;
+  std::string reason;
+};
+// Makes one file of every kind a store is refused for.
+std::vector<UnusableStore> MakeUnusableStores(const TempDir& dir);
 
 struct ProcessResult {
   int status = -1;  // exit status, or 128 + signal

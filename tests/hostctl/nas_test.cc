@@ -9,17 +9,7 @@ namespace {
 using HostCtl::Storage::NetworkFileSystem;
 using StrelCtl::Storage::StorageInfoImpl;
 
-std::vector<std::string> Names(const std::vector<std::unique_ptr<NetworkFileSystem>>& list) {
-  std::vector<std::string> names;
-  for (const auto& v : list) names.push_back(v->GetVolumeName());
-  return names;
-}
-
-class NasTest : public ::testing::Test {
- protected:
-  void SetUp() override { UseHost(DefaultHost()); }
-  StorageInfoImpl storage_;
-};
+using NasTest = DefaultHostTest;
 
 TEST_F(NasTest, FiltersSeparateProtocolEndpointsAndHiddenMounts) {
   using StrelCtl::Storage::IsNotHidden;

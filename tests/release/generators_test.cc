@@ -1,6 +1,5 @@
 // The completion and reference generators on a small tree of their own,
 // which has each kind of option, constraint and output they describe.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -25,8 +24,6 @@ using Cordra::MetaObj::MetaString;
 using Cordra::MetaObj::MetaStruct;
 using Cordra::Testing::FakeCommand;
 using Cordra::Testing::Param;
-using testing::HasSubstr;
-using testing::Not;
 
 std::shared_ptr<OutputSpec> Returning(std::shared_ptr<Cordra::MetaObj::MetaObj> prototype) {
   auto spec = OutputSpec::New();
@@ -118,46 +115,9 @@ std::shared_ptr<InputSpec> Globals() {
   return globals;
 }
 
-TEST(FlattenTreeTest, DepthFirstInRegistrationOrder) {
-  auto root = DemoTree();
-  std::vector<std::string> paths;
-  int commands = 0;
-  for (const auto& entry : FlattenTree(*root)) {
-    paths.push_back(entry.path);
-    commands += entry.command != nullptr;
-  }
-  EXPECT_EQ((std::vector<std::string>{"", "storage", "storage demo", "storage demo level",
-                                      "storage demo level set", "storage demo list",
-                                      "storage demo show", "storage demo nothing"}),
-            paths);
-  EXPECT_EQ(4, commands);
-}
-
 TEST(MarkdownReferenceTest, DescribesEveryNodeOptionAndOutput) {
   auto root = DemoTree();
   Cordra::Testing::ExpectGolden("reference.md", MarkdownReference(FlattenTree(*root)));
-}
-
-TEST(BashCompletionTest, TablesHoldNamesOptionsAndValues) {
-  auto root = DemoTree();
-  const std::string script = BashCompletion(FlattenTree(*root), *Globals());
-  // Namespaces list their children, the empty one included.
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo']='level list show nothing'\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level']='set'\n"));
-  // Long and short names, --help last; the globals as the root's.
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set']="
-                                "'--level -l --depth --enabled -e --host -H --dry-run --help'\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo nothing']='--help'\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli']='--format --store --help'\n"));
-  // Values by either name; nothing to offer for free text; flags take none.
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set -l']='low high'\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set --enabled']='true false'\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set --depth']=''\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli storage demo level set -H']=''\n"));
-  EXPECT_THAT(script, Not(HasSubstr("--dry-run']")));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli --format']='table json'\n"));
-  EXPECT_THAT(script, HasSubstr("  ['tarvexcli --store']='@file'\n"));
-  EXPECT_THAT(script, HasSubstr("\ncomplete -F _tarvexcli tarvexcli\n"));
 }
 
 TEST(BashCompletionTest, RefusesWordsItCannotOffer) {

@@ -11,8 +11,10 @@ namespace TarvexCli {
 namespace Testing {
 namespace {
 
+using FileSystem::VolumeAutomount;
 using FileSystem::VolumeList;
 using FileSystem::VolumeMount;
+using FileSystem::VolumeRescan;
 using FileSystem::VolumeUnmount;
 using Json = nlohmann::json;
 
@@ -23,11 +25,9 @@ const size_t kVolumes = 13;
 
 // A list row of datastore1 whose `operation` fails once.
 FaultCase ListRowFails(const std::string& operation) {
-  return FaultCase("ListRow" + operation + "Fails", New<VolumeList>)
-      .Fault(operation, "datastore1", 0, 1)
-      .Errors({std::string("Error getting data for filesystem on '") + kDatastore1Mount +
-               "': " + operation + " failed, skipping."})
-      .Rows(kVolumes - 1);
+  return RowFails("ListRow", New<VolumeList>, {}, operation, "datastore1",
+                  std::string("Error getting data for filesystem on '") + kDatastore1Mount + "': ",
+                  kVolumes - 1);
 }
 
 // Only datastore1 and datastore2 mounted among the Kovra volumes.
@@ -55,77 +55,66 @@ FaultCase::ChangeCheck Unmounted(std::vector<std::string> names, int signals) {
   };
 }
 
-const FaultCase kCases[] = {
-    FaultCase("ListStorageInfoFails", New<VolumeList>)
-        .Fault("StorageInfoImpl")
-        .Errors({"StorageInfoImpl failed"}),
-    FaultCase("ListByUuidFails", New<VolumeList>)
-        .Args({"-u", kDatastore2Uuid})
-        .Fault("GetFileSystemByUuidEx")
-        .Errors({"GetFileSystemByUuidEx failed"}),
-    ListRowFails("GetType"),
-    ListRowFails("GetMajorVersion"),
-    ListRowFails("GetVolumeName"),
-    ListRowFails("GetUsedSpace"),
-    ListRowFails("IsMounted"),
-    // With --ignore-errors the row is left out silently.
-    FaultCase("ListIgnoresAnUnreadableRow", New<VolumeList>)
-        .Args({"--ignore-errors"})
-        .Fault("GetCapacity", "datastore1", 0, 1)
-        .Rows(kVolumes - 1),
+const std::vector<FaultCase> kCases = Join({
+    ForEach(ListRowFails, {"GetType", "GetMajorVersion", "GetVolumeName", "GetUsedSpace",
+                           "GetCapacity", "IsMounted"}),
+    {
+        RunFails("ListStorageInfoFails", New<VolumeList>, {}, "StorageInfoImpl"),
+        RunFails("ListFetchFails", New<VolumeList>, {}, "GetFileSystems"),
+        RunFails("ListByUuidFails", New<VolumeList>, {"-u", kDatastore2Uuid},
+                 "GetFileSystemByUuidEx"),
+        // With --ignore-errors the row is left out silently.
+        FaultCase("ListIgnoresAnUnreadableRow", New<VolumeList>)
+            .Args({"--ignore-errors"})
+            .Fault("GetCapacity", "datastore1", 0, 1)
+            .Rows(kVolumes - 1),
 
-    FaultCase("MountByUuidLookupFails", New<VolumeMount>)
-        .Args({"-u", kDatastore2Uuid})  // mounted already: TryMount declines
-        .Fault("GetFileSystemByUUID")
-        .Errors({"GetFileSystemByUUID failed"}),
-    FaultCase("MountIsMountedCheckFails", New<VolumeMount>)
-        .Args({"-l", "datastore2"})
-        .Fault("IsMounted", "datastore2")
-        .Errors({"IsMounted failed"}),
+        // datastore2 is mounted already: TryMount declines.
+        RunFails("MountByUuidLookupFails", New<VolumeMount>, {"-u", kDatastore2Uuid},
+                 "GetFileSystemByUUID"),
+        RunFails("MountIsMountedCheckFails", New<VolumeMount>, {"-l", "datastore2"}, "IsMounted"),
+        // nfs-legacy is unmounted; a NAS volume takes the explicit mount.
+        RunFails("MountByLabelLookupFails", New<VolumeMount>, {"-l", "nfs-legacy"},
+                 "GetFileSystemByLabel"),
+        RunFails("MountFails", New<VolumeMount>, {"-l", "nfs-legacy"}, "Mount"),
+        RunFails("RescanFails", New<VolumeRescan>, {}, "RescanKovra"),
+        RunFails("AutomountFails", New<VolumeAutomount>, {}, "AutoFullMountVolumes"),
 
-    FaultCase("UnmountByPathLookupFails", New<VolumeUnmount>)
-        .Args({"-p", "/kovra/volumes/nfs-iso"})
-        .Fault("GetFileSystemByPath")
-        .Errors({"GetFileSystemByPath failed"})
-        .Notices({}),
-    FaultCase("UnmountByUuidLookupFails", New<VolumeUnmount>)
-        .Args({"-u", kDatastore2Uuid})
-        .Fault("GetFileSystemByUUID")
-        .Errors({"GetFileSystemByUUID failed"})
-        .Notices({}),
-    // Failures after the volume was found tell the agent the unmount failed.
-    FaultCase("UnmountIsMountedFails", New<VolumeUnmount>)
-        .Args({"-l", "datastore2"})
-        .Fault("IsMounted", "datastore2")
-        .Errors({"IsMounted failed"})
-        .Notices({"FailedUnmount(datastore2)"}),
-    FaultCase("UnmountNameForNoticeFails", New<VolumeUnmount>)
-        .Args({"-l", "datastore2"})
-        .Fault("GetVolumeName", "datastore2", 0, 1)
-        .Errors({"GetVolumeName failed"})
-        .Notices({"FailedUnmount(datastore2)"})
-        .Changes(Unmounted({}, 1)),
-    FaultCase("UnmountAllListFails", New<VolumeUnmount>)
-        .Args({"-a"})
-        .Fault("GetKovraFileSystems")
-        .Errors({"GetKovraFileSystems failed"})
-        .Notices({}),
-    // One volume that cannot be read is passed over; the others go.
-    FaultCase("UnmountAllOneUuidFails", New<VolumeUnmount>)
-        .Host(TwoKovraMounted)
-        .Args({"-a"})
-        .Fault("GetUuid", "datastore1")
-        .Errors({"GetUuid failed"})
-        .True()
-        .Notices({"PreUnmount(datastore2)"})
-        .Changes(Unmounted({"datastore2"}, 1)),
-};
+        RunFails("UnmountByLabelLookupFails", New<VolumeUnmount>, {"-l", "datastore2"},
+                 "GetFileSystemByLabel")
+            .Notices({}),
+        RunFails("UnmountByPathLookupFails", New<VolumeUnmount>, {"-p", "/kovra/volumes/nfs-iso"},
+                 "GetFileSystemByPath")
+            .Notices({}),
+        RunFails("UnmountByUuidLookupFails", New<VolumeUnmount>, {"-u", kDatastore2Uuid},
+                 "GetFileSystemByUUID")
+            .Notices({}),
+        // Failures after the volume was found tell the agent the unmount failed.
+        RunFails("UnmountIsMountedFails", New<VolumeUnmount>, {"-l", "datastore2"}, "IsMounted")
+            .Notices({"FailedUnmount(datastore2)"}),
+        RunFails("UnmountSignalFails", New<VolumeUnmount>, {"-l", "datastore2"}, "SignalIORM")
+            .Notices({"FailedUnmount(datastore2)"}),
+        FaultCase("UnmountNameForNoticeFails", New<VolumeUnmount>)
+            .Args({"-l", "datastore2"})
+            .Fault("GetVolumeName", "datastore2", 0, 1)
+            .Errors({"GetVolumeName failed"})
+            .Notices({"FailedUnmount(datastore2)"})
+            .Changes(Unmounted({}, 1)),
+        RunFails("UnmountAllListFails", New<VolumeUnmount>, {"-a"}, "GetKovraFileSystems")
+            .Notices({}),
+        // One volume that cannot be read is passed over; the others go.
+        FaultCase("UnmountAllOneUuidFails", New<VolumeUnmount>)
+            .Host(TwoKovraMounted)
+            .Args({"-a"})
+            .Fault("GetUuid", "datastore1")
+            .Errors({"GetUuid failed"})
+            .True()
+            .Notices({"PreUnmount(datastore2)"})
+            .Changes(Unmounted({"datastore2"}, 1)),
+    },
+});
 
-class FileSystemFaultTest : public FaultCaseTest {};
-
-TEST_P(FileSystemFaultTest, ReportsTheFailureAndKeepsTheHostSound) { Check(GetParam()); }
-
-INSTANTIATE_TEST_SUITE_P(Faults, FileSystemFaultTest, ::testing::ValuesIn(kCases), FaultCaseName());
+FAULT_CASE_SUITE(FileSystemFaultTest, kCases);
 
 }  // namespace
 }  // namespace Testing

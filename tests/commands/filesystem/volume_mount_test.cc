@@ -1,7 +1,6 @@
 #include "commands/filesystem/volume_mount.h"
-
+#include "commands/filesystem/host_action.h"
 #include "hostctl/lib.h"
-
 #include "tests/commands/command_test.h"
 #include "tests/commands/filesystem/datastore_host.h"
 
@@ -60,21 +59,31 @@ TEST_F(VolumeMountTest, ArgumentsAreCheckedOnlyWhenTheHostCannotMountOnItsOwn) {
   }
 }
 
-TEST_F(VolumeMountTest, HostFailuresOfTheExplicitMount) {
-  ArmFault("Mount", "nas-iso", "NFS server 192.0.2.10 is not responding");
-  auto output = Run(*command_, {"-l", "nas-iso"});
-  EXPECT_FALSE(HasResult(*output));
-  EXPECT_EQ(Errors(*output), Messages{"NFS server 192.0.2.10 is not responding"});
-  EXPECT_EQ(Volume("nas-iso")["mounted"], false);
-
-  ArmFault("GetFileSystemByLabel", "", "Storage information is not available");
-  output = Run(*command_, {"-l", "nas-iso"});
-  EXPECT_EQ(Errors(*output), Messages{"Storage information is not available"});
-}
-
 TEST_F(VolumeMountTest, TryMountFailureGoesUpToTheFramework) {
   ArmFault("TryMount", "", "mount helper crashed");
   EXPECT_THROW(Run(*command_, {"-l", "ds-offline"}), HostCtl::Lib::HostCtlException);
+}
+
+class HostActionTest : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    nlohmann::json host = DatastoreHost();
+    host["volumes"][2]["discovered"] = false;  // ds-offline, on an attached device
+    host["volumes"][2]["persistent"] = true;
+    UseHost(host);
+  }
+};
+
+TEST_F(HostActionTest, AutomountMountsWhatWasNotExplicitlyUnmounted) {
+  nlohmann::json host = DatastoreHost();
+  host["volumes"][0]["mounted"] = false;  // unmounted until a restart
+  host["volumes"][0]["persistent"] = true;
+  UseHost(host);  // ds-offline stays explicitly unmounted
+  auto output = Run(*FileSystem::VolumeAutomount::New());
+  EXPECT_TRUE(IsTrue(*output));
+  EXPECT_EQ(Volume("ds-prod-01")["mounted"], true);
+  EXPECT_EQ(Volume("ds-offline")["mounted"], false);
 }
 
 }  // namespace

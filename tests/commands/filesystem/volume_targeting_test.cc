@@ -1,7 +1,6 @@
 #include "commands/filesystem/volume_targeting.h"
 
 #include "commands/filesystem/kovra_version.h"
-#include "commands/filesystem/notify_datastore.h"
 #include "framework/parser.h"
 #include "strelctl/storage.h"
 #include "tests/commands/command_test.h"
@@ -20,9 +19,10 @@ class TargetingTest : public CommandTest {
     CommandTest::SetUp();
     UseHost(DatastoreHost());
   }
-  std::shared_ptr<Cordra::CallSpec::Input> Parse(
-      const std::shared_ptr<Cordra::CallSpec::InputSpec>& spec,
-      const std::vector<std::string>& args);
+  static std::shared_ptr<Cordra::CallSpec::Input> Parse(
+      const std::shared_ptr<Cordra::CallSpec::InputSpec>& spec, const Messages& args) {
+    return Cordra::Frame::ParseArguments(*spec, args);
+  }
   std::vector<std::string> Names(const KovraVolumes& volumes) {
     std::vector<std::string> names;
     for (const auto& v : volumes) names.push_back(v->GetVolumeName());
@@ -30,12 +30,6 @@ class TargetingTest : public CommandTest {
   }
   std::shared_ptr<Output> output_ = std::make_shared<Output>();
 };
-
-std::shared_ptr<Cordra::CallSpec::Input> TargetingTest::Parse(
-    const std::shared_ptr<Cordra::CallSpec::InputSpec>& spec,
-    const std::vector<std::string>& args) {
-  return Cordra::Frame::ParseArguments(*spec, args);
-}
 
 TEST_F(TargetingTest, SingleVolumeChecksOptionsBeforeTheHost) {
   ArmFault("GetKovraFileSystemByLabel", "", "must not be asked");
@@ -47,28 +41,6 @@ TEST_F(TargetingTest, SingleVolumeChecksOptionsBeforeTheHost) {
             (Messages{"You cannot specify both --volume-label and --volume-uuid.",
                       "A target Kovra volume must be specified either by --volume-label or "
                       "--volume-uuid."}));
-}
-
-TEST_F(TargetingTest, SingleVolumeFindsByLabelOrUuidOrSaysWhichWasMissing) {
-  const auto spec = FileSystem::GetSingleKovraVolumeInputSpec();
-  auto volume =
-      FileSystem::GetSingleKovraVolume(Parse(spec, {"--volume-label", "ds-legacy"}), output_);
-  ASSERT_TRUE(volume);
-  EXPECT_EQ(volume->GetUuid(), "4a2b3c4d-1a2b3c4d-5e6f-000c29a1b2c4");
-  volume = FileSystem::GetSingleKovraVolume(
-      Parse(spec, {"--volume-uuid", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"}), output_);
-  ASSERT_TRUE(volume);
-  EXPECT_EQ(volume->GetVolumeName(), "ds-prod-01");
-  EXPECT_TRUE(Errors(*output_).empty());
-
-  EXPECT_FALSE(
-      FileSystem::GetSingleKovraVolume(Parse(spec, {"--volume-label", "DS-LEGACY"}), output_));
-  EXPECT_FALSE(FileSystem::GetSingleKovraVolume(Parse(spec, {"--volume-uuid", "0000"}), output_));
-  ArmFault("GetKovraFileSystemByLabel", "", "Storage information is not available");
-  EXPECT_FALSE(FileSystem::GetSingleKovraVolume(Parse(spec, {"--volume-label", "x"}), output_));
-  EXPECT_EQ(Errors(*output_), (Messages{"Kovra volume with label DS-LEGACY could not be found.",
-                                        "Kovra volume with uuid 0000 could not be found.",
-                                        "Storage information is not available"}));
 }
 
 TEST_F(TargetingTest, MultipleVolumesInTheOrderGivenLabelsFirst) {
@@ -123,14 +95,6 @@ TEST_F(TargetingTest, VersionTextAsksTheVersionOnlyOfKovraVolumes) {
                "Kovra-unknown version");
   EXPECT_STREQ(FileSystem::GetKovraVersionString(storage.GetFileSystemByLabel("ds-legacy").get()),
                "Kovra-3");
-}
-
-TEST_F(TargetingTest, NotificationNamesTheEventAndSendsTheNameOnStdinOnly) {
-  FileSystem::NotifyDatastore("FailedUnmount", "a b\n'c'");
-  ASSERT_EQ(command_lines_.size(), 1u);
-  EXPECT_EQ(command_lines_[0],
-            "/usr/lib/tarvex/corvd/bin/notifyDatastore.py -t FailedUnmount -i stdin");
-  EXPECT_EQ(notifications_[0].input, "a b\n'c'");
 }
 
 }  // namespace

@@ -7,8 +7,6 @@ namespace TarvexCli {
 namespace Testing {
 namespace {
 
-using Messages = std::vector<std::string>;
-
 class ClusteredKadiskTest : public CommandTest {
  protected:
   void SetUp() override {
@@ -34,39 +32,12 @@ TEST_F(ClusteredKadiskTest, SetThenGetShowsTheValueSet) {
   EXPECT_EQ(Record(*Run(*get_, {"-l", "ds-prod-01"})), (Row{{"Enabled", "false"}}));
 }
 
-TEST_F(ClusteredKadiskTest, TargetErrorsAndHostRefusals) {
-  auto output = Run(*get_, {"-l", "nosuch"});
-  EXPECT_FALSE(HasResult(*output));
-  EXPECT_EQ(Errors(*output), Messages{"Kovra volume with label nosuch could not be found."});
-
-  output = Run(*set_, {"-e", "true"});
-  EXPECT_EQ(Errors(*output),
-            Messages{"A target Kovra volume must be specified either by --volume-label or "
-                     "--volume-uuid."});
-
-  ArmFault("SetClusteredKadiskEnabled", "ds-prod-01", "Clustered Kadisk needs exclusive access");
-  output = Run(*set_, {"-l", "ds-prod-01", "-e", "true"});
-  EXPECT_FALSE(HasResult(*output));
-  EXPECT_EQ(Errors(*output), Messages{"Clustered Kadisk needs exclusive access"});
-
-  ArmFault("IsClusteredKadiskEnabled", "", "volume header unreadable");
-  output = Run(*get_, {"-l", "ds-prod-01"});
-  EXPECT_FALSE(HasResult(*output));
-  EXPECT_EQ(Errors(*output), Messages{"volume header unreadable"});
-}
-
-TEST_F(ClusteredKadiskTest, BootRestoreAnswersTrueEvenWhenItFails) {
+TEST_F(ClusteredKadiskTest, BootRestoreCountsTheRestore) {
   auto restore = Nmp::BootRestore::New();
-  EXPECT_EQ(restore->GetName(), "restore");
   auto output = Run(*restore);
   EXPECT_TRUE(IsTrue(*output));
   EXPECT_TRUE(Errors(*output).empty());
   EXPECT_EQ(Host()["psa"]["restores"], 1);
-
-  ArmFault("RestorePsaConfig", "", "Claim rules could not be loaded");
-  output = Run(*restore);
-  EXPECT_TRUE(IsTrue(*output));
-  EXPECT_EQ(Errors(*output), Messages{"Claim rules could not be loaded"});
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ namespace {
 
 using namespace FileSystem;  // the command classes
 
-const char kDatastore1Uuid[] = "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3";
+const char kDatastore1Uuid[] = "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3";  // as LookupFails
 const char kDatastore1Mount[] = "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3";
 const char kDatastore1Device[] = "naa.600508b1001c3a2f9e4d7b8c1a2b3c01";
 const char kDatastore2Mount[] = "/kovra/volumes/60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3";
@@ -29,44 +29,27 @@ const char kProdDbDevice[] = "naa.624a93701b2c3d4e5f60718293a4b5c1";
 const size_t kExtents = 8;
 const size_t kMountedKovra = 6;
 
-FaultCase RunFails(const std::string& name, CommandMaker make, std::vector<std::string> args,
-                   const std::string& operation) {
-  return FaultCase(name, std::move(make))
-      .Args(std::move(args))
-      .Fault(operation)
-      .Errors({operation + " failed"});
+FaultCase ExtentListRowFails(const std::string& operation) {
+  return RowFails("ExtentList", New<KovraExtentList>, {}, operation,
+                  operation == "GetPartitionNumber" ? kDatastore1Device : "datastore1",
+                  std::string("Error getting data for filesystem on '") + kDatastore1Mount + "': ",
+                  kExtents - 1);
 }
 
-// `operation` fails while a single-volume command looks its volume up
-// (GetSingleKovraVolume): the message unchanged, nothing done.
-std::vector<FaultCase> LookupFails(const std::string& command, CommandMaker make,
-                                   const std::vector<std::string>& extra) {
-  std::vector<FaultCase> cases;
-  for (const char* operation : {"GetHost", "GetStorageInfo", "StorageInfoImpl",
-                                "GetKovraFileSystemByLabel", "GetKovraFileSystemByUUID"}) {
-    std::vector<std::string> args = {"-l", "datastore1"};
-    if (std::string(operation) == "GetKovraFileSystemByUUID") args = {"-u", kDatastore1Uuid};
-    args.insert(args.end(), extra.begin(), extra.end());
-    cases.push_back(RunFails(command + operation + "Fails", make, args, operation));
-  }
-  return cases;
+// datastore2 (Kovra-6, SCSI, ATS devices) is the one whose extents decide
+// its upgrade modes.
+FaultCase LockModeListRowFails(const std::string& operation) {
+  const bool extents = operation == "GetExtents";
+  return RowFails("LockModeList", New<KovraVolumeLockModeList>, {}, operation,
+                  extents ? "datastore2" : "datastore1",
+                  std::string("Error getting data for filesystem on '") +
+                      (extents ? kDatastore2Mount : kDatastore1Mount) + "': ",
+                  kMountedKovra - 1);
 }
 
-FaultCase ExtentListRowFails(const std::string& operation, const std::string& object) {
-  return FaultCase("ExtentList" + operation + "Fails", New<KovraExtentList>)
-      .Fault(operation, object, 0, 1)
-      .Errors({std::string("Error getting data for filesystem on '") + kDatastore1Mount +
-               "': " + operation + " failed, skipping."})
-      .Rows(kExtents - 1);
-}
-
-FaultCase LockModeListRowFails(const std::string& operation, const std::string& volume,
-                               const std::string& mount_point) {
-  return FaultCase("LockModeList" + operation + "Fails", New<KovraVolumeLockModeList>)
-      .Fault(operation, volume, 0, 1)
-      .Errors({"Error getting data for filesystem on '" + mount_point + "': " + operation +
-               " failed, skipping."})
-      .Rows(kMountedKovra - 1);
+FaultCase LockModeListFails(const std::string& operation) {
+  return RunFails("LockModeList" + operation + "Fails", New<KovraVolumeLockModeList>, {},
+                  operation);
 }
 
 FaultCase PBCacheGetFails(const std::string& operation) {
@@ -88,81 +71,66 @@ FaultCase SnapshotExtentFails(const std::string& operation) {
       .Rows(1);  // the other snapshot's extent
 }
 
-std::vector<FaultCase> Cases() {
-  std::vector<FaultCase> cases = {
-      RunFails("ExtentListStorageInfoFails", New<KovraExtentList>, {}, "StorageInfoImpl"),
-      ExtentListRowFails("GetVolumeName", "datastore1"),
-      ExtentListRowFails("GetUuid", "datastore1"),
-      ExtentListRowFails("GetPartitionNumber", kDatastore1Device),
-
-      SnapshotExtentFails("GetPartitionNumber"),
-      SnapshotExtentFails("GetEnd"),
-      // Resignature sets true on every path after its argument checks.
-      FaultCase("ResignatureSelectionFails", New<KovraSnapshotResignature>)
-          .Args({"-l", "prod-db"})
-          .Fault("GetVolumeName", "prod-db")
-          .Errors({"GetVolumeName failed"})
-          .True(),
-
-      PBCacheGetFails("GetHost"),
-      PBCacheGetFails("GetHardwareInfo"),
-      PBCacheGetFails("GetMemoryInfo"),
-      PBCacheGetFails("GetName"),
-      PBCacheGetFails("GetCurrentSize"),
-      PBCacheGetFails("GetMaxSize"),
-      PBCacheGetFails("GetStorageInfo"),
-      PBCacheGetFails("StorageInfoImpl"),
-      PBCacheGetFails("GetPBCache"),
-      PBCacheResetFails("GetHost"),
-      PBCacheResetFails("GetStorageInfo"),
-      PBCacheResetFails("StorageInfoImpl"),
-      PBCacheResetFails("GetPBCache"),
-
-      RunFails("LockModeListOptionsFail", New<KovraVolumeLockModeList>, {}, "GetAdvancedOptions"),
-      RunFails("LockModeListOptionGroupFails", New<KovraVolumeLockModeList>, {}, "GetOptionGroup"),
-      RunFails("LockModeListOptionValueFails", New<KovraVolumeLockModeList>, {}, "GetValue"),
-      RunFails("LockModeListHostFails", New<KovraVolumeLockModeList>, {}, "GetHost"),
-      RunFails("LockModeListStorageInfoFails", New<KovraVolumeLockModeList>, {}, "GetStorageInfo"),
-      RunFails("LockModeListStorageInfoImplFails", New<KovraVolumeLockModeList>, {},
-               "StorageInfoImpl"),
-      RunFails("LockModeListAllFails", New<KovraVolumeLockModeList>, {}, "GetKovraFileSystems"),
-      RunFails("LockModeListByLabelFails", New<KovraVolumeLockModeList>, {"-l", "datastore1"},
-               "GetKovraFileSystemByLabel"),
-      RunFails("LockModeListByUuidFails", New<KovraVolumeLockModeList>, {"-u", kDatastore1Uuid},
-               "GetKovraFileSystemByUUID"),
-      LockModeListRowFails("GetVolumeName", "datastore1", kDatastore1Mount),
-      LockModeListRowFails("GetUuid", "datastore1", kDatastore1Mount),
-      LockModeListRowFails("GetType", "datastore1", kDatastore1Mount),
-      LockModeListRowFails("GetMajorVersion", "datastore1", kDatastore1Mount),
-      LockModeListRowFails("GetLockMode", "datastore1", kDatastore1Mount),
-      // datastore2 (Kovra-6, SCSI, ATS devices) is the one whose extents
-      // decide its upgrade modes.
-      LockModeListRowFails("GetExtents", "datastore2", kDatastore2Mount),
-      // Naming the unreadable row fails too: that ends the run.
-      FaultCase("LockModeListMountPointFails", New<KovraVolumeLockModeList>)
-          .Fault("GetLockMode", "datastore1", 0, 1)
-          .Fault("GetMountPoint", "datastore1")
-          .Errors({"GetMountPoint failed"}),
-
-      RunFails("UnmapByUuidFails", New<KovraVolumeUnmap>, {"-u", kDatastore1Uuid},
-               "GetKovraFileSystemByUUID"),
-      RunFails("UpgradeByUuidFails", New<KovraVolumeUpgrade>, {"-u", kDatastore1Uuid},
-               "GetKovraFileSystemByUUID"),
-  };
-  for (auto&& more : {LookupFails("ReclaimGet", New<KovraReclaimConfigGet>, {}),
-                      LookupFails("ReclaimSet", New<KovraReclaimConfigSet>, {"-p", "high"}),
-                      LookupFails("HostList", New<KovraVolumeHostList>, {}),
-                      LookupFails("LockModeSet", New<KovraVolumeLockModeSet>, {"-s"})}) {
-    cases.insert(cases.end(), more.begin(), more.end());
-  }
-  return cases;
+// datastore1 is ATS-only: going back to SCSI writes.
+FaultCase LockModeSetFails(const std::string& operation) {
+  return RunFails("LockModeSet" + operation + "Fails", New<KovraVolumeLockModeSet>,
+                  {"-l", "datastore1", "-s"}, operation);
 }
 
-class KovraFaultTest : public FaultCaseTest {};
+FaultCase UnmapFails(const std::string& operation) {
+  return RunFails("Unmap" + operation + "Fails", New<KovraVolumeUnmap>, {"-l", "datastore1"},
+                  operation);
+}
 
-TEST_P(KovraFaultTest, ReportsTheFailureAndKeepsTheHostSound) { Check(GetParam()); }
+const std::vector<FaultCase> kCases = Join({
+    {
+        RunFails("ExtentListStorageInfoFails", New<KovraExtentList>, {}, "StorageInfoImpl"),
+        // Resignature sets true on every path after its argument checks.
+        FaultCase("ResignatureSelectionFails", New<KovraSnapshotResignature>)
+            .Args({"-l", "prod-db"})
+            .Fault("GetVolumeName", "prod-db")
+            .Errors({"GetVolumeName failed"})
+            .True(),
+        RunFails("LockModeListByLabelFails", New<KovraVolumeLockModeList>, {"-l", "datastore1"},
+                 "GetKovraFileSystemByLabel"),
+        RunFails("LockModeListByUuidFails", New<KovraVolumeLockModeList>, {"-u", kDatastore1Uuid},
+                 "GetKovraFileSystemByUUID"),
+        // Naming the unreadable row fails too: that ends the run.
+        FaultCase("LockModeListMountPointFails", New<KovraVolumeLockModeList>)
+            .Fault("GetLockMode", "datastore1", 0, 1)
+            .Fault("GetMountPoint", "datastore1")
+            .Errors({"GetMountPoint failed"}),
+        RunFails("ReclaimGetFails", New<KovraReclaimConfigGet>, {"-l", "datastore1"},
+                 "GetUnmapProperty"),
+        RunFails("ReclaimSetFails", New<KovraReclaimConfigSet>, {"-l", "datastore1", "-p", "none"},
+                 "SetUnmapProperty"),
+        RunFails("UnmapByUuidFails", New<KovraVolumeUnmap>, {"-u", kDatastore1Uuid},
+                 "GetKovraFileSystemByUUID"),
+        RunFails("UpgradeByUuidFails", New<KovraVolumeUpgrade>, {"-u", kDatastore1Uuid},
+                 "GetKovraFileSystemByUUID"),
+        RunFails("UpgradeFails", New<KovraVolumeUpgrade>, {"-l", "legacy3"}, "ConvertToVersion5"),
+    },
+    ForEach(ExtentListRowFails, {"GetVolumeName", "GetUuid", "GetPartitionNumber"}),
+    ForEach(SnapshotExtentFails, {"GetPartitionNumber", "GetEnd"}),
+    ForEach(PBCacheGetFails, {"GetHost", "GetHardwareInfo", "GetMemoryInfo", "GetName",
+                              "GetCurrentSize", "GetMaxSize", "GetStorageInfo", "StorageInfoImpl",
+                              "GetPBCache", "GetHeaps", "GetStats"}),
+    ForEach(PBCacheResetFails,
+            {"GetHost", "GetStorageInfo", "StorageInfoImpl", "GetPBCache", "ResetStats"}),
+    ForEach(LockModeListFails,
+            {"GetAdvancedOptions", "GetOption", "GetOptionGroup", "GetValue", "GetHost",
+             "GetStorageInfo", "StorageInfoImpl", "GetKovraFileSystems"}),
+    ForEach(LockModeListRowFails, {"GetVolumeName", "GetUuid", "GetType", "GetMajorVersion",
+                                   "GetLockMode", "GetExtents"}),
+    ForEach(LockModeSetFails, {"GetLockMode", "SetLockMode"}),
+    ForEach(UnmapFails, {"IsMounted", "IsAccessible", "UnmapVolume"}),
+    LookupFails("ReclaimGet", New<KovraReclaimConfigGet>, {}),
+    LookupFails("ReclaimSet", New<KovraReclaimConfigSet>, {"-p", "high"}),
+    LookupFails("HostList", New<KovraVolumeHostList>, {}),
+    LookupFails("LockModeSet", New<KovraVolumeLockModeSet>, {"-s"}),
+});
 
-INSTANTIATE_TEST_SUITE_P(Faults, KovraFaultTest, ::testing::ValuesIn(Cases()), FaultCaseName());
+FAULT_CASE_SUITE(KovraFaultTest, kCases);
 
 }  // namespace
 }  // namespace Testing

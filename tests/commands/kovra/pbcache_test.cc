@@ -14,20 +14,6 @@ nlohmann::json Heap(const char* name, uint64_t current, uint64_t max) {
 
 class KovraPBCacheTest : public KovraAdminTest {
  protected:
-  void SetUp() override {
-    KovraAdminTest::SetUp();
-    UseStandardCache();
-  }
-  // A 768 MiB cache of at most 1 GiB and a live "kovra3" heap.
-  void UseStandardCache() {
-    UseCache({{"cache_size", 768 * kMiB},
-              {"cache_size_max", 1024 * kMiB},
-              {"working_set", 3 * kTiB + 5},
-              {"working_set_max", 4 * kTiB},
-              {"heap_overhead", 1536},
-              {"capacity_miss_ratio", 7}},
-             {Heap("kovra3", 80 * kMiB + 1, 256 * kMiB)});
-  }
   void UseCache(const nlohmann::json& pbcache, const std::vector<nlohmann::json>& heaps) {
     nlohmann::json host = Host();
     host["faults"] = nlohmann::json::array();
@@ -41,20 +27,7 @@ class KovraPBCacheTest : public KovraAdminTest {
     return Record(*output);
   }
   std::shared_ptr<FileSystem::KovraPBCacheGet> get_ = FileSystem::KovraPBCacheGet::New();
-  std::shared_ptr<FileSystem::KovraPBCacheReset> reset_ = FileSystem::KovraPBCacheReset::New();
 };
-
-TEST_F(KovraPBCacheTest, ShowsStatisticsInDisplayUnits) {
-  EXPECT_EQ(Get(), (Row{{"Cache Capacity Miss Ratio", "7"},
-                        {"Cache Size", "768"},
-                        {"Cache Size Max", "1024"},
-                        {"Cache Usage", "75"},
-                        {"Cache Working Set", "3"},
-                        {"Cache Working Set Max", "4"},
-                        {"Kovra Heap Overhead", "1"},
-                        {"Kovra Heap Size", "80"},
-                        {"Kovra Heap Size Max", "256"}}));
-}
 
 TEST_F(KovraPBCacheTest, ConversionsTruncateAndKeepTheLow32Bits) {
   UseCache({{"cache_size", kMiB - 1},
@@ -89,25 +62,6 @@ TEST_F(KovraPBCacheTest, OnlyTheFirstLiveKovra3HeapCounts) {
   const Row record = Get();
   EXPECT_EQ(record.at("Kovra Heap Size"), "2");
   EXPECT_EQ(record.at("Kovra Heap Size Max"), "3");
-}
-
-TEST_F(KovraPBCacheTest, HostFailuresGiveTheFixedMessages) {
-  for (const char* operation : {"GetHeaps", "GetStats"}) {
-    UseStandardCache();  // drops the previous round's fault
-    ArmFault(operation, "", "Unable to read kernel statistics");
-    ExpectRefused(*get_, {}, "Error getting data for Kovra heap size.");
-  }
-  ArmFault("ResetStats", "", "Permission denied");
-  ExpectRefused(*reset_, {}, "Error resetting Kovra Pointer Block cache statistics.");
-  EXPECT_EQ(Host()["pbcache"]["capacity_miss_ratio"], 7);
-}
-
-TEST_F(KovraPBCacheTest, ResetClearsTheStatistics) {
-  ExpectDone(*reset_, {});
-  const Row record = Get();
-  EXPECT_EQ(record.at("Cache Capacity Miss Ratio"), "0");
-  EXPECT_EQ(record.at("Cache Working Set Max"), "3");
-  EXPECT_EQ(record.at("Cache Size"), "768");
 }
 
 }  // namespace

@@ -102,38 +102,36 @@ class KovraSnapshotHostTest : public CommandTest {
     int64_t start, end;
   };
 
+  static Json Extents(std::initializer_list<ExtentDef> extents, bool ranges) {
+    Json list = Json::array();
+    for (const ExtentDef& e : extents) {
+      if (!e.device) {
+        list.push_back(nullptr);
+        continue;
+      }
+      list.push_back({{"device", e.device}, {"partition", e.partition}});
+      if (ranges) list.back().update({{"start", e.start}, {"end", e.end}});
+    }
+    return list;
+  }
+
   static Json KovraEntry(const char* name, const char* uuid, const char* lvm_uuid,
                          std::initializer_list<ExtentDef> extents) {
-    Json volume = Json::parse(R"({"type": "Kovra", "mounted": true, "persistent": true,
-        "discovered": true, "busy": false, "accessible": true, "capacity": 107374182400,
-        "used": 1073741824, "arrak": 0, "kovra": {"version": 5, "lock_mode": 0,
-        "clustered_kadisk": false, "extents": [], "reclaimed": 0, "heartbeats": [],
-        "from_snapshot": null, "unmap": {"granularity": 1048576, "priority": "low",
-        "method": "priority", "bandwidth": 0}}})");
-    volume["name"] = name;
-    volume["uuid"] = uuid;
-    volume["mount_point"] = std::string("/kovra/volumes/") + uuid;
-    volume["kovra"]["lvm_uuid"] = lvm_uuid;
-    for (const ExtentDef& e : extents) {
-      volume["kovra"]["extents"].push_back({{"device", e.device}, {"partition", e.partition}});
-    }
-    return volume;
+    return {
+        {"type", "Kovra"},
+        {"name", name},
+        {"uuid", uuid},
+        {"capacity", 107374182400},
+        {"used", 1073741824},
+        {"kovra", {{"version", 5}, {"lvm_uuid", lvm_uuid}, {"extents", Extents(extents, false)}}}};
   }
 
   static Json SnapshotEntry(const char* label, const char* uuid, const char* lvm_uuid,
                             std::initializer_list<ExtentDef> extents) {
-    Json snapshot = {{"label", label},          {"uuid", uuid},
-                     {"lvm_uuid", lvm_uuid},    {"extents", Json::array()},
-                     {"mount_reason", nullptr}, {"resignature_reason", nullptr},
-                     {"foreign", false}};
-    for (const ExtentDef& e : extents) {
-      snapshot["extents"].push_back(e.device ? Json{{"device", e.device},
-                                                    {"partition", e.partition},
-                                                    {"start", e.start},
-                                                    {"end", e.end}}
-                                             : Json(nullptr));
-    }
-    return snapshot;
+    return {{"label", label},
+            {"uuid", uuid},
+            {"lvm_uuid", lvm_uuid},
+            {"extents", Extents(extents, true)}};
   }
 };
 

@@ -1,5 +1,4 @@
-// `kovra upgrade`, and the target checks it shares with `kovra unmap` (run
-// for both commands).
+// `kovra upgrade` and `kovra unmap`, and the target checks they share.
 #include <functional>
 
 #include "commands/kovra/volume_unmap.h"
@@ -55,34 +54,28 @@ INSTANTIATE_TEST_SUITE_P(
       return info.index == 0 ? "Upgrade" : "Unmap";
     });
 
-class KovraUpgradeTest : public KovraAdminTest {
+const std::string kOffUuid = "5a1b0012-0000-0000-0000-000000000012";
+
+class KovraUnmapTest : public KovraAdminTest {
  protected:
   void SetUp() override {
     KovraAdminTest::SetUp();
-    MakeHost();
+    nlohmann::json off = KovraVolume("ds-off", kOffUuid);
+    nlohmann::json lost = KovraVolume("ds-lost", "5a1b0013-0000-0000-0000-000000000013");
+    off["mounted"] = false;
+    lost["accessible"] = false;
+    UseVolumes({KovraVolume("ds1", "5a1b0011-0000-0000-0000-000000000011"), off, lost});
   }
-  void MakeHost() {
-    UseVolumes({KovraVolume("ds-old", kUuid, 3),
-                KovraVolume("ds-new", "5a1b0002-0000-0000-0000-000000000002")});
-  }
-  std::shared_ptr<FileSystem::KovraVolumeUpgrade> command_ = FileSystem::KovraVolumeUpgrade::New();
+  std::shared_ptr<FileSystem::KovraVolumeUnmap> command_ = FileSystem::KovraVolumeUnmap::New();
 };
 
-TEST_F(KovraUpgradeTest, ConvertsAKovra3VolumeNamedByUuidOrLabel) {
-  ExpectDone(*command_, {"-u", kUuid});
-  EXPECT_EQ(Kovra("ds-old")["version"], 5);
-  MakeHost();
-  ExpectDone(*command_, {"-l", "ds-old"});
-  EXPECT_EQ(Kovra("ds-old")["version"], 5);
-}
-
-TEST_F(KovraUpgradeTest, HostFailureIsTheOnlyMessage) {
-  ExpectRefused(*command_, {"-l", "ds-new"},
-                "Cannot upgrade volume 'ds-new': only a Kovra-3 volume can be upgraded to "
-                "Kovra-5, this one is Kovra-5");
-  ArmFault("ConvertToVersion5", "ds-old", "Unable to upgrade: device busy");
-  ExpectRefused(*command_, {"-l", "ds-old"}, "Unable to upgrade: device busy");
-  EXPECT_EQ(Kovra("ds-old")["version"], 3);
+TEST_F(KovraUnmapTest, VolumeChecksComeBeforeTheUnitCheck) {
+  ExpectRefused(*command_, {"-l", "ds-off", "-n", "0"}, "Volume(ds-off) is unmounted");
+  ExpectRefused(*command_, {"-u", kOffUuid}, "Volume(" + kOffUuid + ") is unmounted");
+  ExpectRefused(*command_, {"-l", "ds-lost", "-n", "-5"}, "Volume(ds-lost) is inaccessible");
+  ExpectRefused(*command_, {"-l", "ds1", "-n", "0"}, "reclaimUnit must be greater than zero");
+  ExpectRefused(*command_, {"-l", "ds1", "-n", "-5"}, "reclaimUnit must be greater than zero");
+  EXPECT_EQ(Kovra("ds1")["reclaimed"], 0);
 }
 
 }  // namespace

@@ -14,90 +14,61 @@ using FileSystem::NFSVolumeAdd;
 using FileSystem::NFSVolumeList;
 using FileSystem::NFSVolumeParamGet;
 using FileSystem::NFSVolumeParamSet;
-using Json = nlohmann::json;
 
 // The default host lists three NFS v3 mounts (pe-vvol0 is hidden and a
 // protocol endpoint): nfs-iso, nfs-backup, nfs-legacy.
-const size_t kMounts = 3;
-
 FaultCase ListRowFails(const std::string& operation) {
-  return FaultCase("ListRow" + operation + "Fails", New<NFSVolumeList>)
-      .Fault(operation, "nfs-iso", 0, 1)
-      .Errors({"Error getting data for mount 'nfs-iso': " + operation + " failed, skipping."})
-      .Rows(kMounts - 1);
+  return RowFails("ListRow", New<NFSVolumeList>, {}, operation, "nfs-iso",
+                  "Error getting data for mount 'nfs-iso': ", 2);
 }
 
 FaultCase ParamGetRowFails(const std::string& operation) {
-  return FaultCase("ParamGetRow" + operation + "Fails", New<NFSVolumeParamGet>)
-      .Args({"-v", "all"})
-      .Fault(operation, "nfs-iso", 0, 1)
-      .Errors({"Error getting params for mount 'nfs-iso': " + operation + " failed, skipping."})
-      .Rows(kMounts - 1);
+  return RowFails("ParamGetRow", New<NFSVolumeParamGet>, {"-v", "all"}, operation, "nfs-iso",
+                  "Error getting params for mount 'nfs-iso': ", 2);
 }
 
-// A failure of the whole run: `operation` fails for every object.
-FaultCase RunFails(const std::string& name, CommandMaker make, std::vector<std::string> args,
-                   const std::string& operation) {
-  return FaultCase(name, std::move(make))
-      .Args(std::move(args))
-      .Fault(operation)
-      .Errors({operation + " failed"});
-}
+const std::vector<std::string> kAll = {"-v", "all"};
+const std::vector<std::string> kSet = {"-v", "nfs-iso", "-q", "8"};
 
-const FaultCase kCases[] = {
-    RunFails("AddFails", New<NFSVolumeAdd>, {"-H", "192.0.2.10", "-s", "/new", "-v", "new"},
-             "AddNetworkFileSystem"),
-    // The add has happened: a failing setter leaves the volume configured
-    // (and unmounted), as the command is specified.
-    FaultCase("AddReadOnlyFails", New<NFSVolumeAdd>)
-        .Args({"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"})
-        .Fault("SetReadOnly")
-        .Errors({"SetReadOnly failed"})
-        .Changes([](const Json& before, const Json& after) {
-          const Json added = FindVolume(after, "new");
-          ASSERT_FALSE(added.is_null());
-          EXPECT_EQ(added["mounted"], false);
-          EXPECT_EQ(added["nfs"]["read_only"], false);
-          Json rest = after;
-          rest["volumes"].erase(rest["volumes"].size() - 1);
-          EXPECT_EQ(rest, before);
-        }),
+const std::vector<FaultCase> kCases = Join({
+    {
+        RunFails("AddFails", New<NFSVolumeAdd>, {"-H", "192.0.2.10", "-s", "/new", "-v", "new"},
+                 "AddNetworkFileSystem"),
+        // The add has happened: a failing setter leaves the volume configured
+        // (and unmounted), as the command is specified.
+        RunFails("AddReadOnlyFails", New<NFSVolumeAdd>,
+                 {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"}, "SetReadOnly")
+            .Changes(AddedUnmounted("read_only")),
+        RunFails("AddProtocolEndpointFails", New<NFSVolumeAdd>,
+                 {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-p"}, "SetProtocolEndpoint")
+            .Changes(AddedUnmounted("pe")),
 
-    RunFails("ListStorageInfoFails", New<NFSVolumeList>, {}, "StorageInfoImpl"),
-    RunFails("ListHiddenFilterFails", New<NFSVolumeList>, {}, "IsHidden"),
-    ListRowFails("GetHost"),
-    ListRowFails("GetStrelnic"),
-    ListRowFails("IsAccessible"),
-    ListRowFails("IsMounted"),
-    ListRowFails("IsReadOnly"),
-    ListRowFails("IsProtocolEndpoint"),
-    ListRowFails("GetArrakState"),
+        RunFails("ListStorageInfoFails", New<NFSVolumeList>, {}, "StorageInfoImpl"),
+        RunFails("ListHiddenFilterFails", New<NFSVolumeList>, {}, "IsHidden"),
+        RunFails("ListFetchFails", New<NFSVolumeList>, {}, "GetV3NetworkFileSystems"),
+    },
+    ForEach(ListRowFails, {"GetHost", "GetShare", "GetStrelnic", "IsAccessible", "IsMounted",
+                           "IsReadOnly", "IsProtocolEndpoint", "GetArrakState"}),
+    ForEach(ParamGetRowFails, {"GetMaxQueueDepth", "GetMaxReadTransferSize",
+                               "GetMaxWriteTransferSize", "GetStrelnicParameter"}),
+    {
 
-    RunFails("ParamGetStorageInfoFails", New<NFSVolumeParamGet>, {"-v", "all"}, "StorageInfoImpl"),
-    RunFails("ParamGetFetchFails", New<NFSVolumeParamGet>, {"-v", "all"},
-             "GetV3NetworkFileSystems"),
-    RunFails("ParamGetPeFilterFails", New<NFSVolumeParamGet>, {"-v", "all"}, "IsProtocolEndpoint"),
-    ParamGetRowFails("GetMaxQueueDepth"),
-    ParamGetRowFails("GetMaxWriteTransferSize"),
-    ParamGetRowFails("GetStrelnicParameter"),
+        RunFails("ParamGetStorageInfoFails", New<NFSVolumeParamGet>, kAll, "StorageInfoImpl"),
+        RunFails("ParamGetFetchFails", New<NFSVolumeParamGet>, kAll, "GetV3NetworkFileSystems"),
+        RunFails("ParamGetPeFilterFails", New<NFSVolumeParamGet>, kAll, "IsProtocolEndpoint"),
 
-    RunFails("ParamSetStorageInfoFails", New<NFSVolumeParamSet>, {"-v", "nfs-iso", "-q", "8"},
-             "StorageInfoImpl"),
-    RunFails("ParamSetPeFilterFails", New<NFSVolumeParamSet>, {"-v", "nfs-iso", "-q", "8"},
-             "IsProtocolEndpoint"),
-    RunFails("ParamSetNameFails", New<NFSVolumeParamSet>, {"-v", "nfs-iso", "-q", "8"},
-             "GetVolumeName"),
-    FaultCase("ParamSetQueueDepthFails", New<NFSVolumeParamSet>)
-        .Args({"-v", "nfs-iso", "-q", "8"})
-        .Fault("SetMaxQueueDepth", "nfs-iso")
-        .Errors({"Error setting params for mount 'nfs-iso': SetMaxQueueDepth failed"}),
-};
+        RunFails("ParamSetStorageInfoFails", New<NFSVolumeParamSet>, kSet, "StorageInfoImpl"),
+        RunFails("ParamSetFetchFails", New<NFSVolumeParamSet>, kSet, "GetV3NetworkFileSystems"),
+        RunFails("ParamSetPeFilterFails", New<NFSVolumeParamSet>, kSet, "IsProtocolEndpoint"),
+        RunFails("ParamSetNameFails", New<NFSVolumeParamSet>, kSet, "GetVolumeName"),
+        FaultCase("ParamSetQueueDepthFails", New<NFSVolumeParamSet>)
+            .Args(kSet)
+            .Fault("SetMaxQueueDepth", "nfs-iso")
+            .Errors({"Error setting params for mount 'nfs-iso': SetMaxQueueDepth failed"}),
+    },
+});
 
-class NfsFaultTest : public FaultCaseTest {};
-
-TEST_P(NfsFaultTest, ReportsTheFailureAndKeepsTheHostSound) { Check(GetParam()); }
-
-INSTANTIATE_TEST_SUITE_P(Faults, NfsFaultTest, ::testing::ValuesIn(kCases), FaultCaseName());
+FAULT_CASE_SUITE(NfsFaultTest, kCases);
 
 }  // namespace
 }  // namespace Testing

@@ -103,17 +103,6 @@ TEST_F(NfsVolumeAddTest, FailedMountIsRolledBackOnlyWithoutPreunmount) {
   EXPECT_EQ(Volume("ds1")["mounted"], false);
 }
 
-TEST_F(NfsVolumeAddTest, FailuresBeforeTheMountKeepWhatWasDone) {
-  UseNasHost(false, false);
-  EXPECT_EQ(Errors(*Run(*add_, {"-H", kServer, "-s", "/e", "-v", "taken"})).size(), 1u);
-  ArmFault("SetProtocolEndpoint", "ds1", "Cannot mark ds1 as PE");
-  auto out = Add({"-H", kServer, "-r", "-p"});
-  EXPECT_EQ(Errors(*out), Texts{"Cannot mark ds1 as PE"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(Volume("ds1")["nfs"]["read_only"], true);
-  EXPECT_EQ(Volume("ds1")["mounted"], false);
-}
-
 }  // namespace
 }  // namespace Testing
 }  // namespace TarvexCli

@@ -18,18 +18,11 @@ class NfsVolumeListTest : public CommandTest {
                      NasVolume("NFS", "pe", {{"pe", true}, {"hidden", true}})},
                     strelnic_binding));
   }
-  static Texts PrototypeFields(NFSVolumeList& list) {
-    auto root =
-        std::static_pointer_cast<Cordra::MetaObj::MetaList>(list.GetOutputSpec()->GetRootObject());
-    return FieldNames(static_cast<const Cordra::MetaObj::MetaStruct&>(*root->GetPrototype()));
-  }
 };
 
 TEST_F(NfsVolumeListTest, ListsVisibleNfsV3MountsInHostOrder) {
   UseNasHost(false);
   auto list = NFSVolumeList::New();
-  EXPECT_EQ(list->GetDefaultOutputParameter("fields:NasMount"),
-            "Volume Name,Host,Share,Accessible,Mounted,Read-Only,isPE,Hardware Acceleration");
   auto out = Run(*list);
   EXPECT_TRUE(Errors(*out).empty());
   const auto rows = Rows(*out);
@@ -58,9 +51,6 @@ TEST_F(NfsVolumeListTest, StrelnicColumnFollowsTheSwitch) {
   const char* fields =
       "Volume Name,Host,Share,Strelnic,Accessible,Mounted,Read-Only,isPE,Hardware Acceleration";
   EXPECT_EQ(list->GetDefaultOutputParameter("fields:NasMount"), fields);
-  EXPECT_EQ(PrototypeFields(*list),
-            (Texts{"Volume Name", "Host", "Share", "Strelnic", "Accessible", "Mounted", "Read-Only",
-                   "isPE", "Hardware Acceleration"}));
   auto rows = Rows(*Run(*list));
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].at("Strelnic"), "vmk1");  // the bound interface, not the parameter
@@ -69,37 +59,27 @@ TEST_F(NfsVolumeListTest, StrelnicColumnFollowsTheSwitch) {
   // Switched off under the same command: only the column list keeps it.
   UseNasHost(false);
   EXPECT_EQ(list->GetDefaultOutputParameter("fields:NasMount"), fields);
-  EXPECT_EQ(PrototypeFields(*list).size(), 8u);
   rows = Rows(*Run(*list));
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].count("Strelnic"), 0u);
 }
 
-TEST_F(NfsVolumeListTest, UnreadableMountIsSkippedWithAMessage) {
+TEST_F(NfsVolumeListTest, FailureOfTheNameInTheMessageEndsTheRun) {
   UseNasHost(false);
+  // The row fails; its name, asked again for the message, fails too.
   ArmFault("GetShare", "ds1", "Stale file handle");
+  ArmFault("GetVolumeName", "ds1", "Volume ds1 vanished", 2);
   auto out = Run(*NFSVolumeList::New());
-  EXPECT_EQ(Names(Rows(*out)), Texts{kOddName});
-  EXPECT_EQ(Errors(*out),
-            Texts{"Error getting data for mount 'ds1': Stale file handle, skipping."});
-
-  ArmFault("GetVolumeName", "ds1", "Volume ds1 vanished", 2);  // asked again for the message
-  out = Run(*NFSVolumeList::New());
   EXPECT_EQ(Errors(*out), Texts{"Volume ds1 vanished"});
   EXPECT_FALSE(HasResult(*out));
 }
 
-TEST_F(NfsVolumeListTest, EmptyHostAndQueryFailure) {
+TEST_F(NfsVolumeListTest, EmptyHostGivesAnEmptyList) {
   UseHost(NasHost({NasVolume("NFS41", "v41")}));
   auto out = Run(*NFSVolumeList::New());
   EXPECT_TRUE(HasResult(*out));
   EXPECT_TRUE(Rows(*out).empty());
   EXPECT_TRUE(Errors(*out).empty());
-
-  ArmFault("GetV3NetworkFileSystems", "", "NAS service not running");
-  out = Run(*NFSVolumeList::New());
-  EXPECT_EQ(Errors(*out), Texts{"NAS service not running"});
-  EXPECT_FALSE(HasResult(*out));
 }
 
 }  // namespace

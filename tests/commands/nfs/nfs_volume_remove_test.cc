@@ -1,5 +1,5 @@
 #include "commands/nfs/nfs_volume_remove.h"
-
+#include "commands/nfs/nfs_volume_preunmount.h"
 #include "cordra/exception.h"
 #include "framework/shell_runner.h"
 #include "hostctl/lib.h"
@@ -29,16 +29,6 @@ class NfsVolumeRemoveTest : public CommandTest {
 
   std::shared_ptr<FileSystem::NFSVolumeRemove> remove_ = FileSystem::NFSVolumeRemove::New();
 };
-
-TEST_F(NfsVolumeRemoveTest, RemovesAfterTellingTheAgent) {
-  auto out = Run(*remove_, {"-v", kOddName});
-  EXPECT_TRUE(IsTrue(*out));
-  EXPECT_TRUE(Errors(*out).empty());
-  EXPECT_EQ(notifications_, RemovalNotices(kOddName, false));
-  EXPECT_EQ(command_lines_,
-            Texts{"/usr/lib/tarvex/corvd/bin/notifyDatastore.py -t PreUnmount -i stdin"});
-  EXPECT_EQ(Host()["volumes"].size(), 2u);
-}
 
 TEST_F(NfsVolumeRemoveTest, FailedRemovalIsReportedAndAnnounced) {
   ArmFault("RemoveNetworkFileSystem", "ds1", "Volume ds1 is busy");
@@ -70,6 +60,31 @@ TEST_F(NfsVolumeRemoveTest, FailingPreUnmountNotification) {
   FailPreUnmount(Cordra::CordraToolException("cannot start /bin/sh"));
   EXPECT_THROW(Run(*remove_, {"-v", "ds1"}), Cordra::CordraToolException);
   EXPECT_EQ(Host()["volumes"].size(), 3u);
+}
+
+class NfsVolumePreunmountTest : public CommandTest {
+ protected:
+  bool InPreunmount() const { return Volume(kOddName)["nfs"]["preunmount"]; }
+
+  std::shared_ptr<FileSystem::NFSVolumePreunmountEnter> enter_ =
+      FileSystem::NFSVolumePreunmountEnter::New();
+  std::shared_ptr<FileSystem::NFSVolumePreunmountExit> exit_ =
+      FileSystem::NFSVolumePreunmountExit::New();
+};
+
+TEST_F(NfsVolumePreunmountTest, FailuresNameTheTransitionAndTheVolume) {
+  UseHost(NasHost({NasVolume("NFS", kOddName)}, false, true));
+  ArmFault("EnterNetworkFileSystemPreUnmount", kOddName, "Volume is not mounted");
+  auto out = Run(*enter_, {"-v", kOddName});
+  EXPECT_EQ(Errors(*out), Texts{"Preunmount Enter failed for " + std::string(kOddName) +
+                                ": Volume is not mounted"});
+  EXPECT_FALSE(HasResult(*out));
+  EXPECT_FALSE(InPreunmount());
+
+  ArmFault("ExitNetworkFileSystemPreUnmount", "", "State unknown");
+  out = Run(*exit_, {"-v", "ds9"});
+  EXPECT_EQ(Errors(*out), Texts{"Preunmount Exit failed for ds9: State unknown"});
+  EXPECT_FALSE(HasResult(*out));
 }
 
 }  // namespace

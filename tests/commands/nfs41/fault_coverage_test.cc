@@ -4,6 +4,7 @@
 #include "commands/nfs41/nfs41_volume_add.h"
 #include "commands/nfs41/nfs41_volume_list.h"
 #include "commands/nfs41/nfs41_volume_param.h"
+#include "commands/nfs41/nfs41_volume_remove.h"
 #include "tests/commands/fault_case.h"
 
 namespace TarvexCli {
@@ -14,99 +15,81 @@ using FileSystem::NFS41VolumeAdd;
 using FileSystem::NFS41VolumeList;
 using FileSystem::NFS41VolumeParamGet;
 using FileSystem::NFS41VolumeParamSet;
-using Json = nlohmann::json;
+using FileSystem::NFS41VolumeRemove;
 
 // The default host with a second NFS v4.1 mount, so that a failing row
 // shows the others still listed.
-void TwoV41Mounts(Json& host) {
+void TwoV41Mounts(nlohmann::json& host) {
   host["volumes"].push_back({{"type", "NFS41"},
                              {"name", "nfs41-b"},
                              {"uuid", "f5a6b7c8-d9e0f1a2"},
                              {"nfs", {{"hosts", {"192.0.2.10"}}, {"share", "/b"}}}});
 }
 
+void NoPreunmount(nlohmann::json& host) { host["features"]["284"] = false; }
+
 FaultCase ListRowFails(const std::string& operation) {
-  return FaultCase("ListRow" + operation + "Fails", New<NFS41VolumeList>)
-      .Host(TwoV41Mounts)
-      .Fault(operation, "nfs41-home", 0, 1)
-      .Errors({"Error getting data for mount 'nfs41-home': " + operation + " failed, skipping."})
-      .Rows(1);
+  return RowFails("ListRow", New<NFS41VolumeList>, {}, operation, "nfs41-home",
+                  "Error getting data for mount 'nfs41-home': ", 1)
+      .Host(TwoV41Mounts);
 }
 
 FaultCase ParamGetRowFails(const std::string& operation) {
-  return FaultCase("ParamGetRow" + operation + "Fails", New<NFS41VolumeParamGet>)
-      .Host(TwoV41Mounts)
-      .Args({"-v", "all"})
-      .Fault(operation, "nfs41-home", 0, 1)
-      .Errors({"Error getting params for mount 'nfs41-home': " + operation + " failed, skipping."})
-      .Rows(1);
-}
-
-FaultCase RunFails(const std::string& name, CommandMaker make, std::vector<std::string> args,
-                   const std::string& operation) {
-  return FaultCase(name, std::move(make))
-      .Args(std::move(args))
-      .Fault(operation)
-      .Errors({operation + " failed"});
+  return RowFails("ParamGetRow", New<NFS41VolumeParamGet>, {"-v", "all"}, operation, "nfs41-home",
+                  "Error getting params for mount 'nfs41-home': ", 1)
+      .Host(TwoV41Mounts);
 }
 
 const std::vector<std::string> kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-p"};
+const std::vector<std::string> kReadOnly = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"};
+const std::vector<std::string> kAll = {"-v", "all"};
+const std::vector<std::string> kSet = {"-v", "nfs41-home", "-q", "8"};
 
-const FaultCase kCases[] = {
-    RunFails("AddStorageInfoFails", New<NFS41VolumeAdd>, kAdd, "StorageInfoImpl"),
-    RunFails("AddFails", New<NFS41VolumeAdd>, kAdd, "AddV41NetworkFileSystem"),
-    // The add has happened: a failing setter leaves the volume configured
-    // (and unmounted), as the command is specified.
-    FaultCase("AddProtocolEndpointFails", New<NFS41VolumeAdd>)
-        .Args(kAdd)
-        .Fault("SetProtocolEndpoint")
-        .Errors({"SetProtocolEndpoint failed"})
-        .Changes([](const Json& before, const Json& after) {
-          const Json added = FindVolume(after, "new");
-          ASSERT_FALSE(added.is_null());
-          EXPECT_EQ(added["type"], "NFS41");
-          EXPECT_EQ(added["mounted"], false);
-          EXPECT_EQ(added["nfs"]["pe"], false);
-          Json rest = after;
-          rest["volumes"].erase(rest["volumes"].size() - 1);
-          EXPECT_EQ(rest, before);
-        }),
+const std::vector<FaultCase> kCases = Join({
+    {
+        RunFails("AddStorageInfoFails", New<NFS41VolumeAdd>, kAdd, "StorageInfoImpl"),
+        RunFails("AddFails", New<NFS41VolumeAdd>, kAdd, "AddV41NetworkFileSystem"),
+        // The add has happened: a failing setter leaves the volume configured
+        // (and unmounted), as the command is specified.
+        RunFails("AddProtocolEndpointFails", New<NFS41VolumeAdd>, kAdd, "SetProtocolEndpoint")
+            .Changes(AddedUnmounted("pe")),
+        RunFails("AddReadOnlyFails", New<NFS41VolumeAdd>, kReadOnly, "SetReadOnly")
+            .Changes(AddedUnmounted("pe")),
+        // A failed mount is undone; when that fails too its message replaces the mount's.
+        RunFails("AddMountFails", New<NFS41VolumeAdd>, kAdd, "Mount").Host(NoPreunmount),
+        RunFails("AddRollbackFails", New<NFS41VolumeAdd>, kReadOnly, "RemoveNetworkFileSystem")
+            .Host(NoPreunmount)
+            .Fault("Mount")
+            .Changes(AddedUnmounted("pe")),
+        FaultCase("RemoveFails", New<NFS41VolumeRemove>)
+            .Args({"-v", "nfs41-home"})
+            .Fault("RemoveNetworkFileSystem")
+            .Errors({"RemoveNetworkFileSystem failed"})
+            .Notices({"PreUnmount(nfs41-home)", "FailedUnmount(nfs41-home)"}),
 
-    RunFails("ListStorageInfoFails", New<NFS41VolumeList>, {}, "StorageInfoImpl"),
-    RunFails("ListHiddenFilterFails", New<NFS41VolumeList>, {}, "IsHidden"),
-    ListRowFails("GetVolumeName"),
-    ListRowFails("GetHosts"),
-    ListRowFails("GetShare"),
-    ListRowFails("IsAccessible"),
-    ListRowFails("IsMounted"),
-    ListRowFails("IsMountReadOnly"),
-    ListRowFails("IsProtocolEndpoint"),
-    ListRowFails("GetArrakState"),
+        RunFails("ListStorageInfoFails", New<NFS41VolumeList>, {}, "StorageInfoImpl"),
+        RunFails("ListHiddenFilterFails", New<NFS41VolumeList>, {}, "IsHidden"),
+        RunFails("ListFetchFails", New<NFS41VolumeList>, {}, "GetV41NetworkFileSystems"),
+    },
+    ForEach(ListRowFails,
+            {"GetVolumeName", "GetHosts", "GetShare", "IsAccessible", "IsMounted",
+             "IsMountReadOnly", "IsProtocolEndpoint", "GetArrakState", "GetSecurityType"}),
+    ForEach(ParamGetRowFails,
+            {"GetMaxQueueDepth", "GetMaxReadTransferSize", "GetMaxWriteTransferSize"}),
+    {
 
-    RunFails("ParamGetStorageInfoFails", New<NFS41VolumeParamGet>, {"-v", "all"},
-             "StorageInfoImpl"),
-    RunFails("ParamGetFetchFails", New<NFS41VolumeParamGet>, {"-v", "all"},
-             "GetV41NetworkFileSystems"),
-    RunFails("ParamGetPeFilterFails", New<NFS41VolumeParamGet>, {"-v", "all"},
-             "IsProtocolEndpoint"),
-    ParamGetRowFails("GetMaxQueueDepth"),
-    ParamGetRowFails("GetMaxReadTransferSize"),
+        RunFails("ParamGetStorageInfoFails", New<NFS41VolumeParamGet>, kAll, "StorageInfoImpl"),
+        RunFails("ParamGetFetchFails", New<NFS41VolumeParamGet>, kAll, "GetV41NetworkFileSystems"),
+        RunFails("ParamGetPeFilterFails", New<NFS41VolumeParamGet>, kAll, "IsProtocolEndpoint"),
 
-    RunFails("ParamSetStorageInfoFails", New<NFS41VolumeParamSet>, {"-v", "nfs41-home", "-q", "8"},
-             "StorageInfoImpl"),
-    RunFails("ParamSetFetchFails", New<NFS41VolumeParamSet>, {"-v", "nfs41-home", "-q", "8"},
-             "GetV41NetworkFileSystems"),
-    RunFails("ParamSetPeFilterFails", New<NFS41VolumeParamSet>, {"-v", "nfs41-home", "-q", "8"},
-             "IsProtocolEndpoint"),
-    RunFails("ParamSetNameFails", New<NFS41VolumeParamSet>, {"-v", "nfs41-home", "-q", "8"},
-             "GetVolumeName"),
-};
+        RunFails("ParamSetStorageInfoFails", New<NFS41VolumeParamSet>, kSet, "StorageInfoImpl"),
+        RunFails("ParamSetFetchFails", New<NFS41VolumeParamSet>, kSet, "GetV41NetworkFileSystems"),
+        RunFails("ParamSetPeFilterFails", New<NFS41VolumeParamSet>, kSet, "IsProtocolEndpoint"),
+        RunFails("ParamSetNameFails", New<NFS41VolumeParamSet>, kSet, "GetVolumeName"),
+    },
+});
 
-class Nfs41FaultTest : public FaultCaseTest {};
-
-TEST_P(Nfs41FaultTest, ReportsTheFailureAndKeepsTheHostSound) { Check(GetParam()); }
-
-INSTANTIATE_TEST_SUITE_P(Faults, Nfs41FaultTest, ::testing::ValuesIn(kCases), FaultCaseName());
+FAULT_CASE_SUITE(Nfs41FaultTest, kCases);
 
 }  // namespace
 }  // namespace Testing
