@@ -32,6 +32,9 @@ _tarvex_host() {
       --store | --fixture | --operation | --object | --message | --nth | --times)
         ((i++))
         [[ ${COMP_WORDS[i]-} == = ]] && ((i++))
+        # bash splits a value at each ':' ("/tmp/a:b"); the pieces are one value.
+        while [[ ${COMP_WORDS[i + 1]-} == : ]] && ((i + 1 < cword)); do ((i += 2)); done
+        ((i >= cword)) && return  # the cursor is inside that value
         ;;
       -*) ;;
       *)

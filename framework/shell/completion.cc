@@ -126,7 +126,8 @@ _tarvexcli() {
   local cword=$COMP_CWORD cur=${COMP_WORDS[COMP_CWORD]-} path=tarvexcli word key i=1
   COMPREPLY=()
   # Global options, then the command path, then the command's options. bash
-  # splits "--name=value" at the '=', so a value may follow a '=' word.
+  # splits "--name=value" at the '=', so a value may follow a '=' word; it
+  # splits a value at each ':' too ("/tmp/a:b"), and the pieces are one value.
   while ((i < cword)); do
     word=${COMP_WORDS[i++]-}
     if [[ $word == -* ]]; then
@@ -139,6 +140,8 @@ _tarvexcli() {
         return
       fi
       ((i++))
+      while [[ ${COMP_WORDS[i]-} == : ]] && ((i < cword)); do ((i += 2)); done
+      ((i > cword)) && return  # the cursor is inside that value
     elif [[ -z ${_tarvexcli_children[$path]+set} ]]; then
       continue  # a word after the command: the command refuses it
     elif [[ " ${_tarvexcli_children[$path]} " == *" $word "* ]]; then

@@ -71,6 +71,10 @@ expect 'tarvexcli --format = j' 'json'
 expect 'tarvexcli --fields ' ''
 expect 'tarvexcli --no-header --format json --fields Name st' 'storage'
 expect 'tarvexcli --format=csv storage nfs41 add --sec ' 'sys krb5 krb5i'
+# bash also splits a value at ':' (written as a word of its own here): the
+# pieces are one value, and nothing is offered inside it.
+expect 'tarvexcli --store /tmp/a : b : c storage ' 'internal filesystem nfs nfs41 kovra'
+expect 'tarvexcli --store /tmp/a : s' ''
 expect 'tarvexcli storage --' '--help'
 expect 'tarvexcli storage --fo' ''
 store_dir=$(mktemp -d)
@@ -92,6 +96,8 @@ expect 'tarvex-host fault add --' '--operation --object --message --nth --times 
 expect 'tarvex-host fault add --operation ' ''
 expect 'tarvex-host feature ' 'list set'
 expect 'tarvex-host --store = /tmp/h.db feature set 284 ' 'on off'
+expect 'tarvex-host --store /tmp/a : b.db feature set 284 ' 'on off'
+expect 'tarvex-host --store /tmp/a : f' ''
 expect 'tarvex-host feature set ' ''
 expect 'tarvex-host events -' '--json --clear --store --help'
 expect 'tarvex-host restart ' ''
