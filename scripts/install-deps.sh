@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libsqlite3-dev sqlite3 nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  jq libxml2-utils bash-completion
+  jq libxml2-utils bash-completion dpkg-dev
 )
 
 missing=()

@@ -26,6 +26,9 @@ check_package() {
       exit 1
     fi
     [ -s usr/share/bash-completion/completions/tarvexcli ] || { echo "package: no completion"; exit 1; }
+    depends=$(dpkg-deb -f "$deb" Depends)
+    grep -Eq 'libsqlite3-0 \(>= [0-9.]+\)' <<<"$depends" ||
+      { echo "package: Depends lacks a versioned libsqlite3-0: $depends"; exit 1; }
     list=$(./usr/bin/tarvexcli --store "$tmp/host.db" storage filesystem list) ||
       { echo "package: filesystem list exited $?"; exit 1; }
     if ! head -n 1 <<<"$list" | grep -Eq '^Mount Point +Volume Name +UUID +Mounted +Type +Size +Free$'; then
