@@ -22,9 +22,16 @@ std::string Hint(const OutputHints& hints, const std::string& key) {
 
 void AddFieldsOf(const MetaObj::MetaObj* obj, std::vector<std::string>* names) {
   if (!obj || obj->GetType() != MetaObj::META_STRUCT) return;
-  for (const auto& field : static_cast<const MetaStruct*>(obj)->GetFields()) {
-    if (std::find(names->begin(), names->end(), field.first) == names->end()) {
-      names->push_back(field.first);
+  const auto& fields = static_cast<const MetaStruct*>(obj)->GetFields();
+  // Rows filled from one prototype repeat its fields in its order: one
+  // comparison per field tells so.
+  size_t same = 0;
+  while (same < fields.size() && same < names->size() && fields[same].first == (*names)[same]) {
+    ++same;
+  }
+  for (size_t i = same; i < fields.size(); ++i) {
+    if (std::find(names->begin(), names->end(), fields[i].first) == names->end()) {
+      names->push_back(fields[i].first);
     }
   }
 }

@@ -10,13 +10,13 @@ namespace Frame {
 
 namespace {
 
-std::string Cell(const MetaObj::MetaObj* value) { return DisplayText(PlainText(value)); }
+std::string ValueText(const MetaObj::MetaObj* value) { return DisplayText(PlainText(value)); }
 
 // kValue and kValues: one value per line in both formats.
 void RenderValues(const OutputModel& model, TextSink* sink) {
   std::string& out = sink->text();
-  if (model.shape == OutputModel::Shape::kValue) out += Cell(model.value.get()) + "\n";
-  for (const auto& value : model.values) out += Cell(value.get()) + "\n";
+  if (model.shape == OutputModel::Shape::kValue) out += ValueText(model.value.get()) + "\n";
+  for (const auto& value : model.values) out += ValueText(value.get()) + "\n";
 }
 
 bool IsRecordShape(const OutputModel& model) {
@@ -29,24 +29,29 @@ void AppendTrimmed(const std::string& line, std::string* out) {
   *out += (end == std::string::npos ? std::string() : line.substr(0, end + 1)) + "\n";
 }
 
-// A cell as the table shows it. Printable ASCII strings, nearly every cell of
-// a large list, are used in place; anything else is made in `scratch`.
-const std::string& CellText(const MetaObj::MetaObj* value, std::string* scratch) {
+// A cell as the table shows it, and its width in columns. Printable ASCII
+// strings, nearly every cell of a large list, are used in place; anything
+// else is made in `scratch`.
+struct Cell {
+  const std::string& text;
+  size_t width;
+};
+Cell CellText(const MetaObj::MetaObj* value, std::string* scratch) {
   if (value && value->IsSet() && value->GetType() == MetaObj::META_STRING) {
     const std::string& text = static_cast<const MetaObj::MetaString*>(value)->GetValue();
-    if (IsPrintableAscii(text)) return text;
+    if (IsPrintableAscii(text)) return {text, text.size()};
   }
   *scratch = DisplayText(PlainText(value));
-  return *scratch;
+  return {*scratch, DisplayWidth(*scratch)};
 }
 
-// Appends one line of `count` cells, `text(i)` each, padded to `widths`.
+// Appends one line of `count` cells, `cell(i)` each, padded to `widths`.
 template <class CellOf>
-void AppendLine(size_t count, CellOf text, const std::vector<size_t>& widths, std::string* out) {
+void AppendLine(size_t count, CellOf cell, const std::vector<size_t>& widths, std::string* out) {
   for (size_t i = 0; i < count; ++i) {
-    const std::string& cell = text(i);
-    *out += cell;
-    out->append(widths[i] - DisplayWidth(cell) + 2, ' ');
+    const Cell c = cell(i);
+    *out += c.text;
+    out->append(widths[i] - c.width + 2, ' ');
   }
   // Written in place, so the trailing blanks are taken back (never past the
   // previous line's newline).
@@ -71,22 +76,29 @@ void RenderTable(const OutputModel& model, bool no_header, TextSink* sink) {
   std::string scratch;
   for (const auto& row : model.rows) {
     for (size_t i = 0; i < count; ++i) {
-      widths[i] = std::max(widths[i], DisplayWidth(CellText(row.cells[i], &scratch)));
+      widths[i] = std::max(widths[i], CellText(row.cells[i], &scratch).width);
     }
   }
 
   std::string& out = sink->text();
   if (!no_header) {
     AppendLine(
-        count, [&](size_t i) -> const std::string& { return header[i]; }, widths, &out);
+        count,
+        [&](size_t i) {
+          return Cell{header[i], DisplayWidth(header[i])};
+        },
+        widths, &out);
     for (size_t i = 0; i < count; ++i) header[i].assign(widths[i], '-');
     AppendLine(
-        count, [&](size_t i) -> const std::string& { return header[i]; }, widths, &out);
+        count,
+        [&](size_t i) {
+          return Cell{header[i], DisplayWidth(header[i])};
+        },
+        widths, &out);
   }
   for (const auto& row : model.rows) {
     AppendLine(
-        count, [&](size_t i) -> const std::string& { return CellText(row.cells[i], &scratch); },
-        widths, &out);
+        count, [&](size_t i) { return CellText(row.cells[i], &scratch); }, widths, &out);
     sink->Commit();
   }
 }
@@ -97,7 +109,7 @@ void RenderSimple(const OutputModel& model, TextSink* sink) {
   for (const auto& row : model.rows) {
     if (!row.heading.empty()) out += DisplayText(row.heading) + "\n";
     for (size_t i = 0; i < model.columns.size(); ++i) {
-      const std::string value = Cell(row.cells[i]);
+      const std::string value = ValueText(row.cells[i]);
       const std::string& unit = model.columns[i].unit;
       std::string line = "   " + DisplayText(model.columns[i].name) + ": " + value;
       if (!unit.empty() && !value.empty()) line += " " + DisplayText(unit);
