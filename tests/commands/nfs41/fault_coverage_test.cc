@@ -54,7 +54,7 @@ const std::vector<FaultCase> kCases = Join({
         RunFails("AddProtocolEndpointFails", New<NFS41VolumeAdd>, kAdd, "SetProtocolEndpoint")
             .Changes(AddedUnmounted("pe")),
         RunFails("AddReadOnlyFails", New<NFS41VolumeAdd>, kReadOnly, "SetReadOnly")
-            .Changes(AddedUnmounted("pe")),
+            .Changes(AddedUnmounted("read_only")),
         // A failed mount is undone; when that fails too its message replaces the mount's.
         RunFails("AddMountFails", New<NFS41VolumeAdd>, kAdd, "Mount").Host(NoPreunmount),
         RunFails("AddRollbackFails", New<NFS41VolumeAdd>, kReadOnly, "RemoveNetworkFileSystem")
