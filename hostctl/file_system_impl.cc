@@ -24,6 +24,10 @@ int FileSystemImpl::Unmount(int option) {
       *record_, [&](Db& db, VolumeRecord& v) { return HostCtl::Sim::ApplyUnmount(db, v, option); });
 }
 
+HostCtl::Sim::VolumeRecord& FileSystemImpl::Full() {
+  return HostCtl::Sim::CompleteVolume(HostCtl::Sim::Session::Get().db(), *record_);
+}
+
 bool FileSystemImpl::IsMounted() {
   CheckVolumeFault(Op::IsMounted, *record_);
   return record_->mounted;

@@ -57,13 +57,13 @@ std::unique_ptr<KovraFileSystem> KovraFileSystemImpl::GetKovraFileSystemByUUID(
 
 bool KovraFileSystemImpl::IsAccessible() {
   CheckVolumeFault(Op::IsAccessible, *record_);
-  return HostCtl::Sim::VolumeAccessible(Session::Get().db(), *record_);
+  return HostCtl::Sim::VolumeAccessible(Session::Get().db(), Full());
 }
 
 uint32_t KovraFileSystemImpl::GetLockMode() {
   CheckVolumeFault(Op::GetLockMode, *record_);
   RequireKovra(*record_);
-  return record_->lock_mode;
+  return Full().lock_mode;
 }
 
 uint32_t KovraFileSystemImpl::GetMajorVersion() {
@@ -85,13 +85,13 @@ std::vector<std::unique_ptr<DiskLunPartition>> KovraFileSystemImpl::GetExtents()
 std::string KovraFileSystemImpl::GetLvmUuid() {
   CheckVolumeFault(Op::GetLvmUuid, *record_);
   RequireKovra(*record_);
-  return record_->lvm_uuid;
+  return Full().lvm_uuid;
 }
 
 bool KovraFileSystemImpl::IsClusteredKadiskEnabled() {
   CheckVolumeFault(Op::IsClusteredKadiskEnabled, *record_);
   RequireKovra(*record_);
-  return record_->clustered_kadisk;
+  return Full().clustered_kadisk;
 }
 
 std::vector<HostCtl::Storage::KovraUserInfo> KovraFileSystemImpl::GetUsers(bool quick) {
@@ -130,7 +130,7 @@ int KovraFileSystemImpl::GetAtsSupport() {
 HostCtl::Storage::KovraVolumeUnmapProperty KovraFileSystemImpl::GetUnmapProperty() {
   CheckVolumeFault(Op::GetUnmapProperty, *record_);
   RequireKovra(*record_);
-  const HostCtl::Sim::UnmapRecord& u = record_->unmap;
+  const HostCtl::Sim::UnmapRecord& u = Full().unmap;
   HostCtl::Storage::KovraVolumeUnmapProperty property;
   property.granularity = u.granularity;
   property.priority = u.priority;

@@ -19,27 +19,28 @@ NetworkFileSystemImpl::NetworkFileSystemImpl(std::shared_ptr<VolumeRecord> recor
 
 std::string NetworkFileSystemImpl::GetHost() {
   CheckVolumeFault(Op::GetHost, *record_);
-  return record_->hosts.empty() ? std::string() : record_->hosts.front();
+  const std::vector<std::string>& hosts = Full().hosts;
+  return hosts.empty() ? std::string() : hosts.front();
 }
 
 std::vector<std::string> NetworkFileSystemImpl::GetHosts() {
   CheckVolumeFault(Op::GetHosts, *record_);
-  return record_->hosts;
+  return Full().hosts;
 }
 
 std::string NetworkFileSystemImpl::GetShare() {
   CheckVolumeFault(Op::GetShare, *record_);
-  return record_->share;
+  return Full().share;
 }
 
 bool NetworkFileSystemImpl::IsMountReadOnly() {
   CheckVolumeFault(Op::IsMountReadOnly, *record_);
-  return record_->read_only || HostCtl::Sim::ExportReadOnly(Session::Get().db(), *record_);
+  return Full().read_only || HostCtl::Sim::ExportReadOnly(Session::Get().db(), Full());
 }
 
 bool NetworkFileSystemImpl::IsReadOnly() {
   CheckVolumeFault(Op::IsReadOnly, *record_);
-  return record_->read_only;
+  return Full().read_only;
 }
 
 void NetworkFileSystemImpl::SetReadOnly(bool read_only) {
@@ -52,7 +53,7 @@ void NetworkFileSystemImpl::SetReadOnly(bool read_only) {
 
 bool NetworkFileSystemImpl::IsProtocolEndpoint() {
   CheckVolumeFault(Op::IsProtocolEndpoint, *record_);
-  return record_->pe;
+  return Full().pe;
 }
 
 void NetworkFileSystemImpl::SetProtocolEndpoint(bool is_pe) {
@@ -65,32 +66,32 @@ void NetworkFileSystemImpl::SetProtocolEndpoint(bool is_pe) {
 
 std::string NetworkFileSystemImpl::GetStrelnic() {
   CheckVolumeFault(Op::GetStrelnic, *record_);
-  return record_->strelnic;
+  return Full().strelnic;
 }
 
 bool NetworkFileSystemImpl::IsAccessible() {
   CheckVolumeFault(Op::IsAccessible, *record_);
-  return HostCtl::Sim::VolumeAccessible(Session::Get().db(), *record_);
+  return HostCtl::Sim::VolumeAccessible(Session::Get().db(), Full());
 }
 
 bool NetworkFileSystemImpl::IsHidden() {
   CheckVolumeFault(Op::IsHidden, *record_);
-  return record_->hidden;
+  return Full().hidden;
 }
 
 uint32_t NetworkFileSystemImpl::GetMaxReadTransferSize() {
   CheckVolumeFault(Op::GetMaxReadTransferSize, *record_);
-  return record_->max_read;
+  return Full().max_read;
 }
 
 uint32_t NetworkFileSystemImpl::GetMaxWriteTransferSize() {
   CheckVolumeFault(Op::GetMaxWriteTransferSize, *record_);
-  return record_->max_write;
+  return Full().max_write;
 }
 
 uint32_t NetworkFileSystemImpl::GetMaxQueueDepth() {
   CheckVolumeFault(Op::GetMaxQueueDepth, *record_);
-  return record_->queue_depth;
+  return Full().queue_depth;
 }
 
 void NetworkFileSystemImpl::SetMaxQueueDepth(uint32_t depth, bool persist) {
@@ -109,12 +110,12 @@ void NetworkFileSystemImpl::SetMaxQueueDepth(uint32_t depth, bool persist) {
 
 NetworkFileSystem::SecurityType NetworkFileSystemImpl::GetSecurityType() {
   CheckVolumeFault(Op::GetSecurityType, *record_);
-  return static_cast<SecurityType>(record_->security);
+  return static_cast<SecurityType>(Full().security);
 }
 
 std::string NetworkFileSystemImpl::GetStrelnicParameter() {
   CheckVolumeFault(Op::GetStrelnicParameter, *record_);
-  return record_->strelnic_param;
+  return Full().strelnic_param;
 }
 
 void NetworkFileSystemImpl::SetStrelnic(const std::string& strelnic) {

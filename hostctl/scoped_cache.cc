@@ -43,7 +43,8 @@ Cache& TheCache() {
 
 std::string Key(const VolumeQuery& q) {
   std::string key = std::to_string(q.kind) + (q.mounted_only ? "m" : "-") +
-                    (q.include_undiscovered ? "u" : "-") + (q.name_or_uuid ? "o" : "-");
+                    (q.include_undiscovered ? "u" : "-") + (q.name_or_uuid ? "o" : "-") +
+                    (q.summary ? "s" : "-");
   if (q.name) key += "|n=" + *q.name;
   if (q.uuid) key += "|u=" + *q.uuid;
   return key;

@@ -52,7 +52,9 @@ StorageInfoImpl::StorageInfoImpl() { CheckFault(Op::StorageInfoImpl); }
 std::vector<std::unique_ptr<FileSystem>> StorageInfoImpl::GetFileSystems() {
   CheckFault(Op::GetFileSystems);
   std::vector<std::unique_ptr<FileSystem>> volumes;
-  for (auto& record : QueryVolumes(VolumeQuery())) {
+  VolumeQuery query;
+  query.summary = true;  // a listing; the other fields are read if asked for
+  for (auto& record : QueryVolumes(query)) {
     volumes.push_back(HostCtl::Sim::MakeVolumeHandle(record));
   }
   return volumes;

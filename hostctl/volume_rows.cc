@@ -1,5 +1,7 @@
 #include "hostctl/volume_rows.h"
 
+#include <stdexcept>
+
 #include "hostctl/sqlite_db.h"
 
 namespace HostCtl {
@@ -45,10 +47,13 @@ const char* const kColumns[] = {
     "nfs_security",
 };
 constexpr int kColumnCount = sizeof(kColumns) / sizeof(kColumns[0]);
+// The columns a summary query reads: "type" to "version".
+constexpr int kSummaryCount = 13;
 
-std::string SelectList() {
+// "id" and the first `count` columns.
+std::string SelectList(int count = kColumnCount) {
   std::string list = "id";
-  for (const char* column : kColumns) list += std::string(", ") + column;
+  for (int i = 0; i < count; ++i) list += std::string(", ") + kColumns[i];
   return list;
 }
 
@@ -92,7 +97,8 @@ void Bind(Stmt& stmt, const VolumeRecord& v) {
   bind(int64_t{v.security});
 }
 
-void Read(const Stmt& s, const std::shared_ptr<VolumeBatch>& batch, VolumeRecord* v) {
+// Columns 0 to kSummaryCount of SelectList(): id and the summary fields.
+void ReadSummary(const Stmt& s, VolumeRecord* v) {
   int i = 0;
   v->id = s.Int(i++);
   v->type = s.Text(i++);
@@ -108,6 +114,11 @@ void Read(const Stmt& s, const std::shared_ptr<VolumeBatch>& batch, VolumeRecord
   v->used = s.Int(i++);
   v->arrak = static_cast<int>(s.Int(i++));
   v->version = static_cast<uint32_t>(s.Int(i++));
+}
+
+// The other columns, from kSummaryCount + 1 on.
+void ReadDetails(const Stmt& s, VolumeRecord* v) {
+  int i = kSummaryCount + 1;
   v->lvm_uuid = s.Text(i++);
   v->lock_mode = static_cast<uint32_t>(s.Int(i++));
   v->clustered_kadisk = s.Int(i++);
@@ -130,7 +141,7 @@ void Read(const Stmt& s, const std::shared_ptr<VolumeBatch>& batch, VolumeRecord
   v->max_write = static_cast<uint32_t>(s.Int(i++));
   v->preunmount = s.Int(i++);
   v->security = static_cast<uint32_t>(s.Int(i++));
-  v->batch = batch;
+  v->partial = false;
 }
 
 std::string WhereClause(const VolumeQuery& q) {
@@ -179,8 +190,8 @@ size_t CountVolumes(Db& db, const VolumeQuery& query) {
 }  // namespace
 
 std::vector<std::shared_ptr<VolumeRecord>> LoadVolumes(Db& db, const VolumeQuery& query) {
-  Stmt stmt = db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE " + WhereClause(query) +
-                         " ORDER BY id");
+  Stmt stmt = db.Prepare("SELECT " + SelectList(query.summary ? kSummaryCount : kColumnCount) +
+                         " FROM volumes WHERE " + WhereClause(query) + " ORDER BY id");
   BindQuery(stmt, query);
   auto batch = std::make_shared<VolumeBatch>();
   // One block holds every record of the query, so that a large list costs
@@ -188,8 +199,15 @@ std::vector<std::shared_ptr<VolumeRecord>> LoadVolumes(Db& db, const VolumeQuery
   // ownership of the block.
   auto block = std::make_shared<std::vector<VolumeRecord>>();
   block->reserve(CountVolumes(db, query));
-  while (stmt.Step()) Read(stmt, batch, &block->emplace_back());
+  while (stmt.Step()) {
+    VolumeRecord& record = block->emplace_back();
+    ReadSummary(stmt, &record);
+    record.batch = batch;
+    record.partial = query.summary;
+    if (!query.summary) ReadDetails(stmt, &record);
+  }
   batch->volumes = block->size();
+  if (query.summary) batch->partial = block.get();
   std::vector<std::shared_ptr<VolumeRecord>> volumes;
   volumes.reserve(block->size());
   for (VolumeRecord& record : *block) volumes.emplace_back(block, &record);
@@ -203,11 +221,36 @@ std::shared_ptr<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
   auto batch = std::make_shared<VolumeBatch>();
   batch->volumes = 1;
   auto volume = std::make_shared<VolumeRecord>();
-  Read(stmt, batch, volume.get());
+  ReadSummary(stmt, volume.get());
+  ReadDetails(stmt, volume.get());
+  volume->batch = batch;
+  return volume;
+}
+
+VolumeRecord& CompleteVolume(Db& db, VolumeRecord& volume) {
+  if (!volume.partial) return volume;
+  std::vector<VolumeRecord>& records = *volume.batch->partial;
+  volume.batch->partial = nullptr;
+  // The batch's rows in id order, as it read them; a row deleted since keeps
+  // the defaults.
+  Stmt stmt =
+      db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id BETWEEN ? AND ? ORDER BY id");
+  stmt.Bind(1, records.front().id);
+  stmt.Bind(2, records.back().id);
+  size_t next = 0;
+  while (next < records.size() && stmt.Step()) {
+    const int64_t id = stmt.Int(0);
+    while (next < records.size() && records[next].id < id) records[next++].partial = false;
+    if (next < records.size() && records[next].id == id && records[next].partial) {
+      ReadDetails(stmt, &records[next++]);
+    }
+  }
+  for (; next < records.size(); ++next) records[next].partial = false;
   return volume;
 }
 
 void SaveVolume(Db& db, const VolumeRecord& volume) {
+  if (volume.partial) throw std::logic_error("SaveVolume: a summary record would lose its fields");
   std::string sql = "UPDATE volumes SET ";
   for (int i = 0; i < kColumnCount; ++i) {
     sql += std::string(i ? ", " : "") + kColumns[i] + " = ?";

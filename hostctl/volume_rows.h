@@ -25,6 +25,9 @@ struct VolumeQuery {
   bool name_or_uuid = false;          // `name` matches the label or the UUID
   bool mounted_only = false;
   bool include_undiscovered = false;
+  // Reads only what a listing shows (type, names, state, sizes, version);
+  // the Kovra and NAS fields are read on first use, for the whole batch.
+  bool summary = false;
 };
 
 // Volumes in host order, each with its own record; all share one batch.
@@ -32,7 +35,12 @@ std::vector<std::shared_ptr<VolumeRecord>> LoadVolumes(Db& db, const VolumeQuery
 // The volume of that row id, or null when it is gone.
 std::shared_ptr<VolumeRecord> LoadVolumeById(Db& db, int64_t id);
 
+// `volume` with every field read: for a summary query's record, the fields
+// it left out are read for all records of its batch at once.
+VolumeRecord& CompleteVolume(Db& db, VolumeRecord& volume);
+
 // Writes every column of `volume` (by its id), or inserts it and sets its id.
+// Requires a complete record.
 void SaveVolume(Db& db, const VolumeRecord& volume);
 void InsertVolume(Db& db, VolumeRecord& volume);
 

@@ -58,6 +58,9 @@ class FileSystemImpl : public virtual FileSystem {
   HostCtl::Storage::ArrakState GetArrakState() override;
 
  protected:
+  // The record with every field read (a listing reads only its summary).
+  HostCtl::Sim::VolumeRecord& Full();
+
   std::shared_ptr<HostCtl::Sim::VolumeRecord> record_;
 };
 

@@ -1,6 +1,8 @@
 // Volumes of every type on the default host: lookups, mounts and unmounts,
 // what a restart undoes, and the host's own mounting (try, rescan, automount).
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include "host_test_support.h"
 #include "hostctl/admin.h"
@@ -29,6 +31,70 @@ TEST_F(VolumeTest, ListsEveryDiscoveredVolumeInHostOrderAsItsOwnKind) {
   auto nfs = storage_.GetFileSystemByUuidEx("e4f5a6b7-c8d9e0f1");
   ASSERT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(nfs.get()), nullptr);
   EXPECT_EQ(storage_.GetFileSystemByUuidEx("00000000-00000000"), nullptr);
+}
+
+using HostCtl::Storage::KovraFileSystem;
+using HostCtl::Storage::NetworkFileSystem;
+template <class Kind>
+using Detail = std::function<std::string(Kind&)>;
+
+// Each detail getter, alone on a fresh listing, answers as on a handle of
+// another query: a listing reads only what it shows and the rest on demand.
+template <class Kind>
+void ExpectListedDetails(StorageInfoImpl& storage, const std::vector<Detail<Kind>>& details,
+                         std::map<std::string, std::unique_ptr<Kind>>& looked_up) {
+  for (size_t i = 0; i < details.size(); ++i) {
+    size_t compared = 0;
+    for (auto& volume : storage.GetFileSystems()) {
+      auto* listed = dynamic_cast<Kind*>(volume.get());
+      if (!listed || !looked_up.count(volume->GetVolumeName())) continue;
+      SCOPED_TRACE("detail " + std::to_string(i) + " of " + volume->GetVolumeName());
+      EXPECT_EQ(details[i](*listed), details[i](*looked_up[volume->GetVolumeName()]));
+      ++compared;
+    }
+    EXPECT_EQ(compared, looked_up.size());
+  }
+}
+
+TEST_F(VolumeTest, ListedVolumesReadTheirOtherFieldsWhenAsked) {
+  const auto all = [](NetworkFileSystem&) { return true; };
+  std::map<std::string, std::unique_ptr<NetworkFileSystem>> nas;
+  for (auto query :
+       {&StorageInfoImpl::GetV3NetworkFileSystems, &StorageInfoImpl::GetV41NetworkFileSystems}) {
+    for (auto& v : (storage_.*query)(all)) nas[v->GetVolumeName()] = std::move(v);
+  }
+  const auto text = [](auto value) { return std::to_string(value); };
+  ExpectListedDetails<NetworkFileSystem>(
+      storage_,
+      {[](NetworkFileSystem& v) { return v.GetHosts().empty() ? "" : v.GetHosts().back(); },
+       [](NetworkFileSystem& v) { return v.GetHost(); },
+       [](NetworkFileSystem& v) { return v.GetShare(); },
+       [&](NetworkFileSystem& v) { return text(v.IsMountReadOnly()); },
+       [&](NetworkFileSystem& v) { return text(v.IsReadOnly()); },
+       [&](NetworkFileSystem& v) { return text(v.IsProtocolEndpoint()); },
+       [&](NetworkFileSystem& v) { return text(v.IsAccessible()); },
+       [&](NetworkFileSystem& v) { return text(v.IsHidden()); },
+       [](NetworkFileSystem& v) { return v.GetStrelnic(); },
+       [](NetworkFileSystem& v) { return v.GetStrelnicParameter(); },
+       [&](NetworkFileSystem& v) { return text(v.GetMaxReadTransferSize()); },
+       [&](NetworkFileSystem& v) { return text(v.GetMaxWriteTransferSize()); },
+       [&](NetworkFileSystem& v) { return text(v.GetMaxQueueDepth()); },
+       [&](NetworkFileSystem& v) { return text(v.GetSecurityType()); }},
+      nas);
+
+  std::map<std::string, std::unique_ptr<KovraFileSystem>> kovra;
+  for (auto& v : storage_.GetKovraFileSystemsList("")) {
+    if (v) kovra[v->GetVolumeName()] = std::move(v);
+  }
+  ExpectListedDetails<KovraFileSystem>(
+      storage_,
+      {[&](KovraFileSystem& v) { return text(v.GetLockMode()); },
+       [&](KovraFileSystem& v) { return text(v.GetMajorVersion()); },
+       [](KovraFileSystem& v) { return v.GetLvmUuid(); },
+       [&](KovraFileSystem& v) { return text(v.IsClusteredKadiskEnabled()); },
+       [&](KovraFileSystem& v) { return v.GetUnmapProperty().priority; },
+       [&](KovraFileSystem& v) { return text(v.GetUnmapProperty().granularity); }},
+      kovra);
 }
 
 TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseOthers) {
