@@ -230,7 +230,6 @@ std::shared_ptr<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
 VolumeRecord& CompleteVolume(Db& db, VolumeRecord& volume) {
   if (!volume.partial) return volume;
   std::vector<VolumeRecord>& records = *volume.batch->partial;
-  volume.batch->partial = nullptr;
   // The batch's rows in id order, as it read them; a row deleted since keeps
   // the defaults.
   Stmt stmt =
@@ -246,6 +245,7 @@ VolumeRecord& CompleteVolume(Db& db, VolumeRecord& volume) {
     }
   }
   for (; next < records.size(); ++next) records[next].partial = false;
+  volume.batch->partial = nullptr;  // only now: a failed read can be tried again
   return volume;
 }
 
