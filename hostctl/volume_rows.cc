@@ -179,7 +179,7 @@ void BindQuery(Stmt& stmt, const VolumeQuery& query) {
   if (query.uuid) stmt.Bind(++index, *query.uuid);
 }
 
-// How many volumes the query will load: counted first so that the records
+// How many volumes a listing will load: counted first so that the records
 // are made in place, never moved as their block grows.
 size_t CountVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = db.Prepare("SELECT count(*) FROM volumes WHERE " + WhereClause(query));
@@ -198,7 +198,8 @@ std::vector<std::shared_ptr<VolumeRecord>> LoadVolumes(Db& db, const VolumeQuery
   // one allocation rather than one per volume; each record's pointer shares
   // ownership of the block.
   auto block = std::make_shared<std::vector<VolumeRecord>>();
-  block->reserve(CountVolumes(db, query));
+  // A lookup by name or UUID finds a handful at most: no count for it.
+  if (!query.name && !query.uuid) block->reserve(CountVolumes(db, query));
   while (stmt.Step()) {
     VolumeRecord& record = block->emplace_back();
     ReadSummary(stmt, &record);
