@@ -219,6 +219,23 @@ inline std::vector<FaultCase> LookupFails(const std::string& command, CommandMak
   return cases;
 }
 
+// The failures that end a NAS "param get" (on `get_args`) or "param set" (on
+// `set_args`) before any volume is touched: the storage object, fetching the
+// volumes with `fetch`, the protocol-endpoint filter, and (set) the name.
+inline std::vector<FaultCase> NasParamRunFails(CommandMaker get, CommandMaker set,
+                                               const std::string& fetch,
+                                               const std::vector<std::string>& get_args,
+                                               const std::vector<std::string>& set_args) {
+  std::vector<FaultCase> cases;
+  for (const std::string& op :
+       {std::string("StorageInfoImpl"), fetch, std::string("IsProtocolEndpoint")}) {
+    cases.push_back(RunFails("ParamGet" + op + "Fails", get, get_args, op));
+    cases.push_back(RunFails("ParamSet" + op + "Fails", set, set_args, op));
+  }
+  cases.push_back(RunFails("ParamSetGetVolumeNameFails", set, set_args, "GetVolumeName"));
+  return cases;
+}
+
 // After a failing setter in an add: the volume "new" was added last, is
 // unmounted and has its nfs `flag` false; nothing else changed.
 inline FaultCase::ChangeCheck AddedUnmounted(const std::string& flag) {

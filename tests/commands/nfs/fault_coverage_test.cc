@@ -51,16 +51,9 @@ const std::vector<FaultCase> kCases = Join({
                            "IsReadOnly", "IsProtocolEndpoint", "GetArrakState"}),
     ForEach(ParamGetRowFails, {"GetMaxQueueDepth", "GetMaxReadTransferSize",
                                "GetMaxWriteTransferSize", "GetStrelnicParameter"}),
+    NasParamRunFails(New<NFSVolumeParamGet>, New<NFSVolumeParamSet>, "GetV3NetworkFileSystems",
+                     kAll, kSet),
     {
-
-        RunFails("ParamGetStorageInfoFails", New<NFSVolumeParamGet>, kAll, "StorageInfoImpl"),
-        RunFails("ParamGetFetchFails", New<NFSVolumeParamGet>, kAll, "GetV3NetworkFileSystems"),
-        RunFails("ParamGetPeFilterFails", New<NFSVolumeParamGet>, kAll, "IsProtocolEndpoint"),
-
-        RunFails("ParamSetStorageInfoFails", New<NFSVolumeParamSet>, kSet, "StorageInfoImpl"),
-        RunFails("ParamSetFetchFails", New<NFSVolumeParamSet>, kSet, "GetV3NetworkFileSystems"),
-        RunFails("ParamSetPeFilterFails", New<NFSVolumeParamSet>, kSet, "IsProtocolEndpoint"),
-        RunFails("ParamSetNameFails", New<NFSVolumeParamSet>, kSet, "GetVolumeName"),
         FaultCase("ParamSetQueueDepthFails", New<NFSVolumeParamSet>)
             .Args(kSet)
             .Fault("SetMaxQueueDepth", "nfs-iso")

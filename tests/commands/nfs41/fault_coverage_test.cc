@@ -76,17 +76,8 @@ const std::vector<FaultCase> kCases = Join({
              "IsMountReadOnly", "IsProtocolEndpoint", "GetArrakState", "GetSecurityType"}),
     ForEach(ParamGetRowFails,
             {"GetMaxQueueDepth", "GetMaxReadTransferSize", "GetMaxWriteTransferSize"}),
-    {
-
-        RunFails("ParamGetStorageInfoFails", New<NFS41VolumeParamGet>, kAll, "StorageInfoImpl"),
-        RunFails("ParamGetFetchFails", New<NFS41VolumeParamGet>, kAll, "GetV41NetworkFileSystems"),
-        RunFails("ParamGetPeFilterFails", New<NFS41VolumeParamGet>, kAll, "IsProtocolEndpoint"),
-
-        RunFails("ParamSetStorageInfoFails", New<NFS41VolumeParamSet>, kSet, "StorageInfoImpl"),
-        RunFails("ParamSetFetchFails", New<NFS41VolumeParamSet>, kSet, "GetV41NetworkFileSystems"),
-        RunFails("ParamSetPeFilterFails", New<NFS41VolumeParamSet>, kSet, "IsProtocolEndpoint"),
-        RunFails("ParamSetNameFails", New<NFS41VolumeParamSet>, kSet, "GetVolumeName"),
-    },
+    NasParamRunFails(New<NFS41VolumeParamGet>, New<NFS41VolumeParamSet>, "GetV41NetworkFileSystems",
+                     kAll, kSet),
 });
 
 FAULT_CASE_SUITE(Nfs41FaultTest, kCases);
