@@ -42,7 +42,7 @@ bool VolumeUuidTaken(Db& db, const std::string& uuid);
 bool HostHasStrelnic(Db& db, const std::string& name);
 
 // New identifiers in the forms the host shows: a Kovra UUID
-// "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3", and a NAS volume's "a0b1c2d3-e4f5a6b7".
+// "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3", and a NAS volume's "a0b1c2d3-e4f5a6b7".
 std::string NewKovraUuid();
 std::string NewNasUuid();
 // 8 random hex digits.

@@ -211,7 +211,7 @@ inline std::vector<FaultCase> LookupFails(const std::string& command, CommandMak
                                       "GetKovraFileSystemByLabel", "GetKovraFileSystemByUUID"}) {
     std::vector<std::string> args = {"-l", "datastore1"};
     if (operation == "GetKovraFileSystemByUUID") {
-      args = {"-u", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"};
+      args = {"-u", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"};
     }
     args.insert(args.end(), extra.begin(), extra.end());
     cases.push_back(RunFails(command + operation + "Fails", make, args, operation));

@@ -31,7 +31,7 @@ TEST_F(StorageTest, UnmountThenListThenEventsThenMountAgain) {
   EXPECT_EQ(JsonOf({"storage", "filesystem", "list"}, mounted), "false\n");
   EXPECT_EQ(Events(), "PreUnmount datastore1\n");
   ExpectTrue({"storage", "filesystem", "mount", "--volume-label", "datastore1"});
-  EXPECT_EQ(JsonOf({"storage", "filesystem", "list", "-u", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"},
+  EXPECT_EQ(JsonOf({"storage", "filesystem", "list", "-u", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"},
                    ".[0].Mounted"),
             "true\n");
 }
@@ -59,7 +59,7 @@ TEST_F(StorageTest, ActionsAnswerTrueOrTheInjectedFault) {
   const std::vector<Case> cases = {
       {{"storage", "filesystem", "rescan"},
        "RescanKovra",
-       "Rescan of adapter vmhba2 failed: timed out",
+       "Rescan of adapter hbadp2 failed: timed out",
        ""},
       {{"storage", "filesystem", "automount"}, "", "", ""},
       {{"storage", "internal", "nmp", "boot", "restore"},
@@ -87,8 +87,8 @@ TEST_F(StorageTest, VolumeNameReachesTheAgentByteExactAndRunsNothing) {
   LoadFixture(R"({"format": 1, "devices": [{"name": "naa.600a0b80001d3f2c"}],
     "volumes": [{"type": "Kovra", "name": ")" +
               escaped + R"(",
-      "uuid": "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3", "capacity": 10, "used": 1,
-      "kovra": {"version": 6, "lvm_uuid": "5f1e2d3b-8a7b6c5d-1e2f-000c29a1b2c3",
+      "uuid": "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3", "capacity": 10, "used": 1,
+      "kovra": {"version": 6, "lvm_uuid": "5f1e2d3b-8a7b6c5d-1e2f-027a3ea1b2c3",
                 "extents": [{"device": "naa.600a0b80001d3f2c", "partition": 1}]}}]})");
   ExpectTrue({"storage", "filesystem", "unmount", "-a"});
   EXPECT_EQ(Jq(Host({"events", "--json"}).out, ".[0].input"), name + "\n");

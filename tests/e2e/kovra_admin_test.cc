@@ -33,7 +33,7 @@ TEST_F(KovraAdminTest, UpgradeThenUnmap) {
   ExpectTrue({"storage", "kovra", "unmap", "-l", "datastore1"});
   EXPECT_EQ(Reclaimed("datastore1"), "343513497600\n");
   EXPECT_EQ(Volume("datastore1", ".Free"), "343597383680\n");
-  ExpectTrue({"storage", "kovra", "unmap", "-u", "58b3c5d7-2e4f6a8b-3c5d-000c29a1b2c3", "-n", "1"});
+  ExpectTrue({"storage", "kovra", "unmap", "-u", "58b3c5d7-2e4f6a8b-3c5d-027a3ea1b2c3", "-n", "1"});
   EXPECT_EQ(Reclaimed("ssd-fast"), "206158430208\n");
   ExpectFails({"storage", "kovra", "unmap", "-l", "ssd-fast", "-n", "0"}, 1,
               "reclaimUnit must be greater than zero\n");

@@ -7,8 +7,8 @@
 namespace TarvexE2e {
 namespace {
 
-const char kProdDbUuid[] = "4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6";
-const char kProdDbMounted[] = "prod-db 4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6 true\n";
+const char kProdDbUuid[] = "4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6";
+const char kProdDbMounted[] = "prod-db 4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6 true\n";
 
 class KovraSnapshotTest : public StorageTest {
  protected:
@@ -25,18 +25,18 @@ class KovraSnapshotTest : public StorageTest {
 
 TEST_F(KovraSnapshotTest, ListThenMountForGood) {
   EXPECT_EQ(Output({"storage", "kovra", "snapshot", "list"}),
-            "4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6\n"
+            "4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6\n"
             "   Volume Name: prod-db\n"
-            "   Kovra UUID: 4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6\n"
+            "   Kovra UUID: 4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6\n"
             "   Can mount: true\n"
             "   Reason for un-mountability:\n"
             "   Can resignature: true\n"
             "   Reason for non-resignaturability:\n"
             "   Unresolved Extent Count: 1\n"
             "\n"
-            "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3\n"
+            "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3\n"
             "   Volume Name: datastore1\n"
-            "   Kovra UUID: 5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3\n"
+            "   Kovra UUID: 5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3\n"
             "   Can mount: false\n"
             "   Reason for un-mountability: the original volume is still online\n"
             "   Can resignature: false\n"
@@ -82,7 +82,7 @@ TEST_F(KovraSnapshotTest, MountForThisBootIsUndoneThenResignature) {
             "                   Partition  Start  End\n"
             "-----------  -----------------------------------  -------------  -----------------"
             "-------------------  ---------  -----  ------\n"
-            "datastore1   5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3  0              "
+            "datastore1   5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3  0              "
             "naa.624a93701b2c3d4e5f60718293a4b5c2  1          0      255999\n");
   ExpectFails({"storage", "kovra", "snapshot", "resignature", "-l", "datastore1"}, 1,
               "Target snapshot cannot be resignatured: some extents missing\n", "true\n");

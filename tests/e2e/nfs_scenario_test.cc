@@ -21,24 +21,24 @@ class NfsScenarioTest : public StorageTest {
 
 TEST_F(NfsScenarioTest, AddListParamsPreunmountAndRemoveOnTheDefaultHost) {
   ExpectTrue({"storage", "nfs", "add", "-H", "192.0.2.77", "-s", "/exports/a", "-v", "nas-a"});
-  ExpectTrue({"storage", "nfs", "add", "--host-strelnic", "192.0.2.78:vmk0", "-s", "/exports/b",
+  ExpectTrue({"storage", "nfs", "add", "--host-strelnic", "192.0.2.78:tvn0", "-s", "/exports/b",
               "-v", "nas-b"});
   EXPECT_EQ(
       Output({"storage", "nfs", "list"}),
       R"(Volume Name  Host           Share           Strelnic  Accessible  Mounted  Read-Only  isPE   Hardware Acceleration
 -----------  -------------  --------------  --------  ----------  -------  ---------  -----  ---------------------
 nfs-iso      192.0.2.10     /exports/iso              true        true     true       false  Not Supported
-nfs-backup   198.51.100.20  /vol/backup     vmk1      true        true     false      false  Supported
+nfs-backup   198.51.100.20  /vol/backup     tvn1      true        true     false      false  Supported
 nfs-legacy   203.0.113.50   /export/legacy            false       false    false      false  Unknown
 nas-a        192.0.2.77     /exports/a                true        true     false      false  Unknown
-nas-b        192.0.2.78     /exports/b      vmk0      true        true     false      false  Unknown
+nas-b        192.0.2.78     /exports/b      tvn0      true        true     false      false  Unknown
 )");
-  EXPECT_EQ(NasNames({"--pe-only"}), "pe-vvol0\n");
+  EXPECT_EQ(NasNames({"--pe-only"}), "pe-vobj0\n");
 
   // The strelnic parameter is configured at once and bound at the next mount.
-  ExpectTrue({"storage", "nfs", "param", "set", "-v", "nas-a", "-q", "32", "-I", "vmk1"});
+  ExpectTrue({"storage", "nfs", "param", "set", "-v", "nas-a", "-q", "32", "-I", "tvn1"});
   const std::string params = ".[] | \"\\(.\"Volume Name\") \\(.MaxQueueDepth) \\(.Strelnic)\"";
-  EXPECT_EQ(JsonOf({"storage", "nfs", "param", "get", "-v", "nas-a"}, params), "nas-a 32 vmk1\n");
+  EXPECT_EQ(JsonOf({"storage", "nfs", "param", "get", "-v", "nas-a"}, params), "nas-a 32 tvn1\n");
   EXPECT_EQ(
       JsonOf({"storage", "nfs", "list"}, ".[] | select(.\"Volume Name\" == \"nas-a\").Strelnic"),
       "\n");
@@ -83,7 +83,7 @@ TEST_F(NfsScenarioTest, FeatureSwitchesChangeTheCommands) {
 }
 
 TEST_F(NfsScenarioTest, UnreachableServerIsRolledBackUnlessPreunmountIsOn) {
-  LoadFixture(R"({"format": 1, "features": {"145": true}, "strelnics": ["vmk0"],
+  LoadFixture(R"({"format": 1, "features": {"145": true}, "strelnics": ["tvn0"],
     "nfs_servers": [{"address": "192.0.2.99", "reachable": false}]})");
   const std::vector<std::string> add = {"storage", "nfs", "add", "-H",   "192.0.2.99",
                                         "-s",      "/x",  "-v",  "nas-x"};

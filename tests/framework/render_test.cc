@@ -66,8 +66,8 @@ std::shared_ptr<MetaList> Snapshots() {
     return row;
   };
   auto list = MetaList::New(META_STRUCT, make("", "", false, "", 0));
-  list->Add(make("snapds", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3", true, "", 1));
-  list->Add(make("replica", "61a2b3c4-d5e6f708-1a2b-000c29c3d4e5", false,
+  list->Add(make("snapds", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3", true, "", 1));
+  list->Add(make("replica", "61a2b3c4-d5e6f708-1a2b-027a3ec3d4e5", false,
                  "the original volume is still online", 2));
   return list;
 }

@@ -27,7 +27,7 @@ void UseFaults(const std::vector<Json>& faults) {
 
 TEST(FaultTest, SelectsByOperationAndByVolumeNameOrUuid) {
   UseFaults({Fault("GetCapacity", "datastore2", "Unable to read the capacity of datastore2"),
-             Fault("GetUsedSpace", "4c7d9e1f-3a5b7c9d-0e1f-000c29a1b2c3", "legacy3 is gone")});
+             Fault("GetUsedSpace", "4c7d9e1f-3a5b7c9d-0e1f-027a3ea1b2c3", "legacy3 is gone")});
   EXPECT_EQ(HostError([] { Volume("datastore2")->GetCapacity(); }),
             "Unable to read the capacity of datastore2");
   EXPECT_EQ(HostError([] { Volume("datastore1")->GetCapacity(); }), "");

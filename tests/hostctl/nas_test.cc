@@ -17,7 +17,7 @@ TEST_F(NasTest, FiltersSeparateProtocolEndpointsAndHiddenMounts) {
   using StrelCtl::Storage::IsPE;
   EXPECT_EQ(Names(storage_.GetV3NetworkFileSystems(IsNotHidden)),
             (std::vector<std::string>{"nfs-iso", "nfs-backup", "nfs-legacy"}));
-  EXPECT_EQ(Names(storage_.GetV3NetworkFileSystems(IsPE)), std::vector<std::string>{"pe-vvol0"});
+  EXPECT_EQ(Names(storage_.GetV3NetworkFileSystems(IsPE)), std::vector<std::string>{"pe-vobj0"});
   EXPECT_EQ(Names(storage_.GetV3NetworkFileSystems(IsNotPE)).size(), 3u);
   EXPECT_EQ(Names(storage_.GetV3NetworkFileSystems(nullptr)).size(), 4u);
   EXPECT_EQ(Names(storage_.GetV41NetworkFileSystems(IsNotHidden)),
@@ -52,9 +52,9 @@ TEST_F(NasTest, AddRefusesTakenNamesUnknownStrelnicsAndEmptyParts) {
             }),
             "Cannot add NFS volume 'datastore1': the name is already used by another volume");
   EXPECT_EQ(
-      HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "/x", "n", true, "vmk9", 0); }),
-      "Cannot add NFS volume 'n': strelnic 'vmk9' does not exist on this host");
-  EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("", "/x", "n", true, "vmk0", 0); }),
+      HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "/x", "n", true, "tvn9", 0); }),
+      "Cannot add NFS volume 'n': strelnic 'tvn9' does not exist on this host");
+  EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("", "/x", "n", true, "tvn0", 0); }),
             "Cannot add NFS volume 'n': an NFS server address is empty");
   EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "", "n", false, "", 0); }),
             "Cannot add NFS volume 'n': the share is empty");
@@ -65,9 +65,9 @@ TEST_F(NasTest, AddRefusesTakenNamesUnknownStrelnicsAndEmptyParts) {
             "Cannot add NFS v4.1 volume 'nfs-iso': the name is already used by another volume");
   EXPECT_EQ(Nas("n"), nullptr);
 
-  auto bound = storage_.AddNetworkFileSystem("192.0.2.1", "/x", "bound", true, "vmk0", 0);
-  EXPECT_EQ(bound->GetStrelnic(), "vmk0");
-  EXPECT_EQ(bound->GetStrelnicParameter(), "vmk0");
+  auto bound = storage_.AddNetworkFileSystem("192.0.2.1", "/x", "bound", true, "tvn0", 0);
+  EXPECT_EQ(bound->GetStrelnic(), "tvn0");
+  EXPECT_EQ(bound->GetStrelnicParameter(), "tvn0");
 }
 
 TEST_F(NasTest, V41VolumeKeepsServersInOrderAndItsSecurity) {
@@ -170,15 +170,15 @@ TEST_F(NasTest, QueueDepthAndStrelnicParameters) {
             "Cannot set the queue depth of volume 'nfs-backup': the queue depth must be from 1 "
             "to 4294967295");
 
-  backup->SetStrelnic("vmk0");
-  EXPECT_EQ(Nas("nfs-backup")->GetStrelnicParameter(), "vmk0");
-  EXPECT_EQ(Nas("nfs-backup")->GetStrelnic(), "vmk1");  // in use until the next mount
-  EXPECT_EQ(HostError([&] { backup->SetStrelnic("vmk7"); }),
-            "Cannot set the strelnic of volume 'nfs-backup': strelnic 'vmk7' does not exist on "
+  backup->SetStrelnic("tvn0");
+  EXPECT_EQ(Nas("nfs-backup")->GetStrelnicParameter(), "tvn0");
+  EXPECT_EQ(Nas("nfs-backup")->GetStrelnic(), "tvn1");  // in use until the next mount
+  EXPECT_EQ(HostError([&] { backup->SetStrelnic("tvn7"); }),
+            "Cannot set the strelnic of volume 'nfs-backup': strelnic 'tvn7' does not exist on "
             "this host");
   backup->Unmount(0);
   backup->Mount(0);
-  EXPECT_EQ(Nas("nfs-backup")->GetStrelnic(), "vmk0");
+  EXPECT_EQ(Nas("nfs-backup")->GetStrelnic(), "tvn0");
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST_F(SnapshotTest, MountMakesAVolumeWithTheSameUuidForGoodOrForOneBoot) {
     auto mounted = Snapshot("prod-db")->Mount(false, persistent);
     auto* volume = dynamic_cast<HostCtl::Storage::KovraFileSystem*>(mounted.get());
     ASSERT_NE(volume, nullptr);
-    EXPECT_EQ(volume->GetUuid(), "4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6");
+    EXPECT_EQ(volume->GetUuid(), "4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6");
     EXPECT_EQ(Snapshot("prod-db"), nullptr);
     EXPECT_TRUE(Volume("prod-db")->IsMounted());
     EXPECT_EQ(Volume("prod-db")->GetExtents().size(), 1u);
@@ -92,17 +92,17 @@ TEST_F(SnapshotTest, MountMakesAVolumeWithTheSameUuidForGoodOrForOneBoot) {
 
 TEST_F(SnapshotTest, MountIsRefusedWithTheReason) {
   EXPECT_EQ(HostError([] { Snapshot("datastore1")->Mount(false, true); }),
-            "Cannot mount snapshot 'datastore1' (5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3): the "
+            "Cannot mount snapshot 'datastore1' (5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3): the "
             "original volume is still online");
   Json host = DefaultHost();
   host["snapshots"][0]["mount_reason"] = 5;
   VolumeIn(host, "scratch")["name"] = "prod-db";
   UseHost(host);
   EXPECT_EQ(HostError([] { Snapshot("prod-db")->Mount(false, true); }),
-            "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6): the volume "
+            "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6): the volume "
             "is being actively used");
   EXPECT_EQ(HostError([] { Snapshot("prod-db")->Mount(true, true); }),  // force overrules 5
-            "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6): a volume "
+            "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6): a volume "
             "named 'prod-db' already exists");
 }
 
@@ -127,12 +127,12 @@ TEST_F(SnapshotTest, ResignatureMakesANewMountedPersistentVolume) {
   EXPECT_TRUE(std::regex_match(name, std::regex("snap-[0-9a-f]{8}-prod-db"))) << name;
   EXPECT_TRUE(std::regex_match(volume->GetUuid(),
                                std::regex("[0-9a-f]{8}-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{12}")));
-  EXPECT_NE(volume->GetUuid(), "4e8f0a1c-2b3d4e5f-6a7b-000c29d4e5f6");
+  EXPECT_NE(volume->GetUuid(), "4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6");
   EXPECT_EQ(Snapshot("prod-db"), nullptr);
   HostCtl::Sim::RestartHost();
   EXPECT_TRUE(Volume(name)->IsMounted());
   EXPECT_EQ(HostError([] { Snapshot("datastore1")->Resignature(); }),
-            "Cannot resignature snapshot 'datastore1' (5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3): some "
+            "Cannot resignature snapshot 'datastore1' (5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3): some "
             "extents missing");
 }
 

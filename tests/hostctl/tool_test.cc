@@ -84,12 +84,12 @@ TEST_F(ToolTest, HelpVersionAndUsageErrors) {
 TEST_F(ToolTest, InitFromAFixtureDumpsItBackAndReplacesOnlyWithForce) {
   std::string fixture = dir_.Path("host.json");
   Json host = DefaultHost();
-  host["host"] = "esx-lab-02.example.test";
+  host["host"] = "hvx-lab-02.example.test";
   WriteFile(fixture, host.dump());
   EXPECT_EQ(OnStore({"init", "--fixture", fixture}).status, 0);
   ProcessResult dumped = OnStore({"dump"});
   EXPECT_EQ(dumped.status, 0);
-  EXPECT_EQ(Json::parse(dumped.out)["host"], "esx-lab-02.example.test");
+  EXPECT_EQ(Json::parse(dumped.out)["host"], "hvx-lab-02.example.test");
 
   std::string canonical = dir_.Path("canonical.json");
   WriteFile(canonical, dumped.out);
@@ -100,7 +100,7 @@ TEST_F(ToolTest, InitFromAFixtureDumpsItBackAndReplacesOnlyWithForce) {
   EXPECT_EQ(OnStore({"dump"}).out, dumped.out);  // the round trip through a file
 
   EXPECT_EQ(OnStore({"init", "--force"}).status, 0);
-  EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "esx-lab-01.example.test");
+  EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "hvx-lab-01.example.test");
 }
 
 TEST_F(ToolTest, ABadFixtureWritesNothing) {
@@ -181,7 +181,7 @@ TEST_F(ToolTest, AStoreLockedLongerThanTheBusyTimeoutExitsThree) {
         Store(), "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE host SET name = 'x';");
     ExpectRefused(Store(), "the store is locked by another process (waited 5 s)");
   }
-  EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "esx-lab-01.example.test");
+  EXPECT_EQ(Json::parse(OnStore({"dump"}).out)["host"], "hvx-lab-01.example.test");
 }
 
 TEST_F(ToolTest, StoreComesFromTheEnvironmentWithoutTheOption) {
@@ -211,7 +211,7 @@ TEST_F(ToolTest, RestartUndoesWhatWasForOneBoot) {
 
 TEST_F(ToolTest, FaultsArmedByTheToolFireInAnotherProcess) {
   ASSERT_EQ(OnStore({"fault", "add", "--operation", "GetCapacity", "--object",
-                     "60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3", "--message",
+                     "60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3", "--message",
                      "Unable to query the capacity of datastore2", "--times", "1"})
                 .status,
             0);
@@ -222,7 +222,7 @@ TEST_F(ToolTest, FaultsArmedByTheToolFireInAnotherProcess) {
   HostCtl::Sim::SetStorePath("");
   EXPECT_EQ(OnStore({"fault", "list"}).out,
             "OPERATION    OBJECT                               NTH  TIMES  CALLS  FIRED  MESSAGE\n"
-            "GetCapacity  60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3  0    1      2      1      Unable to "
+            "GetCapacity  60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3  0    1      2      1      Unable to "
             "query the capacity of datastore2\n");
   EXPECT_EQ(OnStore({"fault", "clear"}).status, 0);
   EXPECT_EQ(OnStore({"fault", "list"}).out, "No faults are armed.\n");

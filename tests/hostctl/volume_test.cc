@@ -21,7 +21,7 @@ TEST_F(VolumeTest, ListsEveryDiscoveredVolumeInHostOrderAsItsOwnKind) {
   auto volumes = storage_.GetFileSystems();
   EXPECT_EQ(Names(volumes),
             (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
-                                      "vm-busy", "scratch", "nfs-iso", "nfs-backup", "pe-vvol0",
+                                      "vm-busy", "scratch", "nfs-iso", "nfs-backup", "pe-vobj0",
                                       "nfs-legacy", "nfs41-home", "BOOTBANK1"}));
   EXPECT_NE(dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl*>(volumes[0].get()), nullptr);
   EXPECT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(volumes[7].get()), nullptr);
@@ -108,7 +108,7 @@ TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseO
   EXPECT_EQ(storage_.GetKovraFileSystemByLabel("nfs-iso"), nullptr);
   EXPECT_EQ(storage_.GetKovraFileSystemByLabel("scratch")->IsMounted(), false);
   EXPECT_EQ(StrelCtl::Storage::KovraFileSystemImpl::GetKovraFileSystemByUUID(
-                "4c7d9e1f-3a5b7c9d-0e1f-000c29a1b2c3")
+                "4c7d9e1f-3a5b7c9d-0e1f-027a3ea1b2c3")
                 ->GetMajorVersion(),
             3u);
 }
@@ -135,7 +135,7 @@ TEST_F(VolumeTest, KovraListsMountedOnlyAndFullListWithEmptySlotsForInaccessible
   EXPECT_EQ(Names(storage_.GetKovraFileSystems("")),
             (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
                                       "vm-busy"}));
-  ASSERT_EQ(storage_.GetKovraFileSystems("60a2b4c6-1d3e5f70-2a4b-000c29a1b2c3").size(), 1u);
+  ASSERT_EQ(storage_.GetKovraFileSystems("60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3").size(), 1u);
   EXPECT_TRUE(storage_.GetKovraFileSystems("scratch").empty());
 
   auto all = storage_.GetKovraFileSystemsList("");
@@ -209,7 +209,7 @@ TEST_F(VolumeTest, HandlesKeepTheirRowButDecideOnTheCurrentOne) {
 }
 
 TEST_F(VolumeTest, TryMountMountsOnlyAnUnmountedKovraVolumeNamedConsistently) {
-  const std::string scratch_uuid = "62a1b2c3-6c7d8e9f-0a1b-000c29a1b2c3";
+  const std::string scratch_uuid = "62a1b2c3-6c7d8e9f-0a1b-027a3ea1b2c3";
   EXPECT_FALSE(storage_.TryMount(0, "", ""));
   EXPECT_FALSE(storage_.TryMount(0, scratch_uuid, "datastore1"));
   EXPECT_FALSE(storage_.TryMount(0, "", "datastore1"));  // mounted already
@@ -228,7 +228,7 @@ TEST_F(VolumeTest, RescanDiscoversAndMountsVolumesOnAttachedDevices) {
   Json host = DefaultHost();
   Json extra = VolumeIn(host, "new-lun");
   extra["name"] = "far-lun";
-  extra["uuid"] = "64c3d4e5-8e9f0a1b-2c3d-000c29a1b2c3";
+  extra["uuid"] = "64c3d4e5-8e9f0a1b-2c3d-027a3ea1b2c3";
   extra["kovra"]["extents"][0]["device"] = "naa.detached";
   host["devices"].push_back({{"name", "naa.detached"}, {"attached", false}});
   host["volumes"].push_back(extra);

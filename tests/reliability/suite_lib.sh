@@ -32,7 +32,7 @@ rely_fixture() {
     format: 1, host: "reliability",
     features: {"145": false, "284": false},
     devices: [{name: "naa.rely0", ats: true, attached: true}],
-    strelnics: ["vmk0"],
+    strelnics: ["tvn0"],
     nfs_servers: [{address: "192.0.2.10", reachable: true}],
     volumes: [$ARGS.positional | to_entries[] | {
       type: "Kovra", name: .value,

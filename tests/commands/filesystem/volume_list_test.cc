@@ -21,9 +21,9 @@ TEST_F(VolumeListTest, ListsEveryVolumeInHostOrderWithVersionTexts) {
   EXPECT_TRUE(Errors(*output).empty());
   auto rows = Rows(*output);
   ASSERT_EQ(rows.size(), 6u);
-  EXPECT_EQ(rows[0], (Row{{"Mount Point", "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"},
+  EXPECT_EQ(rows[0], (Row{{"Mount Point", "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"},
                           {"Volume Name", "ds-prod-01"},
-                          {"UUID", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"},
+                          {"UUID", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"},
                           {"Type", "Kovra-6"},
                           {"Mounted", "true"},
                           {"Size", "100"},

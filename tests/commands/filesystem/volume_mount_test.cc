@@ -38,7 +38,7 @@ TEST_F(VolumeMountTest, MountsPersistentlyOrUntilTheNextRestart) {
 
 TEST_F(VolumeMountTest, ArgumentsAreCheckedOnlyWhenTheHostCannotMountOnItsOwn) {
   // Both given but naming the same volume: the host mounts it, no complaint.
-  auto output = Run(*command_, {"-l", "ds-offline", "-u", "3a2b3c4d-1a2b3c4d-5e6f-000c29a1b2c5"});
+  auto output = Run(*command_, {"-l", "ds-offline", "-u", "3a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c5"});
   EXPECT_TRUE(IsTrue(*output));
   EXPECT_TRUE(Errors(*output).empty());
 
@@ -49,8 +49,8 @@ TEST_F(VolumeMountTest, ArgumentsAreCheckedOnlyWhenTheHostCannotMountOnItsOwn) {
       {{"-u", "0000"}, "No volume with uuid '0000' was found"},
       {{"-l", "nosuch"}, "No volume with label 'nosuch' was found"},
       {{"-l", "ds-prod-01"}, "Volume 'ds-prod-01' is already mounted"},
-      {{"-u", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"},
-       "Volume '5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3' is already mounted"},
+      {{"-u", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"},
+       "Volume '5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3' is already mounted"},
   };
   for (const auto& c : cases) {
     output = Run(*command_, c.first);

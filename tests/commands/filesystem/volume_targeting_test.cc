@@ -52,7 +52,7 @@ TEST_F(TargetingTest, MultipleVolumesInTheOrderGivenLabelsFirst) {
 
   volumes.clear();
   EXPECT_TRUE(FileSystem::GetMultipleKovraVolumes(
-      Parse(spec, {"--volume-uuid", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3", "--volume-label",
+      Parse(spec, {"--volume-uuid", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3", "--volume-label",
                    "ds-busy", "--volume-label", "ds-prod-01"}),
       output_, volumes));
   EXPECT_EQ(Names(volumes), (std::vector<std::string>{"ds-busy", "ds-prod-01", "ds-prod-01"}));

@@ -38,7 +38,7 @@ TEST_F(VolumeUnmountTest, UnmountsByLabelPathOrUuidAndTellsTheAgent) {
   EXPECT_EQ(Volume("nas-iso")["mounted"], false);
   EXPECT_EQ(Volume("nas-iso")["persistent"], true);
 
-  output = Run(*command_, {"-u", "4a2b3c4d-1a2b3c4d-5e6f-000c29a1b2c4"});
+  output = Run(*command_, {"-u", "4a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c4"});
   EXPECT_TRUE(IsTrue(*output));
   EXPECT_EQ(Volume("ds-legacy")["mounted"], false);
 }
@@ -66,10 +66,10 @@ TEST_F(VolumeUnmountTest, TargetConflictsAndMissingVolumesNotifyNobody) {
 }
 
 TEST_F(VolumeUnmountTest, BusyVolumeIsReportedWithTheNameAsGiven) {
-  auto output = Run(*command_, {"-u", "2a2b3c4d-1a2b3c4d-5e6f-000c29a1b2c6"});
+  auto output = Run(*command_, {"-u", "2a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c6"});
   EXPECT_FALSE(HasResult(*output));
   EXPECT_EQ(Errors(*output),
-            Messages{"Volume '2a2b3c4d-1a2b3c4d-5e6f-000c29a1b2c6' cannot be unmounted. Reason: "
+            Messages{"Volume '2a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c6' cannot be unmounted. Reason: "
                      "Busy"});
   EXPECT_EQ(Notified(), (Events{{"PreUnmount", "ds-busy"}, {"FailedUnmount", "ds-busy"}}));
   EXPECT_EQ(Volume("ds-busy")["mounted"], true);

@@ -24,7 +24,7 @@ TEST_F(ClusteredKadiskTest, SetThenGetShowsTheValueSet) {
   output = Run(*set_, {"-l", "ds-prod-01", "--enabled", "true"});
   EXPECT_TRUE(IsTrue(*output));
   EXPECT_EQ(Volume("ds-prod-01")["kovra"]["clustered_kadisk"], true);
-  output = Run(*get_, {"-u", "5f1e2d3c-8a7b6c5d-1e2f-000c29a1b2c3"});
+  output = Run(*get_, {"-u", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"});
   EXPECT_EQ(Record(*output), (Row{{"Enabled", "true"}}));
 
   output = Run(*set_, {"-l", "ds-prod-01", "-e", "false"});

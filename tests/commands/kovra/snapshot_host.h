@@ -21,11 +21,11 @@
 namespace TarvexCli {
 namespace Testing {
 
-inline constexpr char kDs1Uuid[] = "5a000000-00000001-0000-000c29aa0001";
-inline constexpr char kDs2Uuid[] = "5a000000-00000002-0000-000c29aa0002";
-inline constexpr char kSnapAUuid[] = "5b000000-0000000a-0000-000c29bb000a";
-inline constexpr char kSnapBUuid[] = "5b000000-0000000b-0000-000c29bb000b";
-inline constexpr char kRepUuid[] = "5b000000-00000003-0000-000c29bb0003";
+inline constexpr char kDs1Uuid[] = "5a000000-00000001-0000-027a3eaa0001";
+inline constexpr char kDs2Uuid[] = "5a000000-00000002-0000-027a3eaa0002";
+inline constexpr char kSnapAUuid[] = "5b000000-0000000a-0000-027a3ebb000a";
+inline constexpr char kSnapBUuid[] = "5b000000-0000000b-0000-027a3ebb000b";
+inline constexpr char kRepUuid[] = "5b000000-00000003-0000-027a3ebb0003";
 inline constexpr int64_t kFar = 4398046511104;  // past 32 bits
 
 class KovraSnapshotHostTest : public CommandTest {
@@ -52,7 +52,7 @@ class KovraSnapshotHostTest : public CommandTest {
                       {{"naa.sa0", 1, 0, 1023}, {"naa.sa1", 260, 1024, kFar}}),
         SnapshotEntry("snap-b", kSnapBUuid, "lvm-b",
                       {{"naa.sb0", 1, 0, 99}, {nullptr, 0, 0, 0}, {"naa.sb2", 3, 200, 299}}),
-        SnapshotEntry("snap-f", "5b000000-0000000f-0000-000c29bb000f", "lvm-f",
+        SnapshotEntry("snap-f", "5b000000-0000000f-0000-027a3ebb000f", "lvm-f",
                       {{"naa.sf", 1, 0, 9}}),
         SnapshotEntry("rep", kRepUuid, "lvm-r1", {{"naa.r1", 1, 0, 9}}),
         SnapshotEntry("rep", kRepUuid, "lvm-r2", {{"naa.r2", 1, 0, 9}})};

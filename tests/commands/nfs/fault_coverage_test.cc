@@ -15,7 +15,7 @@ using FileSystem::NFSVolumeList;
 using FileSystem::NFSVolumeParamGet;
 using FileSystem::NFSVolumeParamSet;
 
-// The default host lists three NFS v3 mounts (pe-vvol0 is hidden and a
+// The default host lists three NFS v3 mounts (pe-vobj0 is hidden and a
 // protocol endpoint): nfs-iso, nfs-backup, nfs-legacy.
 FaultCase ListRowFails(const std::string& operation) {
   return RowFails("ListRow", New<NFSVolumeList>, {}, operation, "nfs-iso",

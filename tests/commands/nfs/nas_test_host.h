@@ -54,7 +54,7 @@ inline Json NasHost(const std::vector<Json>& volumes, bool strelnic_binding = fa
   return {
       {"format", 1},
       {"features", {{"145", strelnic_binding}, {"284", preunmount}}},
-      {"strelnics", {"vmk0", "vmk1"}},
+      {"strelnics", {"tvn0", "tvn1"}},
       {"nfs_servers",
        {{{"address", kServer}, {"read_only_exports", {"/exports/iso"}}}, {{"address", kServer2}}}},
       {"volumes", volumes}};

@@ -45,25 +45,25 @@ TEST_F(NfsVolumeAddTest, StrelnicBindingSwitchIsReadAtEachRequest) {
   UseNasHost(true, false);  // the same command object
   EXPECT_FALSE(add_->GetInputSpec()->FindParameter("host")->IsRequired());
   const std::string either = "Either hostName or strelnic shoud be provided";
-  EXPECT_EQ(Errors(*Add({"-H", kServer, "-I", "192.0.2.10:vmk1"})), Texts{either});
+  EXPECT_EQ(Errors(*Add({"-H", kServer, "-I", "192.0.2.10:tvn1"})), Texts{either});
   EXPECT_EQ(Errors(*Add({})), Texts{either});
   EXPECT_EQ(Errors(*Add({"-I", kServer})), Texts{"Invalid host-strelnic input"});
   EXPECT_EQ(VolumeCount(), 1u);
 
-  auto out = Add({"--host-strelnic", "192.0.2.10:vmk1"});
+  auto out = Add({"--host-strelnic", "192.0.2.10:tvn1"});
   EXPECT_TRUE(IsTrue(*out));
   EXPECT_EQ(Volume("ds1")["nfs"]["hosts"], Json({kServer}));
-  EXPECT_EQ(Volume("ds1")["nfs"]["strelnic"], "vmk1");
+  EXPECT_EQ(Volume("ds1")["nfs"]["strelnic"], "tvn1");
 }
 
 TEST_F(NfsVolumeAddTest, HostStrelnicSplitsAtTheFirstColonOnly) {
   Json host = NasHost({}, true, false);
-  host["strelnics"] = {"vmk1:2"};
+  host["strelnics"] = {"tvn1:2"};
   UseHost(host);
-  EXPECT_TRUE(IsTrue(*Run(*add_, {"-I", "192.0.2.10:vmk1:2", "-s", "/e", "-v", "a"})));
-  EXPECT_EQ(Volume("a")["nfs"]["strelnic"], "vmk1:2");
+  EXPECT_TRUE(IsTrue(*Run(*add_, {"-I", "192.0.2.10:tvn1:2", "-s", "/e", "-v", "a"})));
+  EXPECT_EQ(Volume("a")["nfs"]["strelnic"], "tvn1:2");
   // Empty parts go to the host unchecked; it refuses them.
-  EXPECT_EQ(Errors(*Run(*add_, {"-I", ":vmk1:2", "-s", "/e", "-v", "b"})),
+  EXPECT_EQ(Errors(*Run(*add_, {"-I", ":tvn1:2", "-s", "/e", "-v", "b"})),
             Texts{"Cannot add NFS volume 'b': an NFS server address is empty"});
   EXPECT_EQ(Errors(*Run(*add_, {"-I", "192.0.2.10:", "-s", "/e", "-v", "c"})),
             Texts{"Cannot add NFS volume 'c': strelnic '' does not exist on this host"});

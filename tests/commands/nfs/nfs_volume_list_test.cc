@@ -13,7 +13,7 @@ class NfsVolumeListTest : public CommandTest {
   void UseNasHost(bool strelnic_binding) {
     Json odd = NasVolume("NFS", kOddName, {{"share", "/a b;c"}, {"read_only", true}}, 2);
     odd["mounted"] = false;
-    UseHost(NasHost({NasVolume("NFS", "ds1", {{"strelnic", "vmk1"}, {"strelnic_param", "vmk0"}}, 1),
+    UseHost(NasHost({NasVolume("NFS", "ds1", {{"strelnic", "tvn1"}, {"strelnic_param", "tvn0"}}, 1),
                      NasVolume("NFS41", "v41"), odd, NasVolume("NFS", "hidden", {{"hidden", true}}),
                      NasVolume("NFS", "pe", {{"pe", true}, {"hidden", true}})},
                     strelnic_binding));
@@ -53,7 +53,7 @@ TEST_F(NfsVolumeListTest, StrelnicColumnFollowsTheSwitch) {
   EXPECT_EQ(list->GetDefaultOutputParameter("fields:NasMount"), fields);
   auto rows = Rows(*Run(*list));
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].at("Strelnic"), "vmk1");  // the bound interface, not the parameter
+  EXPECT_EQ(rows[0].at("Strelnic"), "tvn1");  // the bound interface, not the parameter
   EXPECT_EQ(rows[1].at("Strelnic"), "");
 
   // Switched off under the same command: only the column list keeps it.

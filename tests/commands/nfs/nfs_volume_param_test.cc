@@ -19,8 +19,8 @@ class NfsVolumeParamTest : public CommandTest {
                                {{"queue_depth", 64},
                                 {"max_read", 65536},
                                 {"max_write", 131072},
-                                {"strelnic", "vmk0"},
-                                {"strelnic_param", "vmk1"}}),
+                                {"strelnic", "tvn0"},
+                                {"strelnic_param", "tvn1"}}),
                      NasVolume("NFS41", "v41"), NasVolume("NFS", "pe1", {{"pe", true}}),
                      NasVolume("NFS", kOddName, {{"hidden", true}})},
                     strelnic_binding));
@@ -82,12 +82,12 @@ TEST_F(NfsVolumeParamTest, SetChangesOnlyTheNamedNonPeMount) {
 
 TEST_F(NfsVolumeParamTest, SetStrelnicAfterQueueDepth) {
   UseNasHost(true);
-  EXPECT_TRUE(IsTrue(*Run(*set_, {"-v", kOddName, "-q", "16", "-I", "vmk0"})));
+  EXPECT_TRUE(IsTrue(*Run(*set_, {"-v", kOddName, "-q", "16", "-I", "tvn0"})));
   EXPECT_EQ(QueueDepth(kOddName), 16);
-  EXPECT_EQ(Volume(kOddName)["nfs"]["strelnic_param"], "vmk0");
+  EXPECT_EQ(Volume(kOddName)["nfs"]["strelnic_param"], "tvn0");
 
   ArmFault("SetStrelnic", "ds1", "No such interface");
-  auto out = Run(*set_, {"-v", "ds1", "-q", "32", "--strelnic", "vmk0"});
+  auto out = Run(*set_, {"-v", "ds1", "-q", "32", "--strelnic", "tvn0"});
   EXPECT_EQ(Errors(*out), Texts{"Error setting params for mount 'ds1': No such interface"});
   EXPECT_FALSE(HasResult(*out));
   EXPECT_EQ(QueueDepth("ds1"), 32);  // set before the strelnic failed
