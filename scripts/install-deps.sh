@@ -7,6 +7,7 @@ packages=(
   libsqlite3-dev sqlite3 nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   jq libxml2-utils bash-completion dpkg-dev
+  python3-cram gcovr
 )
 
 missing=()

@@ -10,8 +10,8 @@
 # listed twice. sqlite3 keeps its own defaults (synchronous FULL: a sync per
 # commit); the host's connections run with synchronous NORMAL.
 #
-# Usage: tests/bench/nfs_write_bench.sh [BUILD_DIR]   (default: build)
-#        WRITERS=4 PER_WRITER=50 tests/bench/nfs_write_bench.sh
+# Usage: bench/nfs_write_bench.sh [BUILD_DIR]   (default: build)
+#        WRITERS=4 PER_WRITER=50 bench/nfs_write_bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}

@@ -4,8 +4,8 @@
 # selecting the same columns from the same store file, and prints per size
 # the best of R runs, their ratio and the peak resident memory of each.
 #
-# Usage: tests/bench/list_bench.sh [BUILD_DIR]   (default: build)
-#        SIZES="1000 10000" RUNS=5 tests/bench/list_bench.sh
+# Usage: bench/list_bench.sh [BUILD_DIR]   (default: build)
+#        SIZES="1000 10000" RUNS=5 bench/list_bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}
@@ -40,7 +40,7 @@ best_of() {
 printf '%-8s %-6s %10s %10s %7s %12s %12s\n' volumes format tarvexcli sqlite3 ratio "cli peak KiB" "sql peak KiB"
 for n in $sizes; do
   store=$work/host-$n.db
-  python3 tests/bench/make_fixture.py "$n" >"$work/fixture-$n.json"
+  python3 bench/make_fixture.py "$n" >"$work/fixture-$n.json"
   "$bin/tarvex-host" --store "$store" init --fixture "$work/fixture-$n.json" >/dev/null
   for format in table json; do
     read -r ct cm < <(best_of "$bin/tarvexcli" --store "$store" --format "$format" storage filesystem list)
