@@ -7,7 +7,7 @@ nor the environment, and docs/commands.md is what the live tree generates.
 The checked-in reference is up to date (else: cmake --build build --target
 reference).
 
-  $ tarvexcli --generate-reference markdown | diff -u "$TESTDIR/../../docs/commands.md" -
+  $ tarvexcli --generate-reference markdown | diff -u "$TARVEX_SOURCE_DIR/docs/commands.md" -
 
 Usage errors: status 2, one line.
 
