@@ -30,11 +30,6 @@ blocks of 1 MiB by default) and leaves the free space as it was.
   true
   $ reclaimed ssd-fast
   206158430208
-  $ tarvexcli storage kovra unmap -l ssd-fast -n 0
-  reclaimUnit must be greater than zero
-  [1]
-  $ reclaimed ssd-fast
-  206158430208
 
 Reclaim settings, read back for people and for machines; a priority alone
 goes back to the priority method without bandwidth.
@@ -58,7 +53,7 @@ goes back to the priority method without bandwidth.
   0|high|priority|0
 
 ATS-only locking shows in both lists; a live host that still uses SCSI
-makes the change pending; a device without ATS refuses it.
+makes the change pending.
 
   $ modes() {
   >   tarvexcli --format json storage kovra lockmode list -l $1 | jq -r '.[] | "\(."Locking Mode") \(."ATS Upgrade Modes")"'
@@ -78,11 +73,6 @@ makes the change pending; a device without ATS refuses it.
   ATS UPGRADE PENDING No upgrade needed
   $ hosts datastore2
   ATS Upgrade Pending,Normal,ATS Upgrade Pending
-  $ tarvexcli storage kovra lockmode set --ats -l archive
-  Cannot set ATS-only locking on volume 'archive': device naa.6000d310005a2b3c4d5e6f7a8b9c0d11 does not support ATS
-  [1]
-  $ modes archive
-  ATS+SCSI None
 
 A reset clears the miss ratio and the working set's maximum.
 

@@ -40,19 +40,14 @@ Protocol endpoints have no parameters; the largest depth shows unsigned.
   -----------  -------------  -------------------  --------------------
   v41          4294967295     1048576              1048576
 
-Removal, and a v3 volume that this command does not remove.
+Removal tells the agent, and the volume leaves the list.
 
   $ tarvexcli storage nfs41 remove -v v41
   true
   $ v41
   v41-pe NFS41 true
-  $ tarvexcli storage nfs41 remove -v nfs-iso
-  Cannot remove NFS v4.1 volume 'nfs-iso': it is an NFS v3 volume
-  [1]
   $ events
   PreUnmount v41
-  PreUnmount nfs-iso
-  FailedUnmount nfs-iso
 
 The security flavours are an enumeration: in the help, and checked.
 
