@@ -21,7 +21,7 @@ install(FILES ${TARVEX_COMPLETION_DIR}/tarvexcli ${TARVEX_COMPLETION_DIR}/tarvex
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # --- docs/commands.md: generated, checked in. `--target reference` refreshes
-# it; the test release.reference_up_to_date fails while it is stale.
+# it; the transcript cram.reference (tests/cram) fails while it is stale.
 set(TARVEX_REFERENCE ${PROJECT_SOURCE_DIR}/docs/commands.md)
 add_custom_target(reference
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:tarvexcli>

@@ -1,0 +1,72 @@
+The store as a user meets it: taken from the environment, and refused with
+exit status 3 and one line, left exactly as it was, when it cannot be used.
+
+  $ . "$TESTDIR/setup.sh"
+
+Without --store, the store named by TARVEX_HOST_STORE, for both programs;
+the default store is not made.
+
+  $ export TARVEX_HOST_STORE=env.db
+  $ tarvexcli storage filesystem mount -l scratch
+  true
+  $ tarvex-host dump | jq '.volumes[] | select(.name == "scratch").mounted'
+  true
+  $ unset TARVEX_HOST_STORE
+  $ ls
+  env.db
+
+A file that is no store, through each program.
+
+  $ echo "this is not a database, just some text of ours, more than a hundred bytes of it in all, surely" > text.db
+  $ cp text.db before
+  $ tarvexcli --store text.db storage filesystem list
+  text.db: not a SQLite database
+  [3]
+  $ tarvex-host --store text.db restart
+  text.db: not a SQLite database
+  [3]
+  $ echo ds1 | TARVEX_HOST_STORE=text.db notifyDatastore -t PreUnmount -i stdin
+  notifyDatastore: text.db: not a SQLite database
+  [3]
+  $ cmp text.db before
+
+A store with a damaged page (a table's root overwritten), in WAL mode and in
+rollback-journal mode: a store is never switched to WAL before it is known
+to be sound.
+
+  $ for mode in WAL DELETE; do
+  >   tarvex-host --store $mode.db init
+  >   sqlite3 $mode.db "PRAGMA journal_mode = $mode"
+  >   head -c 4096 /dev/zero | tr '\0' '\377' | dd of=$mode.db bs=4096 seek=2 conv=notrunc status=none
+  >   cp $mode.db before
+  >   tarvexcli --store $mode.db storage nfs list; echo "exit $?"
+  >   tarvex-host --store $mode.db dump; echo "exit $?"
+  >   cmp $mode.db before
+  > done
+  wal
+  WAL.db: the store is corrupt
+  exit 3
+  WAL.db: the store is corrupt
+  exit 3
+  delete
+  DELETE.db: the store is corrupt
+  exit 3
+  DELETE.db: the store is corrupt
+  exit 3
+
+A store locked by another process for longer than the busy timeout (5 s):
+with a writer in a transaction, reads go on and writes give up; with a
+connection that keeps the file to itself, reads give up too. The store is
+unchanged afterwards.
+
+  $ tarvex-host --store locked.db init
+  $ echo 'tarvex-host --store locked.db "$@" >/dev/null; echo "$* exit $?"' > try
+  $ sqlite3 locked.db "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';" ".system bash try dump" ".system bash try restart"
+  dump exit 0
+  locked.db: the store is locked by another process (waited 5 s)
+  restart exit 3
+  $ sqlite3 locked.db ".output /dev/null" "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE host SET name = 'x';" ".system bash try dump"
+  locked.db: the store is locked by another process (waited 5 s)
+  dump exit 3
+  $ tarvex-host --store locked.db dump | jq -r .host
+  hvx-lab-01.example.test

@@ -1,0 +1,139 @@
+tarvex-host and the stand-in datastore agent as a user runs them: help,
+usage errors, fixtures, features, faults and the agent's notifications.
+
+  $ . "$TESTDIR/setup.sh"
+
+  $ tarvex-host --version
+  tarvex-host 0.1.0
+  $ tarvex-host --help | sed -n '1p;/^  events/p'
+  Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]
+    events    show or clear the datastore agent's notifications
+  $ tarvex-host fault add --help | head -1
+  Usage: tarvex-host [--store PATH] fault add --operation OP [--object NAME]
+
+Usage errors: status 2, one line, and no store is made.
+
+  $ h() { tarvex-host --store u.db "$@"; }
+  $ h
+  tarvex-host: a command is required (see --help)
+  [2]
+  $ h frobnicate
+  tarvex-host: unknown command 'frobnicate' (see --help)
+  [2]
+  $ h dump extra
+  tarvex-host dump: unexpected argument 'extra'
+  [2]
+  $ h init --forse
+  tarvex-host init: unknown option '--forse'
+  [2]
+  $ h init --fixture
+  tarvex-host init: option '--fixture' needs a value
+  [2]
+  $ h fault add --operation Mount
+  tarvex-host fault add: --message is required
+  [2]
+  $ h fault add --operation Mounts --message m
+  tarvex-host fault add: unknown operation 'Mounts' (an operation's C++ name, e.g. Mount or GetCapacity)
+  [2]
+  $ h fault add --operation Mount --message m --nth -1
+  tarvex-host fault add: invalid value '-1' for --nth: expected a whole number from 0
+  [2]
+  $ h feature set 145 maybe
+  tarvex-host feature set: expected a feature number and on or off
+  [2]
+  $ h events --clear --json
+  tarvex-host events: --clear prints nothing, drop --json
+  [2]
+  $ ls
+
+A fixture loads, dumps back as it was loaded, and replaces a store only with
+--force; `init --force` alone brings back the default host.
+
+  $ tarvex-host dump | jq '.host = "hvx-lab-02.example.test"' > host.json
+  $ tarvex-host init --force --fixture host.json
+  $ tarvex-host dump > dumped.json
+  $ jq -r .host dumped.json
+  hvx-lab-02.example.test
+  $ tarvex-host init --fixture dumped.json 2>&1 | sed "s|$PWD|.|"
+  ./state/tarvex/host.db: a store is there already; use --force to replace it
+  $ tarvex-host init --fixture dumped.json 2>/dev/null
+  [1]
+  $ tarvex-host init --force --fixture dumped.json
+  $ tarvex-host dump | cmp - dumped.json
+  $ tarvex-host init --force
+  $ tarvex-host dump | jq -r .host
+  hvx-lab-01.example.test
+
+A fixture that cannot be loaded names the place and writes nothing.
+
+  $ tarvex-host dump | jq '.volumes[2].kovra.lock_mode = true' > bad.json
+  $ tarvex-host --store new.db init --fixture bad.json
+  bad.json: /volumes/2/kovra/lock_mode: expected an integer, got a boolean
+  [1]
+  $ ls new.db
+  ls: cannot access 'new.db': No such file or directory
+  [2]
+  $ cp state/tarvex/host.db before.db
+  $ tarvex-host init --force --fixture bad.json 2>/dev/null
+  [1]
+  $ cmp state/tarvex/host.db before.db
+  $ tarvex-host init --force --fixture none.json
+  none.json: cannot read the fixture
+  [1]
+
+Features: a number the host does not know is listed without a name.
+
+  $ tarvex-host feature set 284 off
+  $ tarvex-host feature set 7 on
+  $ tarvex-host feature list
+  NUMBER  STATE  FEATURE
+  7       on     
+  145     on     NAS strelnic binding
+  284     off    NAS preunmount
+
+A fault armed by the tool fires in the next tarvexcli, on the object named,
+as many times as asked.
+
+  $ tarvex-host fault add --operation GetCapacity --object 60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3 --message "no answer" --times 1
+  $ tarvex-host fault list
+  OPERATION    OBJECT                               NTH  TIMES  CALLS  FIRED  MESSAGE
+  GetCapacity  60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3  0    1      0      0      no answer
+  $ tarvexcli storage filesystem list -u 60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3 >/dev/null
+  Error getting data for filesystem on '/kovra/volumes/60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3': no answer, skipping.
+  [1]
+  $ tarvexcli storage filesystem list -u 60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3 | tail -1
+  /kovra/volumes/60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3  datastore2   60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3  true     Kovra-6  2199023255552  1319413953332
+  $ tarvex-host fault list | awk 'NR > 1 { print $6 }'
+  1
+  $ tarvex-host fault clear
+  $ tarvex-host fault list
+  No faults are armed.
+
+The agent keeps the exact bytes of its standard input; `events` shows them
+escaped, --json as base64 where JSON cannot carry them.
+
+  $ printf 'ds1,ds2\n"quoted"\t\\ \0end\377' | notifyDatastore -t PreUnmount -i stdin
+  $ notifyDatastore -i stdin -t FailedUnmount </dev/null
+  $ tarvex-host events
+  \d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ  PreUnmount  "ds1,ds2\\n\\"quoted\\"\\t\\\\ \\x00end\\xff" (re)
+  \d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ  FailedUnmount  "" (re)
+  $ tarvex-host events --json | jq -c '.[] | [.event, .input, .input_base64]'
+  ["PreUnmount",null,"ZHMxLGRzMgoicXVvdGVkIglcIABlbmT/"]
+  ["FailedUnmount","",null]
+  $ tarvex-host dump | jq -c '.events | map(.input_base64)'
+  ["ZHMxLGRzMgoicXVvdGVkIglcIABlbmT/",null]
+  $ tarvex-host events --clear
+  $ tarvex-host events
+
+The agent's own usage errors.
+
+  $ echo x | notifyDatastore -i stdin
+  notifyDatastore: an event (-t) and '-i stdin' are required
+  usage: notifyDatastore -t EVENT -i stdin
+  [2]
+  $ echo x | notifyDatastore -t PreUnmount -i file 2>/dev/null
+  [2]
+  $ echo x | notifyDatastore -t A -i stdin -x
+  notifyDatastore: unexpected argument '-x'
+  usage: notifyDatastore -t EVENT -i stdin
+  [2]
