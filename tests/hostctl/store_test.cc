@@ -88,7 +88,7 @@ TEST_F(StoreTest, AFullDiskFailsTheOperationAndKeepsTheStoreConsistent) {
   EXPECT_EQ(error, path + ": the disk is full");
   HostCtl::Sim::SetStorePath(path);
   Json host = CurrentHost();
-  EXPECT_EQ(host["volumes"].size(), 14u + added);
+  EXPECT_EQ(host["volumes"].size(), 15u + added);
   EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA quick_check = 1"), 0);
 }
 

@@ -22,7 +22,7 @@ TEST_F(VolumeTest, ListsEveryDiscoveredVolumeInHostOrderAsItsOwnKind) {
   EXPECT_EQ(Names(volumes),
             (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
                                       "vm-busy", "scratch", "nfs-iso", "nfs-backup", "pe-vobj0",
-                                      "nfs-legacy", "nfs41-home", "BOOTBANK1"}));
+                                      "nfs-legacy", "nfs41-home", "BOOTBANK1", "ds-prod-01"}));
   EXPECT_NE(dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl*>(volumes[0].get()), nullptr);
   EXPECT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(volumes[7].get()), nullptr);
   EXPECT_EQ(dynamic_cast<HostCtl::Storage::KovraFileSystem*>(volumes[12].get()), nullptr);
@@ -134,12 +134,12 @@ TEST_F(VolumeTest, KovraListsMountedOnlyAndFullListWithEmptySlotsForInaccessible
   UseHost(host);
   EXPECT_EQ(Names(storage_.GetKovraFileSystems("")),
             (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
-                                      "vm-busy"}));
+                                      "vm-busy", "ds-prod-01"}));
   ASSERT_EQ(storage_.GetKovraFileSystems("60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3").size(), 1u);
   EXPECT_TRUE(storage_.GetKovraFileSystems("scratch").empty());
 
   auto all = storage_.GetKovraFileSystemsList("");
-  ASSERT_EQ(all.size(), 7u);
+  ASSERT_EQ(all.size(), 8u);
   EXPECT_EQ(all[2], nullptr);
   EXPECT_EQ(all[6]->GetVolumeName(), "scratch");
 }

@@ -20,8 +20,8 @@ using Json = nlohmann::json;
 
 const char kDatastore1Mount[] = "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3";
 const char kDatastore2Uuid[] = "60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3";
-// The default host lists 13 volumes (new-lun is not discovered yet).
-const size_t kVolumes = 13;
+// The default host lists 14 volumes (new-lun is not discovered yet).
+const size_t kVolumes = 14;
 
 // A list row of datastore1 whose `operation` fails once.
 FaultCase ListRowFails(const std::string& operation) {

@@ -24,10 +24,10 @@ const char kDatastore1Mount[] = "/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b
 const char kDatastore1Device[] = "naa.600508b1001c3a2f9e4d7b8c1a2b3c01";
 const char kDatastore2Mount[] = "/kovra/volumes/60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3";
 const char kProdDbDevice[] = "naa.624a93701b2c3d4e5f60718293a4b5c1";
-// The default host: 8 extents of discovered Kovra volumes (datastore1 has
-// one), 6 mounted Kovra volumes, 2 unresolved snapshots with one extent each.
-const size_t kExtents = 8;
-const size_t kMountedKovra = 6;
+// The default host: 9 extents of discovered Kovra volumes (datastore1 has
+// one), 7 mounted Kovra volumes, 2 unresolved snapshots with one extent each.
+const size_t kExtents = 9;
+const size_t kMountedKovra = 7;
 
 FaultCase ExtentListRowFails(const std::string& operation) {
   return RowFails("ExtentList", New<KovraExtentList>, {}, operation,
