@@ -1,17 +1,72 @@
 // Volumes of every type on the default host: lookups, mounts and unmounts,
 // what a restart undoes, and the host's own mounting (try, rescan, automount).
+#include <functional>
+
 #include "host_test_support.h"
 #include "hostctl/admin.h"
 
 namespace HostTest {
 namespace {
 
+using HostCtl::Storage::KovraFileSystem;
 using HostCtl::Storage::NetworkFileSystem;
+using StrelCtl::Storage::StorageInfoImpl;
 
 class VolumeTest : public DefaultHostTest {
  protected:
   bool Mounted(const std::string& name) { return Volume(name)->IsMounted(); }
 };
+
+// A listing reads only what it shows: each other detail, asked for first on
+// a fresh listing, must answer as on the volume looked up alone.
+std::unique_ptr<NetworkFileSystem> LookUp(NetworkFileSystem*, const std::string& name) {
+  return Nas(name);
+}
+std::unique_ptr<KovraFileSystem> LookUp(KovraFileSystem*, const std::string& name) {
+  return Volume(name);
+}
+
+template <class Kind>
+void ExpectListedAsLookedUp(const std::vector<std::function<std::string(Kind&)>>& details) {
+  for (size_t i = 0; i < details.size(); ++i) {
+    for (auto& listed : StorageInfoImpl().GetFileSystems()) {
+      auto* volume = dynamic_cast<Kind*>(listed.get());
+      if (!volume) continue;
+      auto alone = LookUp(volume, listed->GetVolumeName());
+      ASSERT_NE(alone, nullptr) << listed->GetVolumeName();
+      EXPECT_EQ(details[i](*volume), details[i](*alone))
+          << "detail " << i << " of " << listed->GetVolumeName();
+    }
+  }
+}
+
+TEST_F(VolumeTest, ListedVolumesReadTheirOtherDetailsWhenAsked) {
+  using std::to_string;
+  ExpectListedAsLookedUp<NetworkFileSystem>({
+      [](NetworkFileSystem& v) { return v.GetHosts().empty() ? "" : v.GetHosts().back(); },
+      [](NetworkFileSystem& v) { return v.GetHost(); },
+      [](NetworkFileSystem& v) { return v.GetShare(); },
+      [](NetworkFileSystem& v) { return to_string(v.IsMountReadOnly()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsReadOnly()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsProtocolEndpoint()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsAccessible()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsHidden()); },
+      [](NetworkFileSystem& v) { return v.GetStrelnic(); },
+      [](NetworkFileSystem& v) { return v.GetStrelnicParameter(); },
+      [](NetworkFileSystem& v) { return to_string(v.GetMaxReadTransferSize()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetMaxWriteTransferSize()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetMaxQueueDepth()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetSecurityType()); },
+  });
+  ExpectListedAsLookedUp<KovraFileSystem>({
+      [](KovraFileSystem& v) { return to_string(v.GetLockMode()); },
+      [](KovraFileSystem& v) { return to_string(v.GetMajorVersion()); },
+      [](KovraFileSystem& v) { return v.GetLvmUuid(); },
+      [](KovraFileSystem& v) { return to_string(v.IsClusteredKadiskEnabled()); },
+      [](KovraFileSystem& v) { return v.GetUnmapProperty().priority; },
+      [](KovraFileSystem& v) { return to_string(v.GetUnmapProperty().granularity); },
+  });
+}
 
 TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseOthers) {
   auto iso = storage_.GetFileSystemByLabel("nfs-iso");
