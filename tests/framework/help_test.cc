@@ -73,13 +73,8 @@ TEST(HelpTest, CommandListsEveryParameterAndExample) {
 TEST(HelpTest, CommandWithoutParameters) {
   auto command = FakeCommand::New(CallSpec::InputSpec::New(), CallSpec::OutputSpec::New());
   command->SetDescription("Reset the Kovra Pointer Block cache statistics.");
-  EXPECT_EQ(
-      "Usage: tarvexcli [global options] storage kovra pbcache reset\n"
-      "\n"
-      "Reset the Kovra Pointer Block cache statistics.\n"
-      "\n"
-      "Options: none\n",
-      CommandHelp(*command, "tarvexcli", "storage kovra pbcache reset"));
+  ExpectGolden("help_no_options.txt",
+               CommandHelp(*command, "tarvexcli", "storage kovra pbcache reset"));
 }
 
 TEST(HelpTest, NamespaceListsNamespacesAndCommandsApart) {
@@ -101,13 +96,8 @@ TEST(HelpTest, NamespaceListsNamespacesAndCommandsApart) {
 
   auto core = Namespace::New();
   core->SetDescription("Tarvex core storage commands. No operations are currently internal only.");
-  EXPECT_EQ(
-      "Usage: tarvexcli [global options] storage internal core <command> [options]\n"
-      "\n"
-      "Tarvex core storage commands. No operations are currently internal only.\n"
-      "\n"
-      "This namespace has no commands.\n",
-      NamespaceHelp(*core, "tarvexcli", "storage internal core"));
+  ExpectGolden("help_empty_namespace.txt",
+               NamespaceHelp(*core, "tarvexcli", "storage internal core"));
 }
 
 }  // namespace

@@ -42,10 +42,11 @@ const OutputHints kVolumeHints = {
 std::shared_ptr<MetaStruct> PBCache() {
   auto stats = MetaStruct::New("KovraPBCacheGet");
   stats->SetField("Cache Capacity Miss Ratio", MetaInt::New(3));
-  stats->SetField("Cache Size", MetaInt::New(768));
+  stats->SetField("Cache Size", MetaInt::New());
   stats->SetField("Cache Size Max", MetaInt::New(1024));
   stats->SetField("Cache Usage", MetaInt::New(75));
   stats->SetField("Kovra Heap Size", MetaInt::New());  // never set
+  stats->SetField("Cache Size", MetaInt::New(768));    // keeps its place
   return stats;
 }
 
@@ -72,6 +73,16 @@ std::shared_ptr<MetaList> Snapshots() {
   return list;
 }
 
+std::shared_ptr<MetaList> NasParams() {
+  auto row = MetaStruct::New("NasMountParams");
+  row->SetField("Volume Name", MetaString::New("nfs1"));
+  row->SetField("MaxQueueDepth", MetaInt::New(4294967295LL));
+  row->SetField("MaxReadTransferSize", MetaInt::New(1048576));
+  auto list = MetaList::New(META_STRUCT, row);
+  list->Add(row);
+  return list;
+}
+
 // Every character the machine formats must escape, plus invalid UTF-8.
 std::shared_ptr<MetaList> Awkward() {
   auto row = MetaStruct::New("Awkward");
@@ -95,12 +106,17 @@ std::string Render(const std::shared_ptr<MetaObj::MetaObj>& result, const Output
   return Frame::Render(result, hints, options);
 }
 
-// Table columns follow the fields hint and fit the content, units go into
-// the header, simple records are headed by the header field, and the
-// machine formats escape everything and keep types and exact names.
+// Table columns follow the fields hint (or the fields selected) and fit the
+// content, an empty list shows the header only, units go into the header,
+// simple records are headed by the header field, and the machine formats
+// escape everything and keep types and exact names.
 TEST(RenderTest, GoldenOutputs) {
   const OutputHints snapshot_hints = {{"header:KovraSnapshot", "%Kovra UUID%"},
                                       {"fields:KovraSnapshot", "Volume Name,Kovra UUID,Can mount"}};
+  const std::vector<std::string> selected = {"Free", "Volume Name"};  // overrides the hint
+  const OutputHints nas_hints = {
+      // names trimmed, unknown ones skipped
+      {"fields:NasMountParams", "Volume Name, MaxQueueDepth,MaxReadTransferSize,Strelnic"}};
   struct Case {
     std::string golden;
     std::string actual;
@@ -117,32 +133,12 @@ TEST(RenderTest, GoldenOutputs) {
       {"volumes.json", Render(Volumes(true), kVolumeHints, "json")},
       {"volumes.csv", Render(Volumes(true), kVolumeHints, "csv")},
       {"pbcache.xml", Render(PBCache(), kPBCacheHints, "xml")},
+      {"table_empty.txt", Render(Volumes(false), kVolumeHints, "table")},
+      {"table_selected_fields.txt", Render(Volumes(true), kVolumeHints, "table", selected)},
+      {"selected_fields.csv", Render(Volumes(true), kVolumeHints, "csv", selected, true)},
+      {"table_trimmed_hint.txt", Render(NasParams(), nas_hints, "table")},
   };
   for (const Case& c : cases) ExpectGolden(c.golden, c.actual);
-}
-
-TEST(RenderTableTest, EmptyListShowsTheHeaderOnly) {
-  EXPECT_EQ(
-      "Mount Point  Volume Name  UUID  Mounted  Type  Size  Free\n"
-      "-----------  -----------  ----  -------  ----  ----  ----\n",
-      Render(Volumes(false), kVolumeHints, "table"));
-  EXPECT_EQ("", Render(Volumes(false), kVolumeHints, "table", {}, true));
-}
-
-TEST(RenderTableTest, HintNamesAreTrimmedAndUnknownOnesSkipped) {
-  auto row = MetaStruct::New("NasMountParams");
-  row->SetField("Volume Name", MetaString::New("nfs1"));
-  row->SetField("MaxQueueDepth", MetaInt::New(4294967295LL));
-  row->SetField("MaxReadTransferSize", MetaInt::New(1048576));
-  auto list = MetaList::New(META_STRUCT, row);
-  list->Add(row);
-  const OutputHints hints = {
-      {"fields:NasMountParams", "Volume Name, MaxQueueDepth,MaxReadTransferSize,Strelnic"}};
-  EXPECT_EQ(
-      "Volume Name  MaxQueueDepth  MaxReadTransferSize\n"
-      "-----------  -------------  -------------------\n"
-      "nfs1         4294967295     1048576\n",
-      Render(list, hints, "table"));
 }
 
 TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
@@ -157,18 +153,9 @@ TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
   EXPECT_EQ("\"a\\\"b\"\n", Render(MetaString::New("a\"b"), {}, "json"));
   for (const auto& format : FormatNames()) EXPECT_EQ("", Render(nullptr, {}, format)) << format;
   EXPECT_EQ("[]\n", Render(Volumes(false), kVolumeHints, "json"));
+  EXPECT_EQ("", Render(Volumes(false), kVolumeHints, "table", {}, true));
   EXPECT_EQ("{\n  \"Cache Size\": 768,\n  \"Kovra Heap Size\": null\n}\n",
             Render(PBCache(), kPBCacheHints, "json", {"Cache Size", "Kovra Heap Size"}));
-}
-
-TEST(RenderTest, SelectedFieldsOverrideTheHintInTheirOrder) {
-  const std::vector<std::string> fields = {"Free", "Volume Name"};
-  EXPECT_EQ(
-      "Free        Volume Name\n----------  -----------\n7           datastore1\n"
-      "0           Größe\n4293918720  BOOTBANK1\n",
-      Render(Volumes(true), kVolumeHints, "table", fields));
-  EXPECT_EQ("7,datastore1\r\n0,Größe\r\n4293918720,BOOTBANK1\r\n",
-            Render(Volumes(true), kVolumeHints, "csv", fields, true));
 }
 
 TEST(RenderTest, UnknownSelectedFieldIsAUsageError) {

@@ -29,15 +29,10 @@ TEST(TreeTest, RegistrationNamesLinksAndBindsTheNode) {
   EXPECT_EQ("storage", storage->GetName());
   EXPECT_EQ(root, storage->GetParent());
   EXPECT_EQ(root, command->GetParent()->GetParent());
-  EXPECT_EQ(nullptr, root->GetParent());
   EXPECT_TRUE(root->HasNamespaceNode("storage"));
   EXPECT_FALSE(root->HasNamespaceNode("Storage"));
   EXPECT_EQ(nullptr, root->GetNamespaceNode("nfs"));
-  EXPECT_EQ(root, root->GetThis());
-  EXPECT_EQ(command, command->GetThis());
   EXPECT_EQ(command, storage->GetNamespaceNode("list"));
-  EXPECT_TRUE(command->IsCommand());
-  EXPECT_FALSE(storage->IsCommand());
 }
 
 TEST(TreeTest, DuplicateNameReplacesTheEarlierNodeInItsPlaceButTheSameNodeStays) {

@@ -1,7 +1,5 @@
-// Kovra volumes: format upgrade, unmap, locking mode, heartbeat users, ATS
-// support, clustered Kadisk support and space-reclamation settings.
-#include <tuple>
-
+// Kovra volumes: format upgrade, unmap, locking mode, ATS support and
+// clustered Kadisk support.
 #include "host_test_support.h"
 
 namespace HostTest {
@@ -71,15 +69,6 @@ TEST_F(KovraTest, AtsOnlyIsPendingWhileALiveHostHasNotMoved) {
             "naa.6000d310005a2b3c4d5e6f7a8b9c0d11 does not support ATS");
 }
 
-TEST_F(KovraTest, UsersComeFromTheHeartbeatRegionAndQuickKeepsLiveHosts) {
-  auto all = Volume("datastore2")->GetUsers(false);
-  ASSERT_EQ(all.size(), 3u);
-  EXPECT_EQ(all[1].macAddress.GetStringAddress(), "00:50:56:a7:c8:d9");
-  EXPECT_EQ(all[2].heartbeatOffset, 3153920);
-  EXPECT_EQ(Volume("datastore2")->GetUsers(true).size(), 2u);
-  EXPECT_TRUE(Volume("scratch")->GetUsers(false).empty());
-}
-
 TEST_F(KovraTest, ClusteredKadiskNeedsAMountedKovra6Volume) {
   EXPECT_TRUE(Volume("datastore1")->SetClusteredKadiskEnabled(true));
   EXPECT_TRUE(Volume("datastore1")->IsClusteredKadiskEnabled());
@@ -91,14 +80,6 @@ TEST_F(KovraTest, ClusteredKadiskNeedsAMountedKovra6Volume) {
       HostError([] { Volume("scratch")->SetClusteredKadiskEnabled(true); }),
       "Cannot change clustered Kadisk support on volume 'scratch': the volume is not mounted");
   EXPECT_FALSE(Volume("ssd-fast")->IsClusteredKadiskEnabled());
-}
-
-TEST_F(KovraTest, UnmapPropertyIsStoredAndReturnedAsGiven) {
-  Volume("datastore1")->SetUnmapProperty({4294967295u, "", -5, "fixed", 7});
-  auto read = Volume("datastore1")->GetUnmapProperty();
-  EXPECT_EQ(std::tie(read.granularity, read.priority, read.bandwidth, read.method, read.reserved),
-            std::make_tuple(4294967295u, std::string(), -5, std::string("fixed"), 7u));
-  EXPECT_EQ(Volume("archive")->GetUnmapProperty().bandwidth, 100);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@ namespace {
 using HostCtl::Storage::ResolveReason;
 using HostCtl::Storage::UnresolvedKovraVolume;
 using StrelCtl::Storage::StorageInfoImpl;
-using StrelCtl::Storage::UnresolvedKovraVolumeImpl;
 
 std::unique_ptr<UnresolvedKovraVolume> Snapshot(const std::string& label, size_t nth = 0) {
   for (auto& s : StorageInfoImpl().GetUnresolvedVolumes()) {
@@ -53,16 +52,6 @@ TEST_F(SnapshotTest, TheHostsStateDecidesWhetherASnapshotCanBeResolved) {
   UseHost(host);
   EXPECT_EQ(Answers(*Snapshot("prod-db")), "no:5 no:9");
   EXPECT_EQ(Answers(*Snapshot("twice")), "no:1 no:1");  // one extent listed twice
-}
-
-TEST_F(SnapshotTest, ExtentsKeepEmptySlots) {
-  auto extents = Snapshot("datastore1")->GetExtents();
-  ASSERT_EQ(extents.size(), 2u);
-  EXPECT_EQ(extents[1], nullptr);
-  auto* first = dynamic_cast<StrelCtl::Storage::UnresolvedKovraExtentImpl*>(extents[0].get());
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->GetDeviceName(), "naa.624a93701b2c3d4e5f60718293a4b5c2");
-  EXPECT_EQ(first->GetEnd(), 255999);
 }
 
 // Mounted for good the snapshot is an ordinary volume; mounted for one boot
@@ -134,17 +123,6 @@ TEST_F(SnapshotTest, ResignatureMakesANewMountedPersistentVolume) {
   EXPECT_EQ(HostError([] { Snapshot("datastore1")->Resignature(); }),
             "Cannot resignature snapshot 'datastore1' (5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3): some "
             "extents missing");
-}
-
-TEST_F(SnapshotTest, ForeignSnapshotsAreAnotherClass) {
-  Json host = DefaultHost();
-  host["snapshots"][1]["foreign"] = true;
-  UseHost(host);
-  auto all = StorageInfoImpl().GetUnresolvedVolumes();
-  ASSERT_EQ(all.size(), 2u);
-  EXPECT_NE(dynamic_cast<UnresolvedKovraVolumeImpl*>(all[0].get()), nullptr);
-  EXPECT_EQ(dynamic_cast<UnresolvedKovraVolumeImpl*>(all[1].get()), nullptr);
-  EXPECT_EQ(all[1]->GetVolumeName(), "datastore1");
 }
 
 }  // namespace

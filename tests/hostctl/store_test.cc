@@ -1,8 +1,9 @@
 // The store file: where it lives, how it is made, what makes it unusable
-// (always a StoreError naming the file, and the file left as it was), and
-// the migration of a store of the oldest schema.
+// (always a StoreError naming the file, and the file left as it was), a full
+// disk, and the migration of a store of the oldest schema.
+#include <signal.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
+#include <sys/resource.h>
 
 #include "host_test_support.h"
 #include "hostctl/admin.h"
@@ -16,15 +17,14 @@ namespace {
 
 using HostCtl::Sim::StoreError;
 
-std::string OpenError(const std::string& path) {
-  HostCtl::Sim::SetStorePath(path);
+// The message of the StoreError that `body` throws ("" if none).
+template <typename Body>
+std::string StoreErrorOf(Body&& body) {
   try {
-    HostCtl::Sim::OpenStore();
+    body();
   } catch (const StoreError& e) {
-    HostCtl::Sim::SetStorePath("");
     return e.what();
   }
-  HostCtl::Sim::SetStorePath("");
   return "";
 }
 
@@ -63,33 +63,52 @@ TEST_F(StoreTest, FilesThatAreNotUsableStoresAreRefusedAndLeftAsTheyWere) {
   for (const UnusableStore& store : MakeUnusableStores(dir_)) {
     SCOPED_TRACE(store.path);
     std::string before = ReadFile(store.path);
-    EXPECT_EQ(OpenError(store.path), store.path + ": " + store.reason);
+    HostCtl::Sim::SetStorePath(store.path);
+    EXPECT_EQ(StoreErrorOf(HostCtl::Sim::OpenStore), store.path + ": " + store.reason);
     EXPECT_EQ(ReadFile(store.path), before);
   }
 }
 
-TEST_F(StoreTest, AFullDiskFailsTheOperationAndKeepsTheStoreConsistent) {
+// A file system that fills up: a file-size limit on this process (SIGXFSZ
+// ignored) fails writes the way a full disk does.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+ private:
+  rlimit old_;
+};
+
+TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsRoom) {
   std::string path = dir_.Path("full.db");
   HostCtl::Sim::SetStorePath(path);
-  HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
-  int64_t pages = db.QueryInt("PRAGMA page_count");
-  db.QueryInt("PRAGMA max_page_count = " + std::to_string(pages));  // the disk is full now
+  HostCtl::Sim::OpenStore();
+  const std::string name(120000, 'n');  // a row larger than the limit lets the journal grow
   StrelCtl::Storage::StorageInfoImpl storage;
-  std::string error;
-  int added = 0;
-  try {
-    for (; added < 1000; ++added) {
-      storage.AddNetworkFileSystem(
-          "192.0.2.1", "/s", "nfs-" + std::to_string(added) + std::string(500, 'x'), false, "", 0);
-    }
-  } catch (const StoreError& e) {
-    error = e.what();
+  const auto add = [&] { storage.AddNetworkFileSystem("192.0.2.1", "/s", name, false, "", 0); };
+  {
+    FileSizeLimit limit(128 * 1024);
+    EXPECT_EQ(StoreErrorOf(add), path + ": the disk is full");
   }
-  EXPECT_EQ(error, path + ": the disk is full");
-  HostCtl::Sim::SetStorePath(path);
-  Json host = CurrentHost();
-  EXPECT_EQ(host["volumes"].size(), 15u + added);
-  EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA quick_check = 1"), 0);
+  EXPECT_EQ(Nas(name), nullptr);
+  HostCtl::Sim::Session::Get().Close();
+  {
+    FileSizeLimit limit(8 * 1024);  // no room for the shared-memory index (32 KiB)
+    EXPECT_EQ(StoreErrorOf([] { HostCtl::Sim::SetFeature(7, true); }), path + ": the disk is full");
+  }
+  EXPECT_EQ(StoreErrorOf(add), "");
+  EXPECT_NE(Nas(name), nullptr);
+  EXPECT_EQ(CurrentHost()["features"].count("7"), 0u);
+  HostCtl::Sim::Stmt check = HostCtl::Sim::Session::Get().db().Prepare("PRAGMA integrity_check");
+  ASSERT_TRUE(check.Step());
+  EXPECT_EQ(check.Text(0), "ok");
 }
 
 TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {

@@ -1,8 +1,6 @@
 // Volumes of every type on the default host: lookups, mounts and unmounts,
 // what a restart undoes, and the host's own mounting (try, rescan, automount).
-#include <algorithm>
 #include <functional>
-#include <map>
 
 #include "host_test_support.h"
 #include "hostctl/admin.h"
@@ -10,6 +8,8 @@
 namespace HostTest {
 namespace {
 
+using HostCtl::Storage::KovraFileSystem;
+using HostCtl::Storage::NetworkFileSystem;
 using StrelCtl::Storage::StorageInfoImpl;
 
 class VolumeTest : public DefaultHostTest {
@@ -17,84 +17,55 @@ class VolumeTest : public DefaultHostTest {
   bool Mounted(const std::string& name) { return Volume(name)->IsMounted(); }
 };
 
-TEST_F(VolumeTest, ListsEveryDiscoveredVolumeInHostOrderAsItsOwnKind) {
-  auto volumes = storage_.GetFileSystems();
-  EXPECT_EQ(Names(volumes),
-            (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
-                                      "vm-busy", "scratch", "nfs-iso", "nfs-backup", "pe-vobj0",
-                                      "nfs-legacy", "nfs41-home", "BOOTBANK1", "ds-prod-01"}));
-  EXPECT_NE(dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl*>(volumes[0].get()), nullptr);
-  EXPECT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(volumes[7].get()), nullptr);
-  EXPECT_EQ(dynamic_cast<HostCtl::Storage::KovraFileSystem*>(volumes[12].get()), nullptr);
-  EXPECT_EQ(volumes[12]->GetType(), "vfat");
-
-  auto nfs = storage_.GetFileSystemByUuidEx("e4f5a6b7-c8d9e0f1");
-  ASSERT_NE(dynamic_cast<HostCtl::Storage::NetworkFileSystem*>(nfs.get()), nullptr);
-  EXPECT_EQ(storage_.GetFileSystemByUuidEx("00000000-00000000"), nullptr);
+// A listing reads only what it shows: each other detail, asked for first on
+// a fresh listing, must answer as on the volume looked up alone.
+std::unique_ptr<NetworkFileSystem> LookUp(NetworkFileSystem*, const std::string& name) {
+  return Nas(name);
+}
+std::unique_ptr<KovraFileSystem> LookUp(KovraFileSystem*, const std::string& name) {
+  return Volume(name);
 }
 
-using HostCtl::Storage::KovraFileSystem;
-using HostCtl::Storage::NetworkFileSystem;
 template <class Kind>
-using Detail = std::function<std::string(Kind&)>;
-
-// Each detail getter, alone on a fresh listing, answers as on a handle of
-// another query: a listing reads only what it shows and the rest on demand.
-template <class Kind>
-void ExpectListedDetails(StorageInfoImpl& storage, const std::vector<Detail<Kind>>& details,
-                         std::map<std::string, std::unique_ptr<Kind>>& looked_up) {
+void ExpectListedAsLookedUp(const std::vector<std::function<std::string(Kind&)>>& details) {
   for (size_t i = 0; i < details.size(); ++i) {
-    size_t compared = 0;
-    for (auto& volume : storage.GetFileSystems()) {
-      auto* listed = dynamic_cast<Kind*>(volume.get());
-      if (!listed || !looked_up.count(volume->GetVolumeName())) continue;
-      SCOPED_TRACE("detail " + std::to_string(i) + " of " + volume->GetVolumeName());
-      EXPECT_EQ(details[i](*listed), details[i](*looked_up[volume->GetVolumeName()]));
-      ++compared;
+    for (auto& listed : StorageInfoImpl().GetFileSystems()) {
+      auto* volume = dynamic_cast<Kind*>(listed.get());
+      if (!volume) continue;
+      auto alone = LookUp(volume, listed->GetVolumeName());
+      ASSERT_NE(alone, nullptr) << listed->GetVolumeName();
+      EXPECT_EQ(details[i](*volume), details[i](*alone))
+          << "detail " << i << " of " << listed->GetVolumeName();
     }
-    EXPECT_EQ(compared, looked_up.size());
   }
 }
 
-TEST_F(VolumeTest, ListedVolumesReadTheirOtherFieldsWhenAsked) {
-  const auto all = [](NetworkFileSystem&) { return true; };
-  std::map<std::string, std::unique_ptr<NetworkFileSystem>> nas;
-  for (auto query :
-       {&StorageInfoImpl::GetV3NetworkFileSystems, &StorageInfoImpl::GetV41NetworkFileSystems}) {
-    for (auto& v : (storage_.*query)(all)) nas[v->GetVolumeName()] = std::move(v);
-  }
-  const auto text = [](auto value) { return std::to_string(value); };
-  ExpectListedDetails<NetworkFileSystem>(
-      storage_,
-      {[](NetworkFileSystem& v) { return v.GetHosts().empty() ? "" : v.GetHosts().back(); },
-       [](NetworkFileSystem& v) { return v.GetHost(); },
-       [](NetworkFileSystem& v) { return v.GetShare(); },
-       [&](NetworkFileSystem& v) { return text(v.IsMountReadOnly()); },
-       [&](NetworkFileSystem& v) { return text(v.IsReadOnly()); },
-       [&](NetworkFileSystem& v) { return text(v.IsProtocolEndpoint()); },
-       [&](NetworkFileSystem& v) { return text(v.IsAccessible()); },
-       [&](NetworkFileSystem& v) { return text(v.IsHidden()); },
-       [](NetworkFileSystem& v) { return v.GetStrelnic(); },
-       [](NetworkFileSystem& v) { return v.GetStrelnicParameter(); },
-       [&](NetworkFileSystem& v) { return text(v.GetMaxReadTransferSize()); },
-       [&](NetworkFileSystem& v) { return text(v.GetMaxWriteTransferSize()); },
-       [&](NetworkFileSystem& v) { return text(v.GetMaxQueueDepth()); },
-       [&](NetworkFileSystem& v) { return text(v.GetSecurityType()); }},
-      nas);
-
-  std::map<std::string, std::unique_ptr<KovraFileSystem>> kovra;
-  for (auto& v : storage_.GetKovraFileSystemsList("")) {
-    if (v) kovra[v->GetVolumeName()] = std::move(v);
-  }
-  ExpectListedDetails<KovraFileSystem>(
-      storage_,
-      {[&](KovraFileSystem& v) { return text(v.GetLockMode()); },
-       [&](KovraFileSystem& v) { return text(v.GetMajorVersion()); },
-       [](KovraFileSystem& v) { return v.GetLvmUuid(); },
-       [&](KovraFileSystem& v) { return text(v.IsClusteredKadiskEnabled()); },
-       [&](KovraFileSystem& v) { return v.GetUnmapProperty().priority; },
-       [&](KovraFileSystem& v) { return text(v.GetUnmapProperty().granularity); }},
-      kovra);
+TEST_F(VolumeTest, ListedVolumesReadTheirOtherDetailsWhenAsked) {
+  using std::to_string;
+  ExpectListedAsLookedUp<NetworkFileSystem>({
+      [](NetworkFileSystem& v) { return v.GetHosts().empty() ? "" : v.GetHosts().back(); },
+      [](NetworkFileSystem& v) { return v.GetHost(); },
+      [](NetworkFileSystem& v) { return v.GetShare(); },
+      [](NetworkFileSystem& v) { return to_string(v.IsMountReadOnly()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsReadOnly()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsProtocolEndpoint()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsAccessible()); },
+      [](NetworkFileSystem& v) { return to_string(v.IsHidden()); },
+      [](NetworkFileSystem& v) { return v.GetStrelnic(); },
+      [](NetworkFileSystem& v) { return v.GetStrelnicParameter(); },
+      [](NetworkFileSystem& v) { return to_string(v.GetMaxReadTransferSize()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetMaxWriteTransferSize()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetMaxQueueDepth()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetSecurityType()); },
+  });
+  ExpectListedAsLookedUp<KovraFileSystem>({
+      [](KovraFileSystem& v) { return to_string(v.GetLockMode()); },
+      [](KovraFileSystem& v) { return to_string(v.GetMajorVersion()); },
+      [](KovraFileSystem& v) { return v.GetLvmUuid(); },
+      [](KovraFileSystem& v) { return to_string(v.IsClusteredKadiskEnabled()); },
+      [](KovraFileSystem& v) { return v.GetUnmapProperty().priority; },
+      [](KovraFileSystem& v) { return to_string(v.GetUnmapProperty().granularity); },
+  });
 }
 
 TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseOthers) {
@@ -104,6 +75,10 @@ TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseO
   EXPECT_EQ(HostError([&] { iso->GetLockMode(); }),
             "Volume 'nfs-iso' is not a Kovra volume (its type is NFS)");
   EXPECT_EQ(storage_.GetFileSystemByUUID("a0b1c2d3-e4f5a6b7")->GetVolumeName(), "nfs-iso");
+  ASSERT_NE(
+      dynamic_cast<NetworkFileSystem*>(storage_.GetFileSystemByUuidEx("e4f5a6b7-c8d9e0f1").get()),
+      nullptr);
+  EXPECT_EQ(storage_.GetFileSystemByUuidEx("00000000-00000000"), nullptr);
   EXPECT_EQ(storage_.GetFileSystemByLabel("new-lun"), nullptr);  // not discovered yet
   EXPECT_EQ(storage_.GetKovraFileSystemByLabel("nfs-iso"), nullptr);
   EXPECT_EQ(storage_.GetKovraFileSystemByLabel("scratch")->IsMounted(), false);
@@ -163,27 +138,37 @@ TEST_F(VolumeTest, MountAndUnmountOptionsDecideWhatARestartDoes) {
 }
 
 TEST_F(VolumeTest, MountAndUnmountRefuseWithTheHostsReason) {
-  EXPECT_EQ(HostError([] { Volume("datastore1")->Mount(0); }),
-            "Cannot mount volume 'datastore1': the volume is already mounted");
-  EXPECT_EQ(HostError([] { Volume("scratch")->Unmount(0); }),
-            "Cannot unmount volume 'scratch': the volume is not mounted");
-  EXPECT_EQ(HostError([] { Volume("scratch")->Mount(7); }),
-            "Cannot mount volume 'scratch': invalid mount option 7");
-  EXPECT_EQ(HostError([] { Volume("datastore1")->Unmount(4); }),
-            "Cannot unmount volume 'datastore1': invalid unmount option 4");
-  EXPECT_EQ(HostError([] { Volume("nfs-legacy")->Mount(0); }),
-            "Cannot mount volume 'nfs-legacy': Unable to connect to NFS server 203.0.113.50");
-
   Json host = DefaultHost();
   host["devices"][7]["attached"] = false;  // scratch's device
   VolumeIn(host, "ssd-fast")["accessible"] = false;
   VolumeIn(host, "ssd-fast")["mounted"] = false;
   UseHost(host);
-  EXPECT_EQ(HostError([] { Volume("scratch")->Mount(0); }),
-            "Cannot mount volume 'scratch': device naa.600508b1001c3a2f9e4d7b8c1a2b3c07 is not "
-            "attached");
-  EXPECT_EQ(HostError([] { Volume("ssd-fast")->Mount(0); }),
-            "Cannot mount volume 'ssd-fast': the storage behind it is not accessible");
+  const std::string unattached = "device naa.600508b1001c3a2f9e4d7b8c1a2b3c07 is not attached";
+  struct Case {
+    std::string volume;
+    bool mount;  // or unmount
+    int option;
+    std::string reason;
+  } cases[] = {
+      {"datastore1", true, 0, "the volume is already mounted"},
+      {"scratch", false, 0, "the volume is not mounted"},
+      {"scratch", true, 7, "invalid mount option 7"},
+      {"datastore1", false, 4, "invalid unmount option 4"},
+      {"nfs-legacy", true, 0, "Unable to connect to NFS server 203.0.113.50"},
+      {"scratch", true, 0, unattached},
+      {"ssd-fast", true, 0, "the storage behind it is not accessible"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HostError([&] {
+                if (c.mount) {
+                  Volume(c.volume)->Mount(c.option);
+                } else {
+                  Volume(c.volume)->Unmount(c.option);
+                }
+              }),
+              std::string(c.mount ? "Cannot mount" : "Cannot unmount") + " volume '" + c.volume +
+                  "': " + c.reason);
+  }
 }
 
 TEST_F(VolumeTest, ABusyVolumeStaysMounted) {
@@ -210,12 +195,14 @@ TEST_F(VolumeTest, HandlesKeepTheirRowButDecideOnTheCurrentOne) {
 
 TEST_F(VolumeTest, TryMountMountsOnlyAnUnmountedKovraVolumeNamedConsistently) {
   const std::string scratch_uuid = "62a1b2c3-6c7d8e9f-0a1b-027a3ea1b2c3";
-  EXPECT_FALSE(storage_.TryMount(0, "", ""));
-  EXPECT_FALSE(storage_.TryMount(0, scratch_uuid, "datastore1"));
-  EXPECT_FALSE(storage_.TryMount(0, "", "datastore1"));  // mounted already
-  EXPECT_FALSE(storage_.TryMount(0, "", "nfs-legacy"));  // not Kovra
-  EXPECT_FALSE(storage_.TryMount(0, "", "new-lun"));     // not discovered
-  EXPECT_FALSE(storage_.TryMount(0, "11111111-22222222-3333-444444444444", "scratch"));
+  const std::pair<std::string, std::string> refused[] = {
+      {"", ""},
+      {scratch_uuid, "datastore1"},                         // the names disagree
+      {"", "datastore1"},                                   // mounted already
+      {"", "nfs-legacy"},                                   // not Kovra
+      {"", "new-lun"},                                      // not discovered
+      {"11111111-22222222-3333-444444444444", "scratch"}};  // no such UUID
+  for (const auto& r : refused) EXPECT_FALSE(storage_.TryMount(0, r.first, r.second)) << r.second;
   EXPECT_FALSE(Mounted("scratch"));
   EXPECT_TRUE(storage_.TryMount(1, scratch_uuid, "scratch"));
   EXPECT_TRUE(Mounted("scratch"));
@@ -255,13 +242,6 @@ TEST_F(VolumeTest, AutomountMountsWhatWasNotExplicitlyUnmountedAndNamesWhatFaile
   EXPECT_EQ(HostError([&] { storage_.AutoFullMountVolumes(); }),
             "Cannot mount volume 'nfs-legacy': Unable to connect to NFS server 203.0.113.50");
   EXPECT_TRUE(Mounted("scratch"));
-}
-
-// (Restores are counted in concurrency_test.)
-TEST_F(VolumeTest, SignalsAreCounted) {
-  storage_.SignalIORM(true);
-  storage_.SignalIORM(false);
-  EXPECT_EQ(CurrentHost()["iorm"]["signals"], 2);
 }
 
 }  // namespace

@@ -10,6 +10,25 @@
 # A suite keeps the value each key must have (after the commands that
 # reported success) and compares it with what the store holds.
 
+# rely_options "USAGE" NAME... -- ARGS...: sets the variable NAME (dashes
+# as underscores) for each "--NAME VALUE" in ARGS; exits 2 with USAGE on
+# anything else, on a missing value or without --bin. Then rely_init_tools.
+rely_options() {
+  local usage="usage: $0 $1" allowed=" " name
+  shift
+  while [[ "$1" != -- ]]; do allowed+="$1 " && shift; done
+  shift
+  while (($#)); do
+    name="${1#--}"
+    [[ "$1" == --* && "$allowed" == *" $name "* ]] || { echo "$usage" >&2; exit 2; }
+    (($# >= 2)) || { echo "error: $1 needs a value" >&2; exit 2; }
+    printf -v "${name//-/_}" '%s' "$2"
+    shift 2
+  done
+  [[ -n "$bin" ]] || { echo "$usage" >&2; exit 2; }
+  rely_init_tools "$bin"
+}
+
 # rely_init_tools BIN_DIR: sets CLI and HOST_TOOL, checks the helpers exist.
 rely_init_tools() {
   CLI="$1/tarvexcli"
@@ -86,4 +105,15 @@ rely_value() {
       *) echo missing ;;
     esac
   fi
+}
+
+# rely_differences EXPECTED ACTUAL: "KEY ACTUAL_VALUE EXPECTED_VALUE" for each
+# key of either state whose values differ; an expected "unknown" matches all.
+rely_differences() {
+  local -n _rd_want="$1" _rd_have="$2"
+  local k want have
+  for k in $(printf '%s\n' "${!_rd_want[@]}" "${!_rd_have[@]}" | sort -u); do
+    want="$(rely_value "$1" "$k")" have="$(rely_value "$2" "$k")"
+    [[ "$want" == unknown || "$want" == "$have" ]] || echo "$k $have $want"
+  done
 }
