@@ -3,6 +3,7 @@
 #include "hostctl/fixture_parts.h"
 
 #include "hostctl/sim.h"
+#include "hostctl/volume_rules.h"
 
 namespace HostCtl {
 namespace Sim {
@@ -143,7 +144,7 @@ VolumeModel ReadVolume(const JsonReader& r, FixtureContext& ctx) {
   if (!uuid.second) {
     r["uuid"].Fail("duplicate volume UUID \"" + v.uuid + "\" (also " + uuid.first->second + ")");
   }
-  v.mount_point = r.String("mount_point", "/kovra/volumes/" + v.uuid);
+  v.mount_point = r.String("mount_point", VolumePath(v.uuid));
   v.mounted = r.Bool("mounted", true);
   v.persistent = r.Bool("persistent", v.mounted);
   v.discovered = r.Bool("discovered", true);
