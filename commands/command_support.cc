@@ -40,23 +40,22 @@ std::shared_ptr<MetaObj::MetaList> StructList(std::shared_ptr<MetaObj::MetaStruc
   return MetaObj::MetaList::New(MetaObj::META_STRUCT, std::move(row));
 }
 
+MetaPtr EmptyValue(MetaObj::MetaType type) {
+  switch (type) {
+    case MetaObj::META_BOOL:
+      return MetaObj::MetaBool::New();
+    case MetaObj::META_INT:
+      return MetaObj::MetaInt::New();
+    default:
+      return MetaObj::MetaString::New();
+  }
+}
+
 std::shared_ptr<MetaObj::MetaStruct> EmptyStruct(
     const char* type_name,
     std::initializer_list<std::pair<const char*, MetaObj::MetaType>> fields) {
   auto row = MetaObj::MetaStruct::New(type_name);
-  for (const auto& field : fields) {
-    switch (field.second) {
-      case MetaObj::META_BOOL:
-        row->SetField(field.first, MetaObj::MetaBool::New());
-        break;
-      case MetaObj::META_INT:
-        row->SetField(field.first, MetaObj::MetaInt::New());
-        break;
-      default:
-        row->SetField(field.first, MetaObj::MetaString::New());
-        break;
-    }
-  }
+  for (const auto& field : fields) row->SetField(field.first, EmptyValue(field.second));
   return row;
 }
 

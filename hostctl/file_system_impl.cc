@@ -5,12 +5,6 @@
 namespace StrelCtl {
 namespace Storage {
 
-using HostCtl::Sim::ChangeVolume;
-using HostCtl::Sim::CheckVolumeFault;
-using HostCtl::Sim::Db;
-using HostCtl::Sim::Op;
-using HostCtl::Sim::VolumeRecord;
-
 FileSystemImpl::FileSystemImpl(std::shared_ptr<VolumeRecord> record) : record_(std::move(record)) {}
 
 void FileSystemImpl::Mount(int option) {

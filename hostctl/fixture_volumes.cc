@@ -3,6 +3,7 @@
 #include "hostctl/fixture_parts.h"
 
 #include "hostctl/sim.h"
+#include "hostctl/volume_rules.h"
 
 namespace HostCtl {
 namespace Sim {
@@ -27,41 +28,32 @@ void ReadKovra(const JsonReader& r, const FixtureContext& ctx, VolumeModel& m) {
   v.lvm_uuid = r.String("lvm_uuid", "");
   v.lock_mode = r.UInt32("lock_mode", 0);
   v.clustered_kadisk = r.Bool("clustered_kadisk", false);
-  if (r.Has("extents")) {
-    JsonReader list = r["extents"];
-    for (size_t i = 0; i < list.Size(); ++i) {
-      JsonReader e = list.At(i);
-      e.ExpectObject({"device", "partition"});
-      m.extents.push_back({Device(e["device"], ctx), e["partition"].UInt32()});
-    }
-  }
-  if (r.Has("unmap")) {
-    JsonReader u = r["unmap"];
-    u.ExpectObject({"granularity", "priority", "method", "bandwidth", "reserved"});
-    v.unmap.granularity = u.UInt32("granularity", v.unmap.granularity);
-    v.unmap.priority = u.String("priority", v.unmap.priority);
-    v.unmap.method = u.String("method", v.unmap.method);
-    v.unmap.bandwidth = static_cast<int32_t>(u.Int("bandwidth", 0, -kInt32Max - 1, kInt32Max));
-    v.unmap.reserved = u.UInt32("reserved", 0);
-  }
+  ForEachObjectIn(r, "extents", {"device", "partition"}, [&](const JsonReader& e) {
+    m.extents.push_back({Device(e["device"], ctx), e["partition"].UInt32()});
+  });
+  IfObjectIn(r, "unmap", {"granularity", "priority", "method", "bandwidth", "reserved"},
+             [&](const JsonReader& u) {
+               v.unmap.granularity = u.UInt32("granularity", v.unmap.granularity);
+               v.unmap.priority = u.String("priority", v.unmap.priority);
+               v.unmap.method = u.String("method", v.unmap.method);
+               v.unmap.bandwidth =
+                   static_cast<int32_t>(u.Int("bandwidth", 0, -kInt32Max - 1, kInt32Max));
+               v.unmap.reserved = u.UInt32("reserved", 0);
+             });
   v.reclaimed = r.Int("reclaimed", 0, 0, kInt64Max);
-  if (r.Has("heartbeats")) {
-    JsonReader list = r["heartbeats"];
-    for (size_t i = 0; i < list.Size(); ++i) {
-      JsonReader h = list.At(i);
-      h.ExpectObject(
-          {"uuid", "mac", "driver_major", "driver_minor", "offset", "lock_mode", "alive"});
-      HeartbeatRecord hb;
-      hb.uuid = h["uuid"].String();
-      hb.mac = h["mac"].String();
-      hb.driver_major = h.UInt32("driver_major", 0);
-      hb.driver_minor = h.UInt32("driver_minor", 0);
-      hb.offset = h.Int("offset", 0, 0, kInt64Max);
-      hb.lock_mode = static_cast<uint8_t>(h.Int("lock_mode", 0, 0, 255));
-      hb.alive = h.Bool("alive", true);
-      m.heartbeats.push_back(hb);
-    }
-  }
+  ForEachObjectIn(r, "heartbeats",
+                  {"uuid", "mac", "driver_major", "driver_minor", "offset", "lock_mode", "alive"},
+                  [&](const JsonReader& h) {
+                    HeartbeatRecord hb;
+                    hb.uuid = h["uuid"].String();
+                    hb.mac = h["mac"].String();
+                    hb.driver_major = h.UInt32("driver_major", 0);
+                    hb.driver_minor = h.UInt32("driver_minor", 0);
+                    hb.offset = h.Int("offset", 0, 0, kInt64Max);
+                    hb.lock_mode = static_cast<uint8_t>(h.Int("lock_mode", 0, 0, 255));
+                    hb.alive = h.Bool("alive", true);
+                    m.heartbeats.push_back(hb);
+                  });
   if (r.Has("from_snapshot") && !r["from_snapshot"].IsNull()) {
     if (v.persistent) {
       r["from_snapshot"].Fail("only a volume that is not persistent goes back to a snapshot");
@@ -116,23 +108,20 @@ SnapshotRecord ReadSnapshot(const JsonReader& r, const FixtureContext& ctx) {
   s.version = r.UInt32("version", 6);
   s.capacity = r.Int("capacity", 0, 0, kInt64Max);
   s.used = r.Int("used", 0, 0, kInt64Max);
-  if (r.Has("extents")) {
-    JsonReader list = r["extents"];
-    for (size_t i = 0; i < list.Size(); ++i) {
-      JsonReader e = list.At(i);
-      if (e.IsNull()) {
-        s.extents.push_back(nullptr);
-        continue;
-      }
-      e.ExpectObject({"device", "partition", "start", "end"});
-      auto extent = std::make_shared<SnapshotExtentRecord>();
-      extent->device = Device(e["device"], ctx);
-      extent->partition = e["partition"].UInt32();
-      extent->start = e.Int("start", 0, 0, kInt64Max);
-      extent->end = e.Int("end", 0, 0, kInt64Max);
-      s.extents.push_back(std::move(extent));
+  ForEachIn(r, "extents", [&](const JsonReader& e) {
+    // null: an extent the snapshot should have and the host did not find.
+    if (e.IsNull()) {
+      s.extents.push_back(nullptr);
+      return;
     }
-  }
+    e.ExpectObject({"device", "partition", "start", "end"});
+    auto extent = std::make_shared<SnapshotExtentRecord>();
+    extent->device = Device(e["device"], ctx);
+    extent->partition = e["partition"].UInt32();
+    extent->start = e.Int("start", 0, 0, kInt64Max);
+    extent->end = e.Int("end", 0, 0, kInt64Max);
+    s.extents.push_back(std::move(extent));
+  });
   s.mount_reason = Reason(r, "mount_reason");
   s.resignature_reason = Reason(r, "resignature_reason");
   s.foreign = r.Bool("foreign", false);
@@ -155,7 +144,7 @@ VolumeModel ReadVolume(const JsonReader& r, FixtureContext& ctx) {
   if (!uuid.second) {
     r["uuid"].Fail("duplicate volume UUID \"" + v.uuid + "\" (also " + uuid.first->second + ")");
   }
-  v.mount_point = r.String("mount_point", "/kovra/volumes/" + v.uuid);
+  v.mount_point = r.String("mount_point", VolumePath(v.uuid));
   v.mounted = r.Bool("mounted", true);
   v.persistent = r.Bool("persistent", v.mounted);
   v.discovered = r.Bool("discovered", true);

@@ -61,4 +61,16 @@ auto ChangeVolume(VolumeRecord& handle, Change&& change)
 }  // namespace Sim
 }  // namespace HostCtl
 
+// The handle classes live in StrelCtl::Storage and call these on every
+// operation; naming them once here keeps each handle file to its behaviour.
+namespace StrelCtl {
+namespace Storage {
+using HostCtl::Sim::ChangeVolume;
+using HostCtl::Sim::CheckVolumeFault;
+using HostCtl::Sim::Db;
+using HostCtl::Sim::Op;
+using HostCtl::Sim::VolumeRecord;
+}  // namespace Storage
+}  // namespace StrelCtl
+
 #endif  // HOSTCTL_HANDLES_H_

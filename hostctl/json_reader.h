@@ -21,6 +21,7 @@ class JsonReader {
   // Throws FixtureError "FILE: PATH: reason".
   [[noreturn]] void Fail(const std::string& reason) const;
   const std::string& path() const { return path_.empty() ? kRoot : path_; }
+  const std::string& file() const { return file_; }
 
   // Requires an object whose keys are all among `allowed`.
   void ExpectObject(std::initializer_list<const char*> allowed) const;

@@ -8,13 +8,8 @@
 namespace StrelCtl {
 namespace Storage {
 
-using HostCtl::Sim::ChangeVolume;
-using HostCtl::Sim::CheckVolumeFault;
-using HostCtl::Sim::Db;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::Refuse;
 using HostCtl::Sim::RequireKovra;
-using HostCtl::Sim::VolumeRecord;
 
 namespace {
 

@@ -8,23 +8,14 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::CheckVolumeFault;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::RequireKovra;
 using HostCtl::Sim::Session;
 using HostCtl::Sim::VolumeQuery;
-using HostCtl::Sim::VolumeRecord;
 
 namespace {
 
-const std::string kVolumesDir = "/kovra/volumes/";
-
 std::shared_ptr<VolumeRecord> OpenByPath(const std::string& path) {
-  std::string key;
-  if (path.compare(0, kVolumesDir.size(), kVolumesDir) == 0) {
-    key = path.substr(kVolumesDir.size());
-    key = key.substr(0, key.find('/'));
-  }
+  std::string key = HostCtl::Sim::VolumePathKey(path).value_or("");
   CheckFault(Op::KovraFileSystemImpl, {path, key});
   VolumeQuery query;
   query.name = &key;

@@ -6,13 +6,8 @@
 namespace StrelCtl {
 namespace Storage {
 
-using HostCtl::Sim::ChangeVolume;
-using HostCtl::Sim::CheckVolumeFault;
-using HostCtl::Sim::Db;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::Refuse;
 using HostCtl::Sim::Session;
-using HostCtl::Sim::VolumeRecord;
 
 NetworkFileSystemImpl::NetworkFileSystemImpl(std::shared_ptr<VolumeRecord> record)
     : FileSystemImpl(std::move(record)) {}

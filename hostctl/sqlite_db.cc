@@ -110,11 +110,6 @@ Stmt& Stmt::BindBlob(int index, const std::string& bytes) {
   return *this;
 }
 
-Stmt& Stmt::BindNull(int index) {
-  db_->Check(sqlite3_bind_null(stmt_, index));
-  return *this;
-}
-
 bool Stmt::Step() {
   int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;

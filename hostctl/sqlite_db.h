@@ -19,6 +19,11 @@ class Db;
 // A use of a prepared statement owned by its Db's cache. Bind parameters
 // from 1, call Step() until it returns false, read columns from 0. Going out
 // of scope resets the statement, so no read snapshot outlives its use.
+//
+// Uses of the same SQL text share one statement: preparing the text again,
+// or ending another use of it, resets this one. Never hold two uses of one
+// text at once (e.g. run a query again inside the loop over its own rows);
+// give the inner query a text of its own.
 class Stmt {
  public:
   Stmt(Db* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
@@ -30,7 +35,6 @@ class Stmt {
   Stmt& Bind(int index, int64_t value);
   Stmt& Bind(int index, const std::string& value);
   Stmt& BindBlob(int index, const std::string& bytes);
-  Stmt& BindNull(int index);
 
   // True when a row is ready, false when done. Throws StoreError.
   bool Step();
@@ -56,6 +60,7 @@ class Db {
   Db& operator=(const Db&) = delete;
 
   // A statement for `sql`, prepared once per connection, reset and unbound.
+  // Every use of the same text is the same statement (see Stmt).
   Stmt Prepare(const std::string& sql);
   // Runs one or more statements that return no rows.
   void Exec(const std::string& sql);

@@ -8,10 +8,7 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::Db;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::VolumeQuery;
-using HostCtl::Sim::VolumeRecord;
 
 bool StorageInfoImpl::TryMount(int option, const std::string& uuid, const std::string& label) {
   CheckFault(Op::TryMount, {uuid, label});

@@ -9,15 +9,11 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::QueryOneVolume;
 using HostCtl::Sim::QueryVolumes;
 using HostCtl::Sim::VolumeQuery;
-using HostCtl::Sim::VolumeRecord;
 
 namespace {
-
-const std::string kVolumesDir = "/kovra/volumes/";
 
 std::unique_ptr<KovraFileSystem> AsKovraHandle(std::shared_ptr<VolumeRecord> record) {
   if (!record) return nullptr;
@@ -81,12 +77,10 @@ std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByPath(const std:
   std::string clean = WithoutTrailingSlashes(path);
   VolumeQuery query;
   query.mounted_only = true;
-  if (clean.compare(0, kVolumesDir.size(), kVolumesDir) == 0) {
-    std::string key = clean.substr(kVolumesDir.size());
-    key = key.substr(0, key.find('/'));
-    query.name = &key;
+  if (std::optional<std::string> key = HostCtl::Sim::VolumePathKey(clean)) {
+    query.name = &*key;
     query.name_or_uuid = true;
-    if (!key.empty()) {
+    if (!key->empty()) {
       if (auto record = QueryOneVolume(query)) return AsKovraHandle(record);
     }
     query.name = nullptr;

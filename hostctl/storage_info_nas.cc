@@ -10,10 +10,7 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::Db;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::Refuse;
-using HostCtl::Sim::VolumeRecord;
 
 namespace {
 
@@ -45,7 +42,7 @@ VolumeRecord NewNasVolume(Db& db, const char* type, const std::vector<std::strin
   do {
     v.uuid = HostCtl::Sim::NewNasUuid();
   } while (HostCtl::Sim::VolumeUuidTaken(db, v.uuid));
-  v.mount_point = "/kovra/volumes/" + v.uuid;
+  v.mount_point = HostCtl::Sim::VolumePath(v.uuid);
   v.mounted = false;
   v.persistent = false;
   v.hosts = hosts;

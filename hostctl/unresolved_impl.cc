@@ -13,11 +13,8 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::Db;
-using HostCtl::Sim::Op;
 using HostCtl::Sim::SnapshotExtentRecord;
 using HostCtl::Sim::SnapshotRecord;
-using HostCtl::Sim::VolumeRecord;
 using HostCtl::Storage::ResolveReason;
 
 namespace {
@@ -27,6 +24,7 @@ constexpr ResolveReason kExtentsMissing = 2;
 constexpr ResolveReason kOriginalOnline = 6;
 
 std::string ReasonText(ResolveReason reason) {
+  // Twin of the command's list (commands/kovra/snapshot_selection.cc): each side owns its texts.
   static const char* const kTexts[] = {"ok",
                                        "duplicate extents found",
                                        "some extents missing",
@@ -81,7 +79,7 @@ std::shared_ptr<VolumeRecord> InsertVolumeFor(Db& db, const SnapshotRecord& s,
   v->type = KovraFileSystem::Kovra_TYPE;
   v->name = name;
   v->uuid = uuid;
-  v->mount_point = "/kovra/volumes/" + uuid;
+  v->mount_point = HostCtl::Sim::VolumePath(uuid);
   v->mounted = true;
   v->persistent = persistent;
   v->capacity = s.capacity;

@@ -11,6 +11,18 @@
 namespace HostCtl {
 namespace Sim {
 
+namespace {
+const std::string kVolumesDir = "/kovra/volumes/";
+}  // namespace
+
+std::string VolumePath(const std::string& label_or_uuid) { return kVolumesDir + label_or_uuid; }
+
+std::optional<std::string> VolumePathKey(const std::string& path) {
+  if (path.compare(0, kVolumesDir.size(), kVolumesDir) != 0) return std::nullopt;
+  std::string key = path.substr(kVolumesDir.size());
+  return key.substr(0, key.find('/'));
+}
+
 void Refuse(const std::string& action, const std::string& kind, const std::string& name,
             const std::string& reason) {
   throw Lib::HostCtlException("Cannot " + action + " " + kind + " '" + name + "': " + reason);

@@ -4,6 +4,7 @@
 #ifndef HOSTCTL_VOLUME_RULES_H_
 #define HOSTCTL_VOLUME_RULES_H_
 
+#include <optional>
 #include <string>
 
 #include "hostctl/records.h"
@@ -12,6 +13,12 @@ namespace HostCtl {
 namespace Sim {
 
 class Db;
+
+// A volume's path: "/kovra/volumes/" followed by its label or UUID.
+std::string VolumePath(const std::string& label_or_uuid);
+// What `path` names under "/kovra/volumes/": the part up to the next '/'
+// (empty for the directory itself), or nullopt for a path elsewhere.
+std::optional<std::string> VolumePathKey(const std::string& path);
 
 // Why the host cannot mount `v` now, or "" when it can.
 std::string MountProblem(Db& db, VolumeRecord& v);

@@ -18,6 +18,7 @@ std::shared_ptr<CallSpec::OutputSpec> HostActionCommand::GetOutputSpecInternal()
 }
 
 void HostActionCommand::ExecuteInternal(const InputPtr&, const OutputPtr& output) {
+  // Let through on purpose: made before the handler (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   try {
     (storage.*action_)();

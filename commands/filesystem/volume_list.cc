@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands/filesystem/kovra_version.h"
+#include "commands/filesystem/per_volume.h"
 #include "commands/filesystem/volume_targeting.h"
 #include "strelctl/storage.h"
 
@@ -78,30 +79,26 @@ void VolumeList::ExecuteInternal(const InputPtr& input, const OutputPtr& output)
 void VolumeList::UpdateFileSystemList(
     const std::vector<std::unique_ptr<HostCtl::Storage::FileSystem>>& volumes,
     std::shared_ptr<MetaObj::MetaList> list, const OutputPtr& output, char ignore_errors) {
-  for (const auto& volume : volumes) {
-    try {
-      auto row = GetOutputStructure();
-      std::string type = volume->GetType();
-      if (type == "Kovra") {
-        if (auto* kovra = dynamic_cast<HostCtl::Storage::KovraFileSystem*>(volume.get())) {
-          type = GetKovraVersionString(kovra);
+  ForEachVolumeSkippingFailures(
+      volumes, ignore_errors, output, [&](HostCtl::Storage::FileSystem& volume) {
+        auto row = GetOutputStructure();
+        std::string type = volume.GetType();
+        if (type == "Kovra") {
+          if (auto* kovra = dynamic_cast<HostCtl::Storage::KovraFileSystem*>(&volume)) {
+            type = GetKovraVersionString(kovra);
+          }
         }
-      }
-      row->SetField("Mount Point", MetaString::New(volume->GetMountPoint()));
-      row->SetField("Volume Name", MetaString::New(volume->GetVolumeName()));
-      row->SetField("UUID", MetaString::New(volume->GetUuid()));
-      row->SetField("Type", MetaString::New(type));
-      row->SetField("Size", MetaInt::New(volume->GetCapacity()));
-      row->SetField("Free", MetaInt::New(volume->GetCapacity() - volume->GetUsedSpace()));
-      row->SetField("Mounted", MetaBool::New(volume->IsMounted()));
-      list->Add(row);
-    } catch (const HostCtl::Lib::HostCtlException& e) {
-      if (!ignore_errors) {
-        output->AddErrorMessage("Error getting data for filesystem on '" + volume->GetMountPoint() +
-                                "': " + e.what() + ", skipping.");
-      }
-    }
-  }
+        // Filled in another order than the structure's ("Mounted" last): the
+        // host is asked in this order.
+        row->SetField("Mount Point", MetaString::New(volume.GetMountPoint()));
+        row->SetField("Volume Name", MetaString::New(volume.GetVolumeName()));
+        row->SetField("UUID", MetaString::New(volume.GetUuid()));
+        row->SetField("Type", MetaString::New(type));
+        row->SetField("Size", MetaInt::New(volume.GetCapacity()));
+        row->SetField("Free", MetaInt::New(volume.GetCapacity() - volume.GetUsedSpace()));
+        row->SetField("Mounted", MetaBool::New(volume.IsMounted()));
+        list->Add(row);
+      });
 }
 
 }  // namespace FileSystem

@@ -37,6 +37,7 @@ std::shared_ptr<CallSpec::OutputSpec> VolumeMount::GetOutputSpecInternal() {
 void VolumeMount::ExecuteInternal(const InputPtr& input, const OutputPtr& output) {
   const std::string uuid = input->GetParameter("volume-uuid");
   const std::string label = input->GetParameter("volume-label");
+  // Let through on purpose: made before the handler (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   const int option = input->IsFlagSet("no-persist") ? HostCtl::Storage::FileSystem::MOUNT_NO_PERSIST
                                                     : HostCtl::Storage::FileSystem::MOUNT_DEFAULT;

@@ -52,6 +52,7 @@ void VolumeUnmount::ExecuteInternal(const InputPtr& input, const OutputPtr& outp
   const std::string label = input->GetParameter("volume-label");
   const std::string path = input->GetParameter("volume-path");
   const std::string uuid = input->GetParameter("volume-uuid");
+  // Let through on purpose: made before the handler (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   const int option = input->IsFlagSet("no-persist") ? HostCtl::Storage::FileSystem::MOUNT_NO_PERSIST
                                                     : HostCtl::Storage::FileSystem::MOUNT_DEFAULT;

@@ -1,15 +1,38 @@
 #include "commands/kovra/extent_list.h"
 
-#include <cstdint>
 #include <string>
 
+#include "commands/filesystem/per_volume.h"
+#include "commands/kovra/extent_fields.h"
 #include "strelctl/storage.h"
 
 namespace TarvexCli {
 namespace FileSystem {
 
-using MetaObj::MetaInt;
-using MetaObj::MetaString;
+namespace {
+
+struct KovraExtent {
+  HostCtl::Storage::KovraFileSystem& volume;
+  HostCtl::Storage::DiskLunPartition& extent;
+  int64_t number;
+};
+
+// "FilesystemKovraExtents", filled in field order.
+const RowLayout<KovraExtent>& Layout() {
+  using F = ExtentFields<KovraExtent>;
+  static const RowLayout<KovraExtent> layout(
+      "FilesystemKovraExtents", {
+                                    {"Volume Name", MetaObj::META_STRING, F::VolumeName},
+                                    {"Kovra UUID", MetaObj::META_STRING, F::KovraUuid},
+                                    {"LVM UUID", MetaObj::META_STRING, F::LvmUuid},
+                                    {"Device Name", MetaObj::META_STRING, F::DeviceName},
+                                    {"Partition", MetaObj::META_INT, F::Partition},
+                                    {"Extent Number", MetaObj::META_INT, F::Number},
+                                });
+  return layout;
+}
+
+}  // namespace
 
 std::shared_ptr<KovraExtentList> KovraExtentList::New() {
   return NewBoundCommand<KovraExtentList>();
@@ -35,12 +58,7 @@ std::shared_ptr<CallSpec::OutputSpec> KovraExtentList::GetOutputSpecInternal() {
 }
 
 std::shared_ptr<MetaObj::MetaStruct> KovraExtentList::GetOutputStructure() {
-  return EmptyStruct("FilesystemKovraExtents", {{"Volume Name", MetaObj::META_STRING},
-                                                {"Kovra UUID", MetaObj::META_STRING},
-                                                {"LVM UUID", MetaObj::META_STRING},
-                                                {"Device Name", MetaObj::META_STRING},
-                                                {"Partition", MetaObj::META_INT},
-                                                {"Extent Number", MetaObj::META_INT}});
+  return Layout().Empty();
 }
 
 void KovraExtentList::ExecuteInternal(const InputPtr& input, const OutputPtr& output) {
@@ -60,32 +78,18 @@ void KovraExtentList::ExecuteInternal(const InputPtr& input, const OutputPtr& ou
 void KovraExtentList::UpdateExtentList(const KovraVolumes& volumes,
                                        std::shared_ptr<MetaObj::MetaList> list,
                                        const OutputPtr& output, char ignore_errors) {
-  for (const auto& volume : volumes) {
-    if (!volume) continue;
-    try {
-      const auto extents = volume->GetExtents();
-      // The number is the extent's place in the volume, so a slot the host
-      // left empty does not renumber the extents after it.
-      for (size_t number = 0; number < extents.size(); ++number) {
-        const auto& extent = extents[number];
-        if (!extent) continue;
-        auto row = GetOutputStructure();
-        row->SetField("Volume Name", MetaString::New(volume->GetVolumeName()));
-        row->SetField("Kovra UUID", MetaString::New(volume->GetUuid()));
-        row->SetField("LVM UUID", MetaString::New(volume->GetLvmUuid()));
-        row->SetField("Device Name", MetaString::New(extent->GetDeviceName()));
-        row->SetField("Partition",
-                      MetaInt::New(static_cast<uint8_t>(extent->GetPartitionNumber())));
-        row->SetField("Extent Number", MetaInt::New(static_cast<int64_t>(number)));
-        list->Add(row);
-      }
-    } catch (const HostCtl::Lib::HostCtlException& e) {
-      if (!ignore_errors) {
-        output->AddErrorMessage("Error getting data for filesystem on '" + volume->GetMountPoint() +
-                                "': " + e.what() + ", skipping.");
-      }
-    }
-  }
+  ForEachVolumeSkippingFailures(
+      volumes, ignore_errors, output, [&](HostCtl::Storage::KovraFileSystem& volume) {
+        const auto extents = volume.GetExtents();
+        // The number is the extent's place in the volume, so a slot the host
+        // left empty does not renumber the extents after it.
+        for (size_t number = 0; number < extents.size(); ++number) {
+          if (!extents[number]) continue;
+          auto row = GetOutputStructure();
+          Layout().Fill(*row, {volume, *extents[number], static_cast<int64_t>(number)});
+          list->Add(row);
+        }
+      });
 }
 
 }  // namespace FileSystem

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands/filesystem/kovra_version.h"
+#include "commands/filesystem/per_volume.h"
 #include "commands/filesystem/volume_targeting.h"
 #include "hostctl/host.h"
 
@@ -142,18 +143,11 @@ void KovraVolumeLockModeList::UpdateFilesystemList(const KovraVolumes& volumes, 
                                                    bool online_upgrade,
                                                    const std::shared_ptr<MetaObj::MetaList>& list,
                                                    const OutputPtr& output) {
-  for (const auto& volume : volumes) {
-    try {
-      auto row = GetOutputStructure();
-      PopulateLockModeQuerySpec(online_upgrade, row, volume.get());
-      list->Add(row);
-    } catch (const HostCtl::Lib::HostCtlException& e) {
-      if (!ignore_errors) {
-        output->AddErrorMessage("Error getting data for filesystem on '" + volume->GetMountPoint() +
-                                "': " + e.what() + ", skipping.");
-      }
-    }
-  }
+  ForEachVolumeSkippingFailures(volumes, ignore_errors, output, [&](KovraFileSystem& volume) {
+    auto row = GetOutputStructure();
+    PopulateLockModeQuerySpec(online_upgrade, row, &volume);
+    list->Add(row);
+  });
 }
 
 }  // namespace FileSystem

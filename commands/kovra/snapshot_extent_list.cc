@@ -1,14 +1,43 @@
 #include "commands/kovra/snapshot_extent_list.h"
 
+#include <cstdint>
 #include <string>
 
+#include "commands/kovra/extent_fields.h"
 #include "commands/kovra/snapshot_selection.h"
 
 namespace TarvexCli {
 namespace FileSystem {
 
-using MetaObj::MetaInt;
-using MetaObj::MetaString;
+namespace {
+
+struct SnapshotExtent {
+  StrelCtl::Storage::UnresolvedKovraVolumeImpl& volume;
+  StrelCtl::Storage::UnresolvedKovraExtentImpl& extent;
+  int32_t number;
+};
+
+MetaPtr Start(const SnapshotExtent& s) { return MetaObj::MetaInt::New(s.extent.GetStart()); }
+MetaPtr End(const SnapshotExtent& s) { return MetaObj::MetaInt::New(s.extent.GetEnd()); }
+
+// "KovraSnapshotExtent", filled in field order.
+const RowLayout<SnapshotExtent>& Layout() {
+  using F = ExtentFields<SnapshotExtent>;
+  static const RowLayout<SnapshotExtent> layout(
+      "KovraSnapshotExtent", {
+                                 {"Volume Name", MetaObj::META_STRING, F::VolumeName},
+                                 {"Kovra UUID", MetaObj::META_STRING, F::KovraUuid},
+                                 {"LVM UUID", MetaObj::META_STRING, F::LvmUuid},
+                                 {"Extent Number", MetaObj::META_INT, F::Number},
+                                 {"Device Name", MetaObj::META_STRING, F::DeviceName},
+                                 {"Partition", MetaObj::META_INT, F::Partition},
+                                 {"Start", MetaObj::META_INT, Start},
+                                 {"End", MetaObj::META_INT, End},
+                             });
+  return layout;
+}
+
+}  // namespace
 
 std::shared_ptr<KovraSnapshotExtentList> KovraSnapshotExtentList::New() {
   return NewBoundCommand<KovraSnapshotExtentList>();
@@ -38,60 +67,36 @@ std::shared_ptr<CallSpec::OutputSpec> KovraSnapshotExtentList::GetOutputSpecInte
 }
 
 std::shared_ptr<MetaObj::MetaStruct> KovraSnapshotExtentList::GetOutputStructure() {
-  return EmptyStruct("KovraSnapshotExtent", {{"Volume Name", MetaObj::META_STRING},
-                                             {"Kovra UUID", MetaObj::META_STRING},
-                                             {"LVM UUID", MetaObj::META_STRING},
-                                             {"Extent Number", MetaObj::META_INT},
-                                             {"Device Name", MetaObj::META_STRING},
-                                             {"Partition", MetaObj::META_INT},
-                                             {"Start", MetaObj::META_INT},
-                                             {"End", MetaObj::META_INT}});
+  return Layout().Empty();
 }
 
 void KovraSnapshotExtentList::ExecuteInternal(const InputPtr& input, const OutputPtr& output) {
-  const std::string label = input->GetParameter("volume-label");
-  const std::string uuid = input->GetParameter("volume-uuid");
-  HostCtl::Storage::StorageInfoScopedCache cache(false);
-  StrelCtl::Storage::StorageInfoImpl storage;
   auto list = StructList(GetOutputStructure());
-  try {
-    const auto volumes = storage.GetUnresolvedVolumes();
-    for (const auto& entry : volumes) {
-      auto* volume = SelectSnapshot(entry, label, uuid);
-      if (!volume) continue;
-      const auto extents = volume->GetExtents();
-      // An extent's number is its slot: a missing extent keeps its number
-      // used up, so the numbers show where the gap is.
-      for (int32_t number = 0; number < static_cast<int32_t>(extents.size()); ++number) {
-        auto* extent =
-            dynamic_cast<StrelCtl::Storage::UnresolvedKovraExtentImpl*>(extents[number].get());
-        if (!extent) continue;
-        try {
-          list->Add(ExtentRow(*volume, number, *extent));
-        } catch (const HostCtl::Lib::HostCtlException& e) {
-          output->AddErrorMessage(e.what());
-          break;
+  ListSelectedSnapshots(
+      input, output, list, [&](StrelCtl::Storage::UnresolvedKovraVolumeImpl& volume) {
+        const auto extents = volume.GetExtents();
+        // An extent's number is its slot: a missing extent keeps its number
+        // used up, so the numbers show where the gap is.
+        for (int32_t number = 0; number < static_cast<int32_t>(extents.size()); ++number) {
+          auto* extent =
+              dynamic_cast<StrelCtl::Storage::UnresolvedKovraExtentImpl*>(extents[number].get());
+          if (!extent) continue;
+          try {
+            list->Add(ExtentRow(volume, number, *extent));
+          } catch (const HostCtl::Lib::HostCtlException& e) {
+            // The rest of this volume is skipped; the listing goes on.
+            output->AddErrorMessage(e.what());
+            break;
+          }
         }
-      }
-    }
-  } catch (const HostCtl::Lib::HostCtlException& e) {
-    output->AddErrorMessage(e.what());
-  }
-  output->SetRootObject(list);
+      });
 }
 
 std::shared_ptr<MetaObj::MetaStruct> KovraSnapshotExtentList::ExtentRow(
     StrelCtl::Storage::UnresolvedKovraVolumeImpl& volume, int32_t number,
     StrelCtl::Storage::UnresolvedKovraExtentImpl& extent) {
   auto row = GetOutputStructure();
-  row->SetField("Volume Name", MetaString::New(volume.GetVolumeName()));
-  row->SetField("Kovra UUID", MetaString::New(volume.GetUuid()));
-  row->SetField("LVM UUID", MetaString::New(volume.GetLvmUuid()));
-  row->SetField("Extent Number", MetaInt::New(number));
-  row->SetField("Device Name", MetaString::New(extent.GetDeviceName()));
-  row->SetField("Partition", MetaInt::New(static_cast<uint8_t>(extent.GetPartitionNumber())));
-  row->SetField("Start", MetaInt::New(extent.GetStart()));
-  row->SetField("End", MetaInt::New(extent.GetEnd()));
+  Layout().Fill(*row, {volume, extent, number});
   return row;
 }
 

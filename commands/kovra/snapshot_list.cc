@@ -53,38 +53,28 @@ std::shared_ptr<MetaObj::MetaStruct> KovraSnapshotList::GetOutputStructure() {
 }
 
 void KovraSnapshotList::ExecuteInternal(const InputPtr& input, const OutputPtr& output) {
-  const std::string label = input->GetParameter("volume-label");
-  const std::string uuid = input->GetParameter("volume-uuid");
-  HostCtl::Storage::StorageInfoScopedCache cache(false);
-  StrelCtl::Storage::StorageInfoImpl storage;
   auto list = StructList(GetOutputStructure());
-  try {
-    const auto volumes = storage.GetUnresolvedVolumes();
-    for (const auto& entry : volumes) {
-      auto* volume = SelectSnapshot(entry, label, uuid);
-      if (!volume) continue;
-      auto row = GetOutputStructure();
-      row->SetField("Volume Name", MetaString::New(volume->GetVolumeName()));
-      row->SetField("Kovra UUID", MetaString::New(volume->GetUuid()));
-      HostCtl::Storage::ResolveReason mount_reason = 0;
-      const bool can_mount = volume->CanResolve(false, true, &mount_reason);
-      row->SetField("Can mount", MetaBool::New(can_mount));
-      row->SetField("Reason for un-mountability",
-                    MetaString::New(can_mount ? "" : ResolveReasonText(mount_reason)));
-      HostCtl::Storage::ResolveReason resignature_reason = 0;
-      const bool can_resignature = volume->CanResolve(true, false, &resignature_reason);
-      row->SetField("Can resignature", MetaBool::New(can_resignature));
-      row->SetField("Reason for non-resignaturability",
-                    MetaString::New(can_resignature ? "" : ResolveReasonText(resignature_reason)));
-      // Empty slots count: they are extents the snapshot should have.
-      row->SetField("Unresolved Extent Count",
-                    MetaInt::New(static_cast<int64_t>(volume->GetExtents().size())));
-      list->Add(row);
-    }
-  } catch (const HostCtl::Lib::HostCtlException& e) {
-    output->AddErrorMessage(e.what());
-  }
-  output->SetRootObject(list);
+  ListSelectedSnapshots(
+      input, output, list, [&](StrelCtl::Storage::UnresolvedKovraVolumeImpl& volume) {
+        auto row = GetOutputStructure();
+        row->SetField("Volume Name", MetaString::New(volume.GetVolumeName()));
+        row->SetField("Kovra UUID", MetaString::New(volume.GetUuid()));
+        HostCtl::Storage::ResolveReason mount_reason = 0;
+        const bool can_mount = volume.CanResolve(false, true, &mount_reason);
+        row->SetField("Can mount", MetaBool::New(can_mount));
+        row->SetField("Reason for un-mountability",
+                      MetaString::New(can_mount ? "" : ResolveReasonText(mount_reason)));
+        HostCtl::Storage::ResolveReason resignature_reason = 0;
+        const bool can_resignature = volume.CanResolve(true, false, &resignature_reason);
+        row->SetField("Can resignature", MetaBool::New(can_resignature));
+        row->SetField(
+            "Reason for non-resignaturability",
+            MetaString::New(can_resignature ? "" : ResolveReasonText(resignature_reason)));
+        // Empty slots count: they are extents the snapshot should have.
+        row->SetField("Unresolved Extent Count",
+                      MetaInt::New(static_cast<int64_t>(volume.GetExtents().size())));
+        list->Add(row);
+      });
 }
 
 }  // namespace FileSystem

@@ -11,6 +11,7 @@ void ResolveSelectedSnapshots(const InputPtr& input, const OutputPtr& output,
                               const SnapshotResolver& resolve) {
   const std::string label = input->GetParameter("volume-label");
   const std::string uuid = input->GetParameter("volume-uuid");
+  // Let through on purpose: made before the handler (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   if (!label.empty() && !uuid.empty()) {
     output->AddErrorMessage("A target snapshot cannot be specified by both volume label and uuid.");

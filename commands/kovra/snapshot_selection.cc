@@ -14,7 +14,27 @@ StrelCtl::Storage::UnresolvedKovraVolumeImpl* SelectSnapshot(
   return volume;
 }
 
+void ListSelectedSnapshots(
+    const InputPtr& input, const OutputPtr& output, const std::shared_ptr<MetaObj::MetaList>& list,
+    const std::function<void(StrelCtl::Storage::UnresolvedKovraVolumeImpl& volume)>& add_rows) {
+  const std::string label = input->GetParameter("volume-label");
+  const std::string uuid = input->GetParameter("volume-uuid");
+  // Let through on purpose: made before the handler (see command_support.h).
+  HostCtl::Storage::StorageInfoScopedCache cache(false);
+  StrelCtl::Storage::StorageInfoImpl storage;
+  try {
+    const auto volumes = storage.GetUnresolvedVolumes();
+    for (const auto& entry : volumes) {
+      if (auto* volume = SelectSnapshot(entry, label, uuid)) add_rows(*volume);
+    }
+  } catch (const HostCtl::Lib::HostCtlException& e) {
+    output->AddErrorMessage(e.what());
+  }
+  output->SetRootObject(list);
+}
+
 const char* ResolveReasonText(HostCtl::Storage::ResolveReason reason) {
+  // Twin of the host's own list (hostctl/unresolved_impl.cc): the plug-in sees only include/.
   static const char* const kTexts[] = {
       "ok",
       "duplicate extents found",

@@ -57,6 +57,7 @@ std::shared_ptr<CallSpec::OutputSpec> NFSVolumeAdd::GetOutputSpecInternal() {
 }
 
 void NFSVolumeAdd::ExecuteInternal(const InputPtr& input, const OutputPtr& output) {
+  // Let through on purpose: made before the handler (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   const std::string share = input->GetParameter("share");
   const std::string volume_name = input->GetParameter("volume-name");

@@ -20,6 +20,7 @@ std::shared_ptr<CallSpec::InputSpec> VolumeNameSpec(const char* description) {
 // the message.
 void RunTransition(Transition transition, const char* failure, const InputPtr& input,
                    const OutputPtr& output) {
+  // Let through on purpose: made before the handler (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   const std::string volume_name = input->GetParameter("volume-name");
   try {

@@ -31,7 +31,7 @@ std::shared_ptr<CallSpec::OutputSpec> NFS41VolumeRemove::GetOutputSpecInternal()
 
 void NFS41VolumeRemove::ExecuteInternal(const InputPtr& input, const OutputPtr& output) {
   // Opens the host's store first: the agent must hear nothing of a removal
-  // that cannot even be attempted.
+  // that cannot even be attempted. Let through on purpose (see command_support.h).
   StrelCtl::Storage::StorageInfoImpl storage;
   RemoveNasVolume(input->GetParameter("volume-name"), StrelCtl::Storage::NFS_V41, output);
 }
