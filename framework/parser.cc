@@ -45,6 +45,28 @@ std::shared_ptr<ParameterSpec> FindShort(const InputSpec& spec, const std::strin
   return nullptr;
 }
 
+// "Unknown option", with the names ParseArguments suggests.
+std::string UnknownOptionMessage(const std::string& typed, const InputSpec& spec,
+                                 const InputSpec* also) {
+  std::string message = "Unknown option " + Quoted(typed);
+  const std::string bare = typed.substr(typed.find_first_not_of('-') == std::string::npos
+                                            ? typed.size()
+                                            : typed.find_first_not_of('-'));
+  std::vector<std::string> names;
+  for (const InputSpec* known : {&spec, also}) {
+    if (!known) continue;
+    for (const auto& param : known->GetParameters()) {
+      if (param) names.push_back(param->GetName());
+    }
+  }
+  const auto suggested = SuggestedNames(bare, names);
+  if (!suggested.empty()) return message + DidYouMean(suggested, "--");
+  if (bare.size() == 1 && typed != "-" + bare && FindShort(spec, bare)) {
+    return message + ": did you mean '-" + bare + "'?";
+  }
+  return message;
+}
+
 // Whether `arg` would be read as an option rather than as a value: a long
 // option, or a short option this command knows. "-5" stays a value.
 bool LooksLikeOption(const std::string& arg, const InputSpec& spec) {
@@ -88,27 +110,6 @@ std::string CheckValue(const ParameterSpec& param, const std::string& value) {
 }
 
 }  // namespace
-
-std::string UnknownOptionMessage(const std::string& typed, const InputSpec& spec,
-                                 const InputSpec* also) {
-  std::string message = "Unknown option " + Quoted(typed);
-  const std::string bare = typed.substr(typed.find_first_not_of('-') == std::string::npos
-                                            ? typed.size()
-                                            : typed.find_first_not_of('-'));
-  std::vector<std::string> names;
-  for (const InputSpec* known : {&spec, also}) {
-    if (!known) continue;
-    for (const auto& param : known->GetParameters()) {
-      if (param) names.push_back(param->GetName());
-    }
-  }
-  const auto suggested = SuggestedNames(bare, names);
-  if (!suggested.empty()) return message + DidYouMean(suggested, "--");
-  if (bare.size() == 1 && typed != "-" + bare && FindShort(spec, bare)) {
-    return message + ": did you mean '-" + bare + "'?";
-  }
-  return message;
-}
 
 std::shared_ptr<CallSpec::Input> ParseArguments(const InputSpec& spec,
                                                 const std::vector<std::string>& args,

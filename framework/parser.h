@@ -30,11 +30,6 @@ std::shared_ptr<CallSpec::Input> ParseArguments(const CallSpec::InputSpec& spec,
                                                 const std::vector<std::string>& args,
                                                 const CallSpec::InputSpec* also = nullptr);
 
-// The message for an unknown option `typed` ("--lable", "-x") among the
-// options of `spec` and `also` (may be null), as ParseArguments gives it.
-std::string UnknownOptionMessage(const std::string& typed, const CallSpec::InputSpec& spec,
-                                 const CallSpec::InputSpec* also);
-
 }  // namespace Frame
 }  // namespace Cordra
 

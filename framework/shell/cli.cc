@@ -109,10 +109,17 @@ Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std:
     const std::string& arg = args[pos];
     if (!arg.empty() && arg[0] == '-') {
       // Not a global option: a mistyped one, or a command's before its command.
-      const auto empty = Cordra::CallSpec::InputSpec::New();
-      walk.error = Cordra::Frame::UnknownOptionMessage(arg.substr(0, arg.find('=')), *empty,
-                                                       GlobalSpec().get());
-      if (walk.error.find("did you mean") != std::string::npos) return walk;
+      std::vector<std::string> globals;
+      for (const auto& param : GlobalSpec()->GetParameters()) globals.push_back(param->GetName());
+      const std::string name = arg.substr(0, arg.find('='));
+      const size_t start = name.find_first_not_of('-');
+      const auto suggested = Cordra::Frame::SuggestedNames(
+          start == std::string::npos ? "" : name.substr(start), globals);
+      if (!suggested.empty()) {
+        walk.error = "Unknown option '" + Cordra::Frame::DisplayText(name) + "'" +
+                     Cordra::Frame::DidYouMean(suggested, "--");
+        return walk;
+      }
       walk.error = "Unexpected option '" + Cordra::Frame::DisplayText(arg) + "'";
       if (!walk.path.empty()) walk.error += " after '" + walk.path + "'";
       walk.error += ": expected a namespace or command";
