@@ -115,7 +115,7 @@ Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std:
       const size_t start = name.find_first_not_of('-');
       const auto suggested = Cordra::Frame::SuggestedNames(
           start == std::string::npos ? "" : name.substr(start), globals);
-      if (!suggested.empty()) {
+      if (!suggested.empty() || walk.path.empty()) {
         walk.error = "Unknown option '" + Cordra::Frame::DisplayText(name) + "'" +
                      Cordra::Frame::DidYouMean(suggested, "--");
         return walk;
