@@ -1,5 +1,6 @@
 #include "framework/help.h"
 
+#include "framework/output_fields.h"
 #include "framework/param_text.h"
 
 #include <algorithm>
@@ -93,6 +94,33 @@ std::string ParameterHelp(const ParameterSpec& param) {
   return out;
 }
 
+std::string FieldEntry(const OutputField& field) {
+  return field.kind + (field.unit.empty() ? "" : ", in " + field.unit);
+}
+
+// The fields shown by default in their order, then those only --fields shows.
+std::string FieldsHelp(AutoCli::Command& command) {
+  OutputFields fields;
+  if (!DescribeOutputFields(command, &fields)) return std::string();
+  std::vector<std::pair<std::string, std::string>> shown, others;
+  for (const auto& name : fields.shown) {
+    for (const auto& field : fields.fields) {
+      if (field.name == name) shown.emplace_back(field.name, FieldEntry(field));
+    }
+  }
+  for (const auto& field : fields.fields) {
+    if (std::find(fields.shown.begin(), fields.shown.end(), field.name) == fields.shown.end()) {
+      others.emplace_back(field.name, FieldEntry(field));
+    }
+  }
+  const std::string title = "Output fields (" + std::string(fields.list ? "one row per " : "one ") +
+                            fields.type_name + ", shown in this order)";
+  std::string out = "\n" + Section(title, shown);
+  if (!others.empty())
+    out += "\n" + Section("Other fields (shown when --fields names them)", others);
+  return out;
+}
+
 std::string UsageLine(const std::string& program, const std::string& path,
                       const std::string& rest) {
   std::string line = "Usage: " + program + " [global options]";
@@ -132,7 +160,7 @@ std::string NamespaceHelp(const AutoCli::NamespaceNode& node, const std::string&
 }
 
 std::string CommandHelp(AutoCli::Command& command, const std::string& program,
-                        const std::string& path) {
+                        const std::string& path, const std::string& default_format) {
   auto spec = command.GetInputSpec();
   const bool has_params = spec && !spec->GetParameters().empty();
   std::string out = UsageLine(program, path, has_params ? " [options]" : "");
@@ -146,6 +174,7 @@ std::string CommandHelp(AutoCli::Command& command, const std::string& program,
       if (param) out += ParameterHelp(*param);
     }
   }
+  out += "\nDefault format: " + default_format + "\n" + FieldsHelp(command);
   if (!command.GetExamples().empty()) {
     out += "\nExamples:\n";
     for (const auto& example : command.GetExamples()) {

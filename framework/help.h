@@ -23,9 +23,11 @@ std::string ChildrenHelp(const AutoCli::NamespaceNode& node);
 
 // Usage line, description, every parameter (short and long name, type,
 // "(required)", the description with "%ENUM%" replaced by the allowed
-// values, and each value's description when it has one), then the examples.
+// values, and each value's description when it has one), the default
+// format, the output fields (the shown ones in their order, then the others,
+// each with its kind and unit), then the examples.
 std::string CommandHelp(AutoCli::Command& command, const std::string& program,
-                        const std::string& path);
+                        const std::string& path, const std::string& default_format);
 
 }  // namespace Frame
 }  // namespace Cordra

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "cordra/command.h"
+#include "framework/global_option_spec.h"
+
 namespace Cordra {
 namespace AutoCli {
 
@@ -28,6 +31,9 @@ std::shared_ptr<NamespaceNode> NamespaceNode::GetNamespaceNode(const std::string
 void NamespaceNode::RegisterNamespaceNode(std::shared_ptr<NamespaceNode> node, const char* name) {
   if (!node) return;
   const std::string key = name ? name : "";
+  if (auto* command = dynamic_cast<Command*>(node.get())) {
+    if (auto spec = command->GetInputSpec()) Frame::CheckNoGlobalOptionNames(*spec, key);
+  }
   if (!node->GetThis()) node->BindThis(node);
   node->SetName(key);
   node->parent_ = this_;

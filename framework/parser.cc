@@ -45,17 +45,22 @@ std::shared_ptr<ParameterSpec> FindShort(const InputSpec& spec, const std::strin
   return nullptr;
 }
 
-std::string UnknownOption(const std::string& typed, const InputSpec& spec) {
+// "Unknown option", with the names ParseArguments suggests.
+std::string UnknownOptionMessage(const std::string& typed, const InputSpec& spec,
+                                 const InputSpec* also) {
   std::string message = "Unknown option " + Quoted(typed);
   const std::string bare = typed.substr(typed.find_first_not_of('-') == std::string::npos
                                             ? typed.size()
                                             : typed.find_first_not_of('-'));
   std::vector<std::string> names;
-  for (const auto& param : spec.GetParameters()) {
-    if (param) names.push_back(param->GetName());
+  for (const InputSpec* known : {&spec, also}) {
+    if (!known) continue;
+    for (const auto& param : known->GetParameters()) {
+      if (param) names.push_back(param->GetName());
+    }
   }
-  const std::string nearest = NearestName(bare, names);
-  if (!nearest.empty()) return message + ": did you mean '--" + nearest + "'?";
+  const auto suggested = SuggestedNames(bare, names);
+  if (!suggested.empty()) return message + DidYouMean(suggested, "--");
   if (bare.size() == 1 && typed != "-" + bare && FindShort(spec, bare)) {
     return message + ": did you mean '-" + bare + "'?";
   }
@@ -107,7 +112,8 @@ std::string CheckValue(const ParameterSpec& param, const std::string& value) {
 }  // namespace
 
 std::shared_ptr<CallSpec::Input> ParseArguments(const InputSpec& spec,
-                                                const std::vector<std::string>& args) {
+                                                const std::vector<std::string>& args,
+                                                const InputSpec* also) {
   auto input = std::make_shared<CallSpec::Input>();
   std::set<std::string> seen;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -122,10 +128,10 @@ std::shared_ptr<CallSpec::Input> ParseArguments(const InputSpec& spec,
         value = arg.substr(eq + 1);
         inline_value = true;
       }
-      if (!param) throw UsageError(UnknownOption(arg.substr(0, eq), spec));
+      if (!param) throw UsageError(UnknownOptionMessage(arg.substr(0, eq), spec, also));
     } else if (arg.size() >= 2 && arg[0] == '-') {
       if (arg.size() == 2) param = FindShort(spec, arg.substr(1));
-      if (!param) throw UsageError(UnknownOption(arg, spec));
+      if (!param) throw UsageError(UnknownOptionMessage(arg, spec, also));
     } else {
       throw UsageError("Unexpected argument " + Quoted(arg) + ": this command takes options only");
     }

@@ -40,5 +40,28 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
   return best;
 }
 
+std::vector<std::string> SuggestedNames(const std::string& word,
+                                        const std::vector<std::string>& candidates) {
+  std::vector<std::string> names;
+  const std::string nearest = NearestName(word, candidates);
+  if (!nearest.empty()) names.push_back(nearest);
+  if (word.size() < 3) return names;
+  for (const auto& candidate : candidates) {
+    if (candidate != nearest && candidate.find(word) != std::string::npos) {
+      names.push_back(candidate);
+    }
+  }
+  return names;
+}
+
+std::string DidYouMean(const std::vector<std::string>& names, const std::string& prefix) {
+  std::string out;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) out += i + 1 == names.size() ? " or " : ", ";
+    out += "'" + prefix + names[i] + "'";
+  }
+  return out.empty() ? out : ": did you mean " + out + "?";
+}
+
 }  // namespace Frame
 }  // namespace Cordra

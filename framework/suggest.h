@@ -17,6 +17,16 @@ size_t EditDistance(const std::string& a, const std::string& b);
 // steps). On a tie the earlier candidate wins.
 std::string NearestName(const std::string& word, const std::vector<std::string>& candidates);
 
+// What to suggest for `word`: the nearest candidate as above, then every
+// other candidate that contains `word` (three characters at least: "label"
+// for "volume-label"), in the candidates' order.
+std::vector<std::string> SuggestedNames(const std::string& word,
+                                        const std::vector<std::string>& candidates);
+
+// ": did you mean 'A'?", ": did you mean 'A' or 'B'?", ": did you mean 'A',
+// 'B' or 'C'?" with `prefix` before each name; "" for no names.
+std::string DidYouMean(const std::vector<std::string>& names, const std::string& prefix);
+
 }  // namespace Frame
 }  // namespace Cordra
 

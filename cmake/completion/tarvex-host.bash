@@ -4,7 +4,7 @@
 
 _tarvex_host() {
   local cword=$COMP_CWORD cur=${COMP_WORDS[COMP_CWORD]} prev='' word i
-  local command='' action='' operands=0 words
+  local command='' action='' operands=0 words store=''
   COMPREPLY=()
   # bash splits "--name=value" at the '=': the option is the word before it.
   ((cword > 0)) && prev=${COMP_WORDS[cword - 1]}
@@ -19,7 +19,24 @@ _tarvex_host() {
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return
       ;;
-    --operation | --object | --message | --nth | --times)
+    --operation | --object)
+      # The operations, or the objects of the store the line names, from the
+      # tool itself (it reads the store without changing it).
+      for ((i = 1; i < cword - 1; i++)); do
+        [[ ${COMP_WORDS[i]} == --store ]] || continue
+        store=${COMP_WORDS[i + 1]}
+        [[ $store == = ]] && store=${COMP_WORDS[i + 2]-}
+      done
+      local -a ask=(--complete-names)
+      [[ $prev == --operation ]] && ask+=(fault-operation) || ask+=(fault-object)
+      [[ -n $store ]] && ask=(--store "$store" "${ask[@]}")
+      while IFS= read -r word; do
+        printf -v word '%q' "$word"
+        [[ $word == "$cur"* ]] && COMPREPLY+=("$word")
+      done < <("${COMP_WORDS[0]}" "${ask[@]}" 2>/dev/null)
+      return
+      ;;
+    --message | --nth | --times)
       return
       ;;
   esac

@@ -2,11 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "cordra/cordra.h"
+#include "framework/global_option_spec.h"
 #include "framework/help.h"
 #include "framework/output_model.h"
 #include "framework/parser.h"
@@ -19,6 +22,7 @@
 #include "framework/shell_runner.h"
 #include "framework/suggest.h"
 #include "framework/text_escape.h"
+#include "hostctl/host_names.h"
 #include "hostctl/sim.h"
 
 namespace TarvexShell {
@@ -42,7 +46,7 @@ int Fail(int status, const std::string& message) {
 std::string NodeHelp(NamespaceNode& node, const std::string& path) {
   if (node.IsCommand()) {
     if (auto* command = dynamic_cast<Command*>(&node)) {
-      return Cordra::Frame::CommandHelp(*command, kProgram, path);
+      return Cordra::Frame::CommandHelp(*command, kProgram, path, DefaultFormat(*command));
     }
   }
   if (path.empty()) {
@@ -70,6 +74,11 @@ void OpenStore(const std::string& option) {
   HostCtl::Sim::OpenStore();
 }
 
+const std::shared_ptr<Cordra::CallSpec::InputSpec>& GlobalSpec() {
+  static const auto spec = Cordra::Frame::GlobalOptionSpec();
+  return spec;
+}
+
 std::string UnknownChild(const NamespaceNode& node, const std::string& path,
                          const std::string& name) {
   std::vector<std::string> names;
@@ -87,27 +96,33 @@ struct Walk {
   std::shared_ptr<NamespaceNode> node;
   std::string path;
   size_t end = 0;
-  bool help = false;  // --help came within the path
   std::string error;  // a usage error, or ""
 };
 
-// Follows names from args[pos] until a command (or the end); "--help" on the
-// way is noted, any other option is an error.
-Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std::string>& args,
-              size_t pos) {
+// Follows names from args[0] until a command (or the end). The global
+// options are already out of `args`, so an option here is an error.
+Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std::string>& args) {
   Walk walk;
   walk.node = root;
+  size_t pos = 0;
   for (; pos < args.size() && !walk.node->IsCommand(); ++pos) {
     const std::string& arg = args[pos];
-    if (arg == "--help") {
-      walk.help = true;
-      continue;
-    }
     if (!arg.empty() && arg[0] == '-') {
+      // Not a global option: a mistyped one, or a command's before its command.
+      std::vector<std::string> globals;
+      for (const auto& param : GlobalSpec()->GetParameters()) globals.push_back(param->GetName());
+      const std::string name = arg.substr(0, arg.find('='));
+      const size_t start = name.find_first_not_of('-');
+      const auto suggested = Cordra::Frame::SuggestedNames(
+          start == std::string::npos ? "" : name.substr(start), globals);
+      if (!suggested.empty() || walk.path.empty()) {
+        walk.error = "Unknown option '" + Cordra::Frame::DisplayText(name) + "'" +
+                     Cordra::Frame::DidYouMean(suggested, "--");
+        return walk;
+      }
       walk.error = "Unexpected option '" + Cordra::Frame::DisplayText(arg) + "'";
       if (!walk.path.empty()) walk.error += " after '" + walk.path + "'";
-      walk.error += IsGlobalOption(arg) ? ": global options go before the command path"
-                                        : ": expected a namespace or command";
+      walk.error += ": expected a namespace or command";
       return walk;
     }
     auto child = walk.node->GetNamespaceNode(arg);
@@ -131,27 +146,45 @@ void KeepUntilExit(std::shared_ptr<Cordra::CallSpec::Output> output) {
   *kept = std::move(output);
 }
 
-// Parses, runs and renders one command; returns the exit status.
-int RunCommand(Command& command, const std::string& path, const std::vector<std::string>& args,
-               const GlobalOptions& globals) {
-  for (const auto& arg : args) {
-    if (arg == "--help") {
-      Print(stdout, NodeHelp(command, path));
-      return kExitOk;
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The names of `selected` as the result spells them ("volume name" is
+// "Volume Name"), so that output keeps the exact names; a name that matches
+// no field, or only ignoring case two fields, stays as typed for the check.
+std::vector<std::string> ExactFieldNames(const Cordra::MetaObj::MetaObj& result,
+                                         std::vector<std::string> selected) {
+  const auto fields = Cordra::Frame::AvailableFields(result);
+  for (auto& name : selected) {
+    if (std::find(fields.begin(), fields.end(), name) != fields.end()) continue;
+    std::vector<std::string> matches;
+    for (const auto& field : fields) {
+      if (Lower(field) == Lower(name)) matches.push_back(field);
     }
+    if (matches.size() == 1) name = matches.front();
   }
-  auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args);
+  return selected;
+}
+
+// Parses, runs and renders one command; returns the exit status.
+int RunCommand(Command& command, const std::vector<std::string>& args,
+               const GlobalOptions& globals) {
+  auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args, GlobalSpec().get());
   auto spec = command.GetOutputSpec();
   // Checked before the run, so that a mistyped field never costs an action.
-  if (!globals.fields.empty() && spec && spec->GetRootObject()) {
-    Cordra::Frame::CheckFieldSelection(*spec->GetRootObject(), globals.fields);
+  std::vector<std::string> fields = globals.fields;
+  if (!fields.empty() && spec && spec->GetRootObject()) {
+    fields = ExactFieldNames(*spec->GetRootObject(), fields);
+    Cordra::Frame::CheckFieldSelection(*spec->GetRootObject(), fields);
   }
   auto output = std::make_shared<Cordra::CallSpec::Output>();
   command.Execute(input, output);
 
   Cordra::Frame::RenderOptions options;
   options.format = globals.format.empty() ? DefaultFormat(command) : globals.format;
-  options.fields = globals.fields;
+  options.fields = fields;
   options.no_header = globals.no_header;
   {
     Cordra::Frame::TextSink out(stdout);
@@ -167,14 +200,41 @@ int RunCommand(Command& command, const std::string& path, const std::vector<std:
   return status;
 }
 
+// `tarvexcli --complete-names KIND [--store PATH]`, run by the bash
+// completion at a Tab: the host's names of that kind, one a line, read
+// without loading the plug-in or changing the store.
+bool IsCompleteNamesMode(const std::vector<std::string>& args) {
+  return (args.size() == 2 || (args.size() == 4 && args[2] == "--store")) &&
+         args[0] == "--complete-names";
+}
+
+int CompleteNames(const std::vector<std::string>& args) {
+  const std::string store = HostCtl::Sim::ResolveStorePath(args.size() == 4 ? args[3] : "");
+  std::string text;
+  for (const auto& name : HostCtl::Sim::HostNames(store, args[1])) text += name + "\n";
+  Print(stdout, text);
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args) {
   if (IsGenerateMode(args)) return RunGenerateMode(args);
+  if (IsCompleteNamesMode(args)) return CompleteNames(args);
+  // Global options may stand anywhere: a command's value never begins with
+  // "--" (the parser would take it for an option), so they are told apart
+  // without the command tree, which the store (--store) must come before.
+  std::vector<std::string> taken, rest;
+  for (size_t i = 0; i < args.size();) {
+    if (IsGlobalOption(args[i])) {
+      TakeGlobalOption(args, &i, &taken);
+    } else {
+      rest.push_back(args[i++]);
+    }
+  }
   GlobalOptions globals;
-  size_t pos = 0;
   try {
-    pos = ParseGlobalOptions(args, &globals);
+    globals = ParseGlobalOptions(taken);
   } catch (const UsageError& e) {
     return Fail(kExitUsage, e.what());
   }
@@ -195,9 +255,9 @@ int RunCli(const std::vector<std::string>& args) {
     return Fail(kExitPlugin, e.what());
   }
 
-  Walk walk = WalkPath(root, args, pos);
+  Walk walk = WalkPath(root, rest);
   if (!walk.error.empty()) return Fail(kExitUsage, walk.error);
-  if (walk.help || globals.help) {
+  if (globals.help) {
     Print(stdout, NodeHelp(*walk.node, walk.path));
     return kExitOk;
   }
@@ -208,8 +268,8 @@ int RunCli(const std::vector<std::string>& args) {
   }
 
   try {
-    return RunCommand(*command, walk.path,
-                      std::vector<std::string>(args.begin() + walk.end, args.end()), globals);
+    return RunCommand(*command, std::vector<std::string>(rest.begin() + walk.end, rest.end()),
+                      globals);
   } catch (const UsageError& e) {
     return Fail(kExitUsage, e.what());
   } catch (const HostCtl::Sim::StoreError& e) {

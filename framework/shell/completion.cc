@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/output_fields.h"
 #include "framework/param_text.h"
 
 namespace TarvexShell {
@@ -16,10 +17,45 @@ namespace {
 // Marks an option whose value is a file name.
 const char kFileValue[] = "@file";
 
-// The options whose value is a file name; every other free value gets no
-// suggestions.
+// The options whose value is a file name.
 bool TakesFileName(const std::string& path, const ParameterSpec& param) {
   return path.empty() && param.GetName() == "store";
+}
+
+// Which options name an object of the host, and which kind of name (as
+// `tarvexcli --complete-names` takes it): by the option's long name under a
+// part of the tree. The first rule that matches wins, so the narrower paths
+// come first; an empty kind is an option that takes a new name. Any other
+// free value gets no suggestions.
+struct NameRule {
+  const char* under;  // a path and everything below it
+  const char* option;
+  const char* kind;
+};
+
+const NameRule kNameRules[] = {
+    {"storage kovra snapshot", "volume-label", "snapshot-label"},
+    {"storage kovra snapshot", "volume-uuid", "snapshot-uuid"},
+    {"storage nfs add", "volume-name", ""},
+    {"storage nfs41 add", "volume-name", ""},
+    {"storage nfs", "volume-name", "nfs-name"},
+    {"storage nfs41", "volume-name", "nfs41-name"},
+    {"storage filesystem", "volume-label", "volume-label"},
+    {"storage filesystem", "volume-uuid", "volume-uuid"},
+    {"storage filesystem", "uuid", "volume-uuid"},
+    {"storage filesystem", "volume-path", "mount-point"},
+    {"storage", "volume-label", "kovra-label"},
+    {"storage", "volume-uuid", "kovra-uuid"},
+    {"storage", "strelnic", "strelnic"},
+};
+
+std::string HostNameKind(const std::string& path, const ParameterSpec& param) {
+  for (const NameRule& rule : kNameRules) {
+    const std::string under = rule.under;
+    const bool below = path == under || path.compare(0, under.size() + 1, under + " ") == 0;
+    if (below && param.GetName() == rule.option) return rule.kind;
+  }
+  return "";
 }
 
 // Words stand in the script between single quotes and reach compgen -W as a
@@ -57,6 +93,30 @@ class WordTable {
   std::vector<std::pair<std::string, std::string>> entries_;
 };
 
+// The command's output fields for --fields, "|" between them, each
+// character other than letters, digits and "_.,/+%-" escaped with '\\' as
+// bash reads a word; "" when its result has none.
+std::string FieldWords(Cordra::AutoCli::Command& command) {
+  static const char kPlain[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_.,/+%-";
+  Cordra::Frame::OutputFields fields;
+  if (!Cordra::Frame::DescribeOutputFields(command, &fields)) return "";
+  std::string words;
+  for (const auto& field : fields.fields) {
+    if (field.name.empty() || field.name.find_first_of("'|\n") != std::string::npos) {
+      throw std::invalid_argument("Cannot complete the field '" + field.name +
+                                  "': it holds a quote, '|' or a newline");
+    }
+    std::string name;
+    for (char c : field.name) {
+      if (std::string(kPlain).find(c) == std::string::npos) name += '\\';
+      name += c;
+    }
+    words += (words.empty() ? "" : "|") + name;
+  }
+  return words;
+}
+
 std::string Join(const std::string& list, const std::string& word) {
   return list.empty() ? word : list + " " + word;
 }
@@ -79,17 +139,25 @@ std::string ValueWords(const std::string& path, const ParameterSpec& param) {
     }
   } else if (TakesFileName(path, param)) {
     words = kFileValue;
+  } else if (!HostNameKind(path, param).empty()) {
+    words = "@host:" + HostNameKind(path, param);
   }
   return words;
 }
 
 // Adds the options of `spec` (the command at `path`, or the globals for
-// "") to the tables and returns their words, long before short.
+// "") to the tables and returns their words, long before short. `once` gets
+// the options that may be given only once, as "--long|-s" groups.
 std::string AddOptions(const std::string& path, const Cordra::CallSpec::InputSpec& spec,
-                       WordTable* values) {
+                       WordTable* values, std::string* once) {
   std::string words;
   for (const auto& param : spec.GetParameters()) {
     if (!param) continue;
+    if (param->GetType() != Cordra::CallSpec::PARAM_STRING_LIST) {
+      std::string group = "--" + param->GetName();
+      if (!param->GetShortName().empty()) group += "|-" + param->GetShortName();
+      *once = Join(*once, group);
+    }
     std::vector<std::string> names = {"--" +
                                       PlainWord(param->GetName(), "an option of '" + path + "'")};
     if (!param->GetShortName().empty()) {
@@ -111,37 +179,88 @@ const char kHeader[] =
 
 )";
 
-const char kFunctions[] = R"(
+const char kFunctions[] = R"sh(
+# Prints the words of $1 less the options of the groups in $2 (--long|-s)
+# that the line already holds before the cursor.
+_tarvexcli_unused() {
+  local words=" $1 " group name j
+  for group in $2; do
+    for ((j = 1; j < COMP_CWORD; j++)); do
+      [[ "|$group|" == *"|${COMP_WORDS[j]}|"* ]] || continue
+      for name in ${group//|/ }; do words=${words/ $name / }; done
+      break
+    done
+  done
+  printf '%s' "$words"
+}
+
 # Sets COMPREPLY to the words of $1 that begin with $2, each prefixed by $3.
+# $1 may instead be @file (file names), @host:KIND (the host's names of that
+# kind, from the store $4 names or else the default one) or @fields (the
+# fields of the command at $5; the word is a comma-separated list).
 _tarvexcli_offer() {
-  if [[ $1 == @file ]]; then
-    compopt -o filenames 2>/dev/null
-    mapfile -t COMPREPLY < <(compgen -P "$3" -f -- "$2")
-  else
-    mapfile -t COMPREPLY < <(compgen -P "$3" -W "$1" -- "$2")
-  fi
+  local name prefix part
+  local -a ask
+  COMPREPLY=()
+  case $1 in
+    @file)
+      compopt -o filenames 2>/dev/null
+      mapfile -t COMPREPLY < <(compgen -P "$3" -f -- "$2")
+      ;;
+    @host:*)
+      ask=(--complete-names "${1#@host:}")
+      [[ -n $4 ]] && ask+=(--store "$4")
+      while IFS= read -r name; do
+        printf -v name '%q' "$name"
+        [[ $name == "$2"* ]] && COMPREPLY+=("$3$name")
+      done < <("${COMP_WORDS[0]}" "${ask[@]}" 2>/dev/null)
+      ;;
+    @fields)
+      # Names match ignoring case, as --fields does; those before the last
+      # comma stay as typed.
+      [[ $2 == *,* ]] && prefix=${2%,*}, || prefix=''
+      part=${2##*,}
+      while IFS= read -r -d '|' name; do
+        [[ ${name,,} == "${part,,}"* ]] && COMPREPLY+=("$3$prefix$name")
+      done <<<"${_tarvexcli_fields[$5]-}|"
+      compopt -o nospace 2>/dev/null
+      ;;
+    *)
+      mapfile -t COMPREPLY < <(compgen -P "$3" -W "$1" -- "$2")
+      ;;
+  esac
 }
 
 _tarvexcli() {
-  local cword=$COMP_CWORD cur=${COMP_WORDS[COMP_CWORD]-} path=tarvexcli word key i=1
+  local cword=$COMP_CWORD cur=${COMP_WORDS[COMP_CWORD]-} path=tarvexcli word key store='' i=1
   COMPREPLY=()
-  # Global options, then the command path, then the command's options. bash
-  # splits "--name=value" at the '=', so a value may follow a '=' word; it
-  # splits a value at each ':' too ("/tmp/a:b"), and the pieces are one value.
+  # The command path, then the command's options; global options anywhere.
+  # bash splits "--name=value" at the '=', so a value may follow a '=' word
+  # (of a long option only: the parser refuses "-n=value"); it splits a value
+  # at each ':' too ("/tmp/a:b"), and the pieces are one value.
   while ((i < cword)); do
     word=${COMP_WORDS[i++]-}
     if [[ $word == -* ]]; then
       key="$path $word"
+      [[ -n ${_tarvexcli_values[$key]+set} ]] || key="tarvexcli $word"
       [[ -n ${_tarvexcli_values[$key]+set} ]] || continue
-      [[ ${COMP_WORDS[i]-} == = ]] && ((i++))
+      if [[ ${COMP_WORDS[i]-} == = ]]; then
+        [[ $word == --* ]] || return
+        ((i++))
+      fi
       if ((i >= cword)); then
         [[ $cur == = ]] && cur=''
-        _tarvexcli_offer "${_tarvexcli_values[$key]}" "$cur" ''
+        _tarvexcli_offer "${_tarvexcli_values[$key]}" "$cur" '' "$store" "$path"
         return
       fi
+      [[ $word == --store ]] && store=${COMP_WORDS[i]}
       ((i++))
-      while [[ ${COMP_WORDS[i]-} == : ]] && ((i < cword)); do ((i += 2)); done
+      while [[ ${COMP_WORDS[i]-} == : ]] && ((i < cword)); do
+        [[ $word == --store ]] && store+=":${COMP_WORDS[i + 1]-}"
+        ((i += 2))
+      done
       ((i > cword)) && return  # the cursor is inside that value
+      [[ $store == '~/'* ]] && store=$HOME/${store#'~/'}
     elif [[ -z ${_tarvexcli_children[$path]+set} ]]; then
       continue  # a word after the command: the command refuses it
     elif [[ " ${_tarvexcli_children[$path]} " == *" $word "* ]]; then
@@ -152,19 +271,22 @@ _tarvexcli() {
   done
   if [[ $cur == --*=* ]]; then
     key="$path ${cur%%=*}"
+    [[ -n ${_tarvexcli_values[$key]+set} ]] || key="tarvexcli ${cur%%=*}"
     [[ -n ${_tarvexcli_values[$key]+set} ]] &&
-      _tarvexcli_offer "${_tarvexcli_values[$key]}" "${cur#*=}" "${cur%%=*}="
-  elif [[ -z ${_tarvexcli_children[$path]+set} ]]; then
-    _tarvexcli_offer "${_tarvexcli_options[$path]-}" "${cur:---}" ''
-  elif [[ $cur == -* ]]; then
-    _tarvexcli_offer "${_tarvexcli_options[$path]-}" "$cur" ''
+      _tarvexcli_offer "${_tarvexcli_values[$key]}" "${cur#*=}" "${cur%%=*}=" "$store" "$path"
+  elif [[ -z ${_tarvexcli_children[$path]+set} || $cur == -* ]]; then
+    # A command's options (long ones only on an empty word), or those that
+    # stand at a namespace; one that may be given once, only once.
+    [[ -n ${_tarvexcli_children[$path]+set} ]] || cur=${cur:---}
+    _tarvexcli_offer "$(_tarvexcli_unused "${_tarvexcli_options[$path]-}" \
+      "${_tarvexcli_once[$path]-}")" "$cur" ''
   else
     _tarvexcli_offer "${_tarvexcli_children[$path]}" "$cur" ''
   fi
 }
 
 complete -F _tarvexcli tarvexcli
-)";
+)sh";
 
 }  // namespace
 
@@ -177,12 +299,27 @@ std::string BashCompletion(const std::vector<TreeEntry>& tree,
   WordTable values(
       "\n# The options that take a value, keyed by the words that lead to them: the\n"
       "# values to offer, @file for a file name.\n");
-  options.Add(Key(""), AddOptions("", globals, &values));
+  WordTable single(
+      "\n# The options that may be given only once, as --long|-s groups: not offered\n"
+      "# again once on the line. Of the root: the global options.\n");
+  WordTable fields(
+      "\n# The output fields of each command that has them, for --fields: '|' between\n"
+      "# names, a blank in a name escaped as bash reads it.\n");
+  std::string once;
+  options.Add(Key(""), AddOptions("", globals, &values, &once));
+  single.Add(Key(""), once);
   for (const auto& entry : tree) {
     if (entry.command) {
       auto spec = entry.command->GetInputSpec();
-      std::string words = spec ? AddOptions(entry.path, *spec, &values) : "";
+      std::string once;
+      std::string words = spec ? AddOptions(entry.path, *spec, &values, &once) : "";
       options.Add(Key(entry.path), Join(words, "--help"));
+      single.Add(Key(entry.path), once);
+      std::string names = FieldWords(*entry.command);
+      if (!names.empty()) {
+        fields.Add(Key(entry.path), names);
+        values.Add(Key(entry.path) + " --fields", "@fields");
+      }
       continue;
     }
     std::string names;
@@ -193,7 +330,8 @@ std::string BashCompletion(const std::vector<TreeEntry>& tree,
     if (!entry.path.empty()) options.Add(Key(entry.path), "--help");
   }
   return kHeader + children.Declare("_tarvexcli_children") + options.Declare("_tarvexcli_options") +
-         values.Declare("_tarvexcli_values") + kFunctions;
+         values.Declare("_tarvexcli_values") + single.Declare("_tarvexcli_once") +
+         fields.Declare("_tarvexcli_fields") + kFunctions;
 }
 
 }  // namespace TarvexShell

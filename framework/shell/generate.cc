@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "framework/global_option_spec.h"
 #include "framework/shell/completion.h"
 #include "framework/shell/exit_status.h"
-#include "framework/shell/global_options.h"
 #include "framework/shell/plugin_loader.h"
 #include "framework/shell/reference.h"
 #include "framework/shell/tree_walk.h"
@@ -24,7 +24,7 @@ struct Mode {
 };
 
 std::string Completion(const std::vector<TreeEntry>& tree) {
-  return BashCompletion(tree, *GlobalOptionSpec());
+  return BashCompletion(tree, *Cordra::Frame::GlobalOptionSpec());
 }
 
 const Mode kModes[] = {

@@ -1,4 +1,5 @@
-// tarvexcli's global options: long options before the command path.
+// tarvexcli's global options: long options (and -h) that may stand anywhere
+// on the command line, with the same meaning wherever they stand.
 #ifndef FRAMEWORK_SHELL_GLOBAL_OPTIONS_H_
 #define FRAMEWORK_SHELL_GLOBAL_OPTIONS_H_
 
@@ -19,19 +20,18 @@ struct GlobalOptions {
   bool version = false;
 };
 
-// Parses the global options at the front of `args` (each "--name value" or
-// "--name=value", with the same rules and messages as a command's options)
-// and returns the index of the first argument after them: the start of the
-// command path. Throws Cordra::Frame::UsageError.
-size_t ParseGlobalOptions(const std::vector<std::string>& args, GlobalOptions* options);
-
-// The global options as parameters (name, type, the formats of --format),
-// for the parser and for the generated completion.
-std::shared_ptr<Cordra::CallSpec::InputSpec> GlobalOptionSpec();
-
-// Whether `arg` names a global option (for a better message when one comes
-// after the command path).
+// Whether `arg` names a global option: "--format", "--format=json", "-h".
 bool IsGlobalOption(const std::string& arg);
+
+// Moves the global option at args[*pos] (with its value when it takes one
+// and none follows '=') to the end of `taken` and advances *pos past it.
+void TakeGlobalOption(const std::vector<std::string>& args, size_t* pos,
+                      std::vector<std::string>* taken);
+
+// Parses the global options gathered from a command line (each "--name
+// value" or "--name=value", with the same rules and messages as a command's
+// options). Throws Cordra::Frame::UsageError.
+GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken);
 
 }  // namespace TarvexShell
 

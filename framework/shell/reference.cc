@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/output_model.h"
+#include "framework/output_fields.h"
 #include "framework/param_text.h"
 #include "framework/shell/default_format.h"
 #include "framework/shell/markdown.h"
@@ -12,7 +12,6 @@ namespace TarvexShell {
 using Cordra::CallSpec::ParameterSpec;
 using Cordra::MetaObj::MetaList;
 using Cordra::MetaObj::MetaObj;
-using Cordra::MetaObj::MetaStruct;
 
 namespace {
 
@@ -21,7 +20,7 @@ const char kProgram[] = "tarvexcli";
 const char kPreamble[] =
     R"(Every namespace and command of `tarvexcli`, as the storage plug-in registers them on a host
 whose features are all on. Global options (`--format`, `--fields`, `--no-header`, `--store`)
-come before the command path; see [usage.md](usage.md). `tarvexcli <path> --help` shows the
+may stand anywhere on the line; see [usage.md](usage.md). `tarvexcli <path> --help` shows the
 same for one node.
 
 )";
@@ -67,55 +66,38 @@ std::string OptionText(const ParameterSpec& param) {
   return out;
 }
 
-std::string ValueKind(const MetaObj& value) {
-  switch (value.GetType()) {
-    case Cordra::MetaObj::META_BOOL:
-      return "boolean";
-    case Cordra::MetaObj::META_INT:
-      return "integer";
-    case Cordra::MetaObj::META_STRING:
-      return "string";
-    case Cordra::MetaObj::META_STRUCT:
-      return "structure " + Code(static_cast<const MetaStruct&>(value).GetTypeName());
-    case Cordra::MetaObj::META_LIST:
-      return "list";
-  }
-  return "";
-}
-
-// The fields of `record` in order, each with its kind and unit, then the
-// columns the command shows by default when they are not all of them.
-std::string FieldsText(const Cordra::AutoCli::CommandSpec& command,
-                       const std::shared_ptr<MetaObj>& result, const MetaStruct& record) {
+// The fields in the structure's order, each with its kind and unit, then
+// the columns the command shows by default when they are not all of them.
+std::string FieldsText(const Cordra::Frame::OutputFields& fields) {
   std::string out;
   std::vector<std::string> names;
   int number = 0;
-  for (const auto& field : record.GetFields()) {
-    names.push_back(field.first);
-    const std::string unit =
-        command.GetDefaultOutputParameter("units:" + record.GetTypeName() + "." + field.first);
-    out += std::to_string(++number) + ". " + Code(field.first) + " (" +
-           (field.second ? ValueKind(*field.second) : "unset") +
-           (unit.empty() ? "" : ", " + Code(unit)) + ")\n";
+  for (const auto& field : fields.fields) {
+    names.push_back(field.name);
+    out += std::to_string(++number) + ". " + Code(field.name) + " (" + Prose(field.kind) +
+           (field.unit.empty() ? "" : ", " + Code(field.unit)) + ")\n";
   }
-  const auto model =
-      Cordra::Frame::BuildOutputModel(result, command.GetDefaultOutputParameters(), {});
-  std::vector<std::string> shown;
-  for (const auto& column : model.columns) shown.push_back(column.name);
-  if (shown != names) {
+  if (fields.shown != names) {
     std::string list;
-    for (const auto& name : shown) list += (list.empty() ? "" : ", ") + Code(name);
+    for (const auto& name : fields.shown) list += (list.empty() ? "" : ", ") + Code(name);
     out += "\nShown by default, in this order: " + list + ".\n";
   }
-  const std::string heading = command.GetDefaultOutputParameter("header:" + record.GetTypeName());
-  if (!heading.empty()) {
-    out += "\nIn the `simple` format each record is headed by " + Code(heading) +
+  if (!fields.heading.empty()) {
+    out += "\nIn the `simple` format each record is headed by " + Code(fields.heading) +
            ", each `%Field%` in it replaced by the record's value.\n";
   }
   return out;
 }
 
 std::string OutputText(Cordra::AutoCli::Command& command) {
+  Cordra::Frame::OutputFields fields;
+  if (Cordra::Frame::DescribeOutputFields(command, &fields)) {
+    return (fields.list
+                ? "Output: a list of " + Code(fields.type_name) +
+                      " structures, one per row, with the fields:\n\n"
+                : "Output: one " + Code(fields.type_name) + " structure, with the fields:\n\n") +
+           FieldsText(fields);
+  }
   auto spec = command.GetOutputSpec();
   const std::shared_ptr<MetaObj> result = spec ? spec->GetRootObject() : nullptr;
   if (!result) return "Output: none.\n";
@@ -124,22 +106,15 @@ std::string OutputText(Cordra::AutoCli::Command& command) {
       return "Output: `true` on success.\n";
     case Cordra::MetaObj::META_INT:
       return "Output: an integer.\n";
-    case Cordra::MetaObj::META_STRING:
-      return "Output: a string.\n";
-    case Cordra::MetaObj::META_STRUCT: {
-      const auto& record = static_cast<const MetaStruct&>(*result);
-      return "Output: one " + Code(record.GetTypeName()) + " structure, with the fields:\n\n" +
-             FieldsText(command, result, record);
-    }
     case Cordra::MetaObj::META_LIST: {
       const auto& proto = static_cast<const MetaList&>(*result).GetPrototype();
-      if (!proto || proto->GetType() != Cordra::MetaObj::META_STRUCT) {
-        return "Output: a list of values (" + (proto ? ValueKind(*proto) : "unset") + ").\n";
-      }
-      const auto& record = static_cast<const MetaStruct&>(*proto);
-      return "Output: a list of " + Code(record.GetTypeName()) +
-             " structures, one per row, with the fields:\n\n" + FieldsText(command, result, record);
+      return "Output: a list of values (" +
+             (proto ? Prose(Cordra::Frame::ValueKindText(*proto)) : "unset") + ").\n";
     }
+    case Cordra::MetaObj::META_STRING:
+      return "Output: a string.\n";
+    case Cordra::MetaObj::META_STRUCT:
+      break;  // described above
   }
   return "";
 }

@@ -7,15 +7,16 @@ std::string ShellUsage() {
 
 Runs one storage command on the simulated host and prints its result.
 
-Global options (before the command path):
+Global options (anywhere on the line: before, within or after the path):
   --format FORMAT  table, simple, json, csv or xml (default: the command's
                    own format, else table)
-  --fields LIST    comma-separated field names: show only these, in this order
+  --fields LIST    comma-separated field names, any case: show only these, in
+                   this order (a command's --help lists its fields)
   --no-header      leave out the header row (table and csv)
   --store PATH     the simulated host's store (default: $TARVEX_HOST_STORE,
                    else $XDG_STATE_HOME/tarvex/host.db, else
                    ~/.local/state/tarvex/host.db)
-  --help           show this help; anywhere in a command path, that node's help
+  -h, --help       show this help, or the help of the node the path leads to
   --version        show the version
 
 Exit status:

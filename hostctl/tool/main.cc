@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "hostctl/host_names.h"
 #include "hostctl/lib.h"
 #include "hostctl/sim.h"
 #include "hostctl/tool/tool_commands.h"
@@ -73,6 +74,15 @@ int Run(std::vector<std::string> args) {
   }
   if (first == "--version") {
     std::cout << "tarvex-host " << TARVEX_VERSION << "\n";
+    return 0;
+  }
+  // For the bash completion: the names of one kind, read without changing
+  // the store (see hostctl/host_names.h).
+  if (first == "--complete-names" && rest.size() == 2) {
+    for (const auto& name :
+         HostCtl::Sim::HostNames(HostCtl::Sim::ResolveStorePath(store), rest[1])) {
+      std::cout << name << "\n";
+    }
     return 0;
   }
   for (const TarvexHost::Subcommand& command : TarvexHost::Subcommands()) {

@@ -32,7 +32,9 @@ class NamespaceNode {
   // Attaches `node` under `name`, which also becomes the node's name. Names
   // are unique among siblings: registering a name that is already taken
   // replaces the earlier node in its place, so running a registration twice
-  // leaves the same tree as running it once.
+  // leaves the same tree as running it once. Throws CordraToolException, and
+  // attaches nothing, for a command with a parameter named like one of the
+  // shell's global options (--format, -h, ...).
   void RegisterNamespaceNode(std::shared_ptr<NamespaceNode> node, const char* name);
   void RegisterNamespaceNode(std::shared_ptr<NamespaceNode> node, const std::string& name) {
     RegisterNamespaceNode(std::move(node), name.c_str());

@@ -29,7 +29,7 @@ also after other options.
   $ complete_line 'tarvexcli storage nfs41 add '
   --help --hosts --ispe --readonly --sec --share --volume-name
   $ complete_line 'tarvexcli storage nfs41 add --sec krb5 --hosts h1 --s'
-  --sec --share
+  --share
 
 Values: an enumeration by either name, after '=' (a word of its own, as
 bash splits it) or glued to the option; booleans; nothing for free values,
@@ -60,7 +60,7 @@ Global options and their values, before the command path.
   $ complete_line 'tarvexcli --fo'
   --format
   $ complete_line 'tarvexcli -'
-  --fields --format --help --no-header --store --version
+  --fields --format --help --no-header --store --version -h
   $ complete_line 'tarvexcli --format '
   csv json simple table xml
   $ complete_line 'tarvexcli --format = j'
@@ -97,7 +97,6 @@ tarvex-host: commands, their actions and options, --store anywhere.
   add clear list
   $ complete_line 'tarvex-host fault add --'
   --help --message --nth --object --operation --store --times
-  $ complete_line 'tarvex-host fault add --operation '
   $ complete_line 'tarvex-host feature '
   list set
   $ complete_line 'tarvex-host --store = /tmp/h.db feature set 284 '

@@ -126,7 +126,15 @@ TEST_F(ParserTest, RefusesWithTheExactMessage) {
       {{"--voluem-uuid=x"}, "Unknown option '--voluem-uuid': did you mean '--volume-uuid'?"},
       {{"-volume-label", "x"}, "Unknown option '-volume-label': did you mean '--volume-label'?"},
       {{"--l", "x"}, "Unknown option '--l': did you mean '-l'?"},
+      {{"--label", "x"}, "Unknown option '--label': did you mean '--volume-label'?"},
+      {{"--reclaim=x"},
+       "Unknown option '--reclaim': did you mean '--reclaim-unit' or '--reclaim-priority'?"},
+      {{"--volume", "x"},
+       "Unknown option '--volume': did you mean '--volume-label' or '--volume-uuid'?"},
+      {{"--unit"}, "Unknown option '--unit': did you mean '--reclaim-unit'?"},
+      {{"--abel", "x"}, "Unknown option '--abel': did you mean '--volume-label'?"},
       {{"--colour"}, "Unknown option '--colour'"},
+      {{"--ol"}, "Unknown option '--ol'"},  // two letters: too short to look inside names
       {{"-z"}, "Unknown option '-z'"},
       {{"-lds1"}, "Unknown option '-lds1'"},
   };

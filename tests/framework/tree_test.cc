@@ -66,6 +66,32 @@ TEST(TreeTest, TheTreeDoesNotKeepItselfAlive) {
   EXPECT_TRUE(weak_child.expired());
 }
 
+TEST(TreeTest, ACommandMayNotTakeTheNameOfAGlobalOption) {
+  const struct {
+    const char* name;
+    const char* short_name;
+    bool refused;
+  } cases[] = {
+      {"format", "", true}, {"fields", "", true},   {"no-header", "", true},
+      {"store", "", true},  {"help", "", true},     {"version", "", true},
+      {"host", "h", true},  {"formats", "", false}, {"host", "H", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto spec = CallSpec::InputSpec::New();
+    spec->AddParameter(Testing::Param(c.name, CallSpec::PARAM_STRING, c.short_name));
+    auto root = Namespace::New();
+    auto command = Testing::FakeCommand::New(spec, CallSpec::OutputSpec::New());
+    if (c.refused) {
+      EXPECT_THROW(root->RegisterNamespaceNode(command, "add"), CordraToolException);
+      EXPECT_TRUE(root->GetChildren().empty());
+    } else {
+      root->RegisterNamespaceNode(command, "add");
+      EXPECT_EQ(std::vector<std::string>{"add"}, ChildNames(*root));
+    }
+  }
+}
+
 TEST(CommandSpecTest, OutputParametersKeepTheirOrderAndCanBeReplaced) {
   auto command = MakeCommand();
   command->SetDefaultOutputParameter("header:KovraSnapshot", "%Kovra UUID%");

@@ -1,0 +1,99 @@
+Global options mean the same before the command path, between its words and
+after the command.
+
+  $ . "$TESTDIR/setup.sh"
+  $ tarvexcli storage filesystem list --format json --fields "volume name,mounted" | head -5
+  [
+    {
+      "Volume Name": "datastore1",
+      "Mounted": true
+    },
+  $ tarvexcli storage nfs --format csv list --fields "volume name,mounted"
+  Volume Name,Mounted\r (esc)
+  nfs-iso,true\r (esc)
+  nfs-backup,true\r (esc)
+  nfs-legacy,false\r (esc)
+  $ tarvexcli --no-header storage filesystem list --fields uuid -u 5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3
+  5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3
+  $ tarvexcli storage kovra --store "$PWD/other.db" extent list --fields "volume name" | head -3; ls other.db
+  Volume Name
+  -----------
+  datastore1
+  other.db
+
+Given twice, wherever, a global option is refused as any option is.
+
+  $ tarvexcli --format csv storage filesystem list --format json
+  Option --format may be given only once
+  [2]
+  $ tarvexcli storage filesystem list --format
+  Missing value for --format: expected one of: table, simple, json, csv, xml
+  [2]
+
+-h is --help, for the root and for a node; the help of a command with a
+result made of records lists its fields, those shown by default in their
+order first.
+
+  $ tarvexcli -h | head -2
+  Usage: tarvexcli [global options] <namespace> ... <command> [options]
+  
+  $ tarvexcli storage -h | head -1
+  Usage: tarvexcli [global options] storage <namespace> ... <command> [options]
+  $ tarvexcli storage filesystem list -h
+  Usage: tarvexcli [global options] storage filesystem list [options]
+  
+  List the volumes available to the host. This includes Kovra, NAS, VFAT and UFS partitions.
+  
+  Options:
+    -u, --uuid <string>
+        Only show information for the filesystem with the specified UUID.
+    -i, --ignore-errors
+        Ignore errors encountered (if any) while retrieving information for each file system.
+  
+  Default format: table
+  
+  Output fields (one row per FilesystemVolume, shown in this order):
+    Mount Point  string
+    Volume Name  string
+    UUID         string
+    Mounted      boolean
+    Type         string
+    Size         integer
+    Free         integer
+  $ tarvexcli storage kovra extent list --help | sed -n '/^Default format/,$p'
+  Default format: table
+  
+  Output fields (one row per FilesystemKovraExtents, shown in this order):
+    Volume Name    string
+    Kovra UUID     string
+    Extent Number  integer
+    Device Name    string
+    Partition      integer
+  
+  Other fields (shown when --fields names them):
+    LVM UUID  string
+
+--fields takes names in any case; the output keeps the exact names.
+
+  $ tarvexcli storage filesystem list --fields "VOLUME NAME,Free" --format csv | head -2
+  Volume Name,Free\r (esc)
+  datastore1,343597383680\r (esc)
+  $ tarvexcli storage filesystem list --fields "volume name,nope"
+  Unknown field 'nope' in --fields: expected one of 'Mount Point', 'Volume Name', 'UUID', 'Type', 'Mounted', 'Size', 'Free'
+  [2]
+
+A usage error suggests an option whose name contains the word given, as well
+as near misses.
+
+  $ tarvexcli storage filesystem unmount --label datastore1
+  Unknown option '--label': did you mean '--volume-label'?
+  [2]
+  $ tarvexcli storage filesystem unmount --volume datastore1
+  Unknown option '--volume': did you mean '--volume-label', '--volume-path' or '--volume-uuid'?
+  [2]
+  $ tarvexcli storage filesystem list --no-headers
+  Unknown option '--no-headers': did you mean '--no-header'?
+  [2]
+  $ tarvexcli storage --nope filesystem list
+  Unexpected option '--nope' after 'storage': expected a namespace or command
+  [2]
