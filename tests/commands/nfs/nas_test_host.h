@@ -60,6 +60,21 @@ inline Json NasHost(const std::vector<Json>& volumes, bool strelnic_binding = fa
       {"volumes", volumes}};
 }
 
+// After a setter failed in an add on the default host: the volume "new" was
+// added last, is unmounted and has its nfs `flag` false; nothing else changed.
+inline Path::ChangeCheck AddedUnmounted(const std::string& flag) {
+  return [flag](const Json& before, const Json& after) {
+    ASSERT_FALSE(after["volumes"].empty());
+    const Json added = after["volumes"].back();
+    EXPECT_EQ(added["name"], "new");
+    EXPECT_EQ(added["mounted"], false);
+    EXPECT_EQ(added["nfs"][flag], false);
+    Json rest = after;
+    rest["volumes"].erase(rest["volumes"].size() - 1);
+    EXPECT_EQ(rest, before);
+  };
+}
+
 // The "Volume Name" of each row.
 inline Texts Names(const std::vector<Row>& rows) {
   Texts names;

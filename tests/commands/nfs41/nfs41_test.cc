@@ -1,6 +1,9 @@
+// The NFS v4.1 commands (add, list, param get/set, remove): results, refusals
+// and host failures.
 #include "commands/nfs41/nfs41_volume_add.h"
 #include "commands/nfs41/nfs41_volume_list.h"
 #include "commands/nfs41/nfs41_volume_param.h"
+#include "commands/nfs41/nfs41_volume_remove.h"
 #include "framework/parser.h"
 #include "tests/commands/nfs/nas_test_host.h"
 
@@ -130,6 +133,38 @@ TEST_F(Nfs41VolumeParamTest, SetChangesOnlyTheNamedNonPeMount) {
   EXPECT_EQ(Errors(*out), Texts{"Error setting params for mount 'ds1': Queue depth not supported"});
   EXPECT_FALSE(HasResult(*out));
 }
+
+using namespace FileSystem;  // the command classes
+
+const Texts kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-p"};
+const char kFetch[] = "GetV41NetworkFileSystems";
+
+const std::vector<Path> kPaths = {
+    Case("AddFails", New<NFS41VolumeAdd>, kAdd, {{"AddV41NetworkFileSystem"}},
+         {"AddV41NetworkFileSystem failed"}, kNoResult),
+    Case("AddSetterFails", New<NFS41VolumeAdd>, kAdd, {{"SetProtocolEndpoint"}},
+         {"SetProtocolEndpoint failed"}, kNoResult)
+        .Changes(AddedUnmounted("pe")),
+    // A volume that cannot be mounted is removed again.
+    Case("AddMountFails", New<NFS41VolumeAdd>, kAdd, {{"Mount"}}, {"Mount failed"}, kNoResult),
+    Case("RemoveFails", New<NFS41VolumeRemove>, {"-v", "nfs41-home"}, {{"RemoveNetworkFileSystem"}},
+         {"RemoveNetworkFileSystem failed"}, kNoResult)
+        .Notices({"PreUnmount(nfs41-home)", "FailedUnmount(nfs41-home)"}),
+    Case("ListSkipsARow", New<NFS41VolumeList>, {}, {{"GetSecurityType", "nfs41-home", 0, 1}},
+         {"Error getting data for mount 'nfs41-home': GetSecurityType failed, skipping."}, 0),
+    Case("ListFails", New<NFS41VolumeList>, {}, {{kFetch}}, {"GetV41NetworkFileSystems failed"},
+         kNoResult),
+    Case("ParamGetSkipsARow", New<NFS41VolumeParamGet>, {"-v", "all"},
+         {{"GetMaxReadTransferSize", "nfs41-home", 0, 1}},
+         {"Error getting params for mount 'nfs41-home': GetMaxReadTransferSize failed, skipping."},
+         0),
+    Case("ParamGetFails", New<NFS41VolumeParamGet>, {"-v", "all"}, {{kFetch}},
+         {"GetV41NetworkFileSystems failed"}, kNoResult),
+    Case("ParamSetFails", New<NFS41VolumeParamSet>, {"-v", "nfs41-home", "-q", "8"}, {{kFetch}},
+         {"GetV41NetworkFileSystems failed"}, kNoResult),
+};
+
+PATH_SUITE(Nfs41FailureTest, CommandTest, kPaths);
 
 }  // namespace
 }  // namespace Testing
