@@ -125,8 +125,18 @@ void CommandTest::Check(const Path& path) {
   if (path.changes) {
     path.changes(before, without_faults(after));
   } else {
-    EXPECT_EQ(without_faults(after), before) << "the host changed";
+    EXPECT_TRUE(without_faults(after) == before)
+        << "the host changed: " << nlohmann::json::diff(before, without_faults(after));
   }
+}
+
+nlohmann::json& VolumeIn(nlohmann::json& host, const std::string& name) {
+  for (auto& volume : host["volumes"]) {
+    if (volume["name"] == name) return volume;
+  }
+  ADD_FAILURE() << "no volume named " << name;
+  static nlohmann::json none;
+  return none = nlohmann::json::object();
 }
 
 bool CommandTest::IsTrue(const Output& output) {

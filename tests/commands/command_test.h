@@ -127,6 +127,18 @@ class CommandTest : public ::testing::Test {
   std::vector<std::string> command_lines_;
 };
 
+// A change check: the host after the run is the one before with `edit` applied.
+inline Path::ChangeCheck Edited(std::function<void(nlohmann::json& host)> edit) {
+  return [edit](const nlohmann::json& before, const nlohmann::json& after) {
+    nlohmann::json expected = before;
+    edit(expected);
+    EXPECT_TRUE(after == expected)
+        << "changes beyond the edit: " << nlohmann::json::diff(expected, after);
+  };
+}
+// The volume of that name in `host` (fixture form); fails the test if absent.
+nlohmann::json& VolumeIn(nlohmann::json& host, const std::string& name);
+
 // A table of paths run by `Fixture`, one test per row, named after it.
 #define PATH_SUITE(Suite, Fixture, paths)                                      \
   class Suite : public Fixture, public ::testing::WithParamInterface<Path> {}; \

@@ -509,8 +509,7 @@ using namespace FileSystem;  // the command classes
 const std::vector<Path> kPaths = {
     // The single-volume target (reclaim, host list, lock mode set, kadisk):
     // options are checked before the host is asked.
-    Case("TargetTwice", New<KovraReclaimConfigGet>, {"-l", "a", "-u", "b"},
-         {},
+    Case("TargetTwice", New<KovraReclaimConfigGet>, {"-l", "a", "-u", "b"}, {},
          {"You cannot specify both --volume-label and --volume-uuid."}, kNoResult),
     Case("NoTarget", New<KovraReclaimConfigGet>, {}, {},
          {"A target Kovra volume must be specified either by --volume-label or --volume-uuid."},
@@ -532,6 +531,21 @@ const std::vector<Path> kPaths = {
          {"Error resetting Kovra Pointer Block cache statistics."}, kNoResult),
     Case("UnmapFails", New<KovraVolumeUnmap>, {"-l", "datastore1"}, {{"UnmapVolume"}},
          {"UnmapVolume failed"}, kNoResult),
+    Case("Upgrade", New<KovraVolumeUpgrade>, {"-l", "legacy3"}, {}, {}, kTrue)
+        .Changes(Edited(
+            [](nlohmann::json& host) { VolumeIn(host, "legacy3")["kovra"]["version"] = 5; })),
+    Case("Unmap", New<KovraVolumeUnmap>, {"-l", "datastore1", "-n", "8"}, {}, {}, kTrue)
+        .Changes(Edited([](nlohmann::json& host) {
+          VolumeIn(host, "datastore1")["kovra"]["reclaimed"] = 343597383680;
+        })),
+    // The statistics start again: no misses, the working set its own maximum.
+    Case("PBCacheReset", New<KovraPBCacheReset>, {}, {}, {}, kTrue)
+        .Changes(Edited([](nlohmann::json& host) {
+          host["pbcache"]["capacity_miss_ratio"] = 0;
+          host["pbcache"]["working_set_max"] = host["pbcache"]["working_set"];
+        })),
+    Case("LockModeListOptionFails", New<KovraVolumeLockModeList>, {}, {{"GetAdvancedOptions"}},
+         {"GetAdvancedOptions failed"}, kNoResult),
     Case("UpgradeFails", New<KovraVolumeUpgrade>, {"-l", "legacy3"}, {{"ConvertToVersion5"}},
          {"ConvertToVersion5 failed"}, kNoResult),
 };

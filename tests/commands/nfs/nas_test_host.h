@@ -3,6 +3,7 @@
 #ifndef TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_
 #define TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -73,6 +74,14 @@ inline Path::ChangeCheck AddedUnmounted(const std::string& flag) {
     rest["volumes"].erase(rest["volumes"].size() - 1);
     EXPECT_EQ(rest, before);
   };
+}
+
+// After a removal of `name` that succeeded: the volume is gone, nothing else changed.
+inline Path::ChangeCheck Removed(const std::string& name) {
+  return Edited([name](Json& host) {
+    auto& volumes = host["volumes"];
+    volumes.erase(std::find(volumes.begin(), volumes.end(), VolumeIn(host, name)));
+  });
 }
 
 // The "Volume Name" of each row.

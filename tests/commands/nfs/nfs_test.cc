@@ -179,14 +179,6 @@ TEST_F(NfsVolumeListTest, FailureOfTheNameInTheMessageEndsTheRun) {
   EXPECT_FALSE(HasResult(*out));
 }
 
-TEST_F(NfsVolumeListTest, EmptyHostGivesAnEmptyList) {
-  UseHost(NasHost({NasVolume("NFS41", "v41")}));
-  auto out = Run(*NFSVolumeList::New());
-  EXPECT_TRUE(HasResult(*out));
-  EXPECT_TRUE(Rows(*out).empty());
-  EXPECT_TRUE(Errors(*out).empty());
-}
-
 const Row kDs1 = {{"Volume Name", "ds1"},
                   {"MaxQueueDepth", "64"},
                   {"MaxReadTransferSize", "65536"},
@@ -365,6 +357,11 @@ const std::vector<Path> kPaths = {
     Case("AddSetterFails", New<NFSVolumeAdd>, kReadOnly, {{"SetReadOnly"}}, {"SetReadOnly failed"},
          kNoResult)
         .Changes(AddedUnmounted("read_only")),
+    Case("Remove", New<NFSVolumeRemove>, {"-v", "nfs-backup"}, {}, {}, kTrue)
+        .Notices({"PreUnmount(nfs-backup)"})
+        .Changes(Removed("nfs-backup")),
+    Case("PreunmountEnter", New<NFSVolumePreunmountEnter>, {"-v", "nfs-iso"}, {}, {}, kTrue)
+        .Changes(Edited([](Json& host) { VolumeIn(host, "nfs-iso")["nfs"]["preunmount"] = true; })),
     Case("ListSkipsARow", New<NFSVolumeList>, {}, {{"GetShare", "nfs-iso", 0, 1}},
          {"Error getting data for mount 'nfs-iso': GetShare failed, skipping."}, 2),
     Case("ListFails", New<NFSVolumeList>, {}, {{kFetch}}, {"GetV3NetworkFileSystems failed"},
