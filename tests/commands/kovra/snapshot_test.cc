@@ -45,21 +45,27 @@ class KovraSnapshotHostTest : public CommandTest {
                                "naa.sb2", "naa.sf", "naa.r1", "naa.r2"}) {
       host["devices"].push_back({{"name", device}, {"ats", true}, {"attached", true}});
     }
-    host["volumes"] = {
-        KovraEntry("ds1", kDs1Uuid, "lvm-1", {{"naa.d1a", 1, 0, 0}, {"naa.d1b", 257, 0, 0}}),
-        KovraEntry("ds2", kDs2Uuid, "lvm-2", {{"naa.d2", 2, 0, 0}})};
-    host["snapshots"] = {
-        SnapshotEntry("snap-a", kSnapAUuid, "lvm-a",
-                      {{"naa.sa0", 1, 0, 1023}, {"naa.sa1", 260, 1024, kFar}}),
-        SnapshotEntry("snap-b", kSnapBUuid, "lvm-b",
-                      {{"naa.sb0", 1, 0, 99}, {nullptr, 0, 0, 0}, {"naa.sb2", 3, 200, 299}}),
-        SnapshotEntry("snap-f", "5b000000-0000000f-0000-027a3ebb000f", "lvm-f",
-                      {{"naa.sf", 1, 0, 9}}),
-        SnapshotEntry("rep", kRepUuid, "lvm-r1", {{"naa.r1", 1, 0, 9}}),
-        SnapshotEntry("rep", kRepUuid, "lvm-r2", {{"naa.r2", 1, 0, 9}})};
-    host["snapshots"][2]["foreign"] = true;
-    host["snapshots"][3]["resignature_reason"] = 6;
-    host["snapshots"][4]["mount_reason"] = 9;
+    host["volumes"] = Json::parse(R"([
+      {"type": "Kovra", "name": "ds1", "uuid": "5a000000-00000001-0000-027a3eaa0001",
+       "capacity": 107374182400, "used": 1073741824, "kovra": {"version": 5, "lvm_uuid": "lvm-1",
+       "extents": [{"device": "naa.d1a", "partition": 1}, {"device": "naa.d1b", "partition": 257}]}},
+      {"type": "Kovra", "name": "ds2", "uuid": "5a000000-00000002-0000-027a3eaa0002",
+       "capacity": 107374182400, "used": 1073741824, "kovra": {"version": 5, "lvm_uuid": "lvm-2",
+       "extents": [{"device": "naa.d2", "partition": 2}]}}])");
+    host["snapshots"] = Json::parse(R"([
+      {"label": "snap-a", "uuid": "5b000000-0000000a-0000-027a3ebb000a", "lvm_uuid": "lvm-a",
+       "extents": [{"device": "naa.sa0", "partition": 1, "start": 0, "end": 1023},
+                   {"device": "naa.sa1", "partition": 260, "start": 1024, "end": 4398046511104}]},
+      {"label": "snap-b", "uuid": "5b000000-0000000b-0000-027a3ebb000b", "lvm_uuid": "lvm-b",
+       "extents": [{"device": "naa.sb0", "partition": 1, "start": 0, "end": 99}, null,
+                   {"device": "naa.sb2", "partition": 3, "start": 200, "end": 299}]},
+      {"label": "snap-f", "uuid": "5b000000-0000000f-0000-027a3ebb000f", "lvm_uuid": "lvm-f",
+       "foreign": true, "extents": [{"device": "naa.sf", "partition": 1, "start": 0, "end": 9}]},
+      {"label": "rep", "uuid": "5b000000-00000003-0000-027a3ebb0003", "lvm_uuid": "lvm-r1",
+       "resignature_reason": 6,
+       "extents": [{"device": "naa.r1", "partition": 1, "start": 0, "end": 9}]},
+      {"label": "rep", "uuid": "5b000000-00000003-0000-027a3ebb0003", "lvm_uuid": "lvm-r2",
+       "mount_reason": 9, "extents": [{"device": "naa.r2", "partition": 1, "start": 0, "end": 9}]}])");
     host["faults"] = Json::array();
     host["events"] = Json::array();
     UseHost(host);
@@ -94,45 +100,6 @@ class KovraSnapshotHostTest : public CommandTest {
       projected.push_back(text);
     }
     return projected;
-  }
-
- private:
-  struct ExtentDef {
-    const char* device;  // null: an empty slot
-    int partition;
-    int64_t start, end;
-  };
-
-  static Json Extents(std::initializer_list<ExtentDef> extents, bool ranges) {
-    Json list = Json::array();
-    for (const ExtentDef& e : extents) {
-      if (!e.device) {
-        list.push_back(nullptr);
-        continue;
-      }
-      list.push_back({{"device", e.device}, {"partition", e.partition}});
-      if (ranges) list.back().update({{"start", e.start}, {"end", e.end}});
-    }
-    return list;
-  }
-
-  static Json KovraEntry(const char* name, const char* uuid, const char* lvm_uuid,
-                         std::initializer_list<ExtentDef> extents) {
-    return {
-        {"type", "Kovra"},
-        {"name", name},
-        {"uuid", uuid},
-        {"capacity", 107374182400},
-        {"used", 1073741824},
-        {"kovra", {{"version", 5}, {"lvm_uuid", lvm_uuid}, {"extents", Extents(extents, false)}}}};
-  }
-
-  static Json SnapshotEntry(const char* label, const char* uuid, const char* lvm_uuid,
-                            std::initializer_list<ExtentDef> extents) {
-    return {{"label", label},
-            {"uuid", uuid},
-            {"lvm_uuid", lvm_uuid},
-            {"extents", Extents(extents, true)}};
   }
 };
 
