@@ -195,6 +195,7 @@ const std::string kRowFailed =
     "': GetCapacity failed, skipping.";
 const Fault kRowFault = {"GetCapacity", "ds-prod-01", 0, 1};
 
+// One row per path the tests above leave out: refusals and host failures.
 const std::vector<Path> kPaths = {
     Case("ListSkipsARow", New<VolumeList>, {}, {kRowFault}, {kRowFailed}, 6),
     Case("ListSkipsARowSilently", New<VolumeList>, {"-i"}, {kRowFault}, {}, 6),

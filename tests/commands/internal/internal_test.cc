@@ -31,6 +31,7 @@ TEST_F(InternalTest, BootRestoreCountsTheRestore) {
   EXPECT_EQ(Host()["psa"]["restores"], 1);
 }
 
+// Host failures, one row per handler, on the default host.
 const std::vector<Path> kPaths = {
     // The restore answers true also after a failure.
     Case("BootRestoreFails", New<BootRestore>, {}, {{"RestorePsaConfig"}},

@@ -506,6 +506,7 @@ TEST_F(KovraPBCacheTest, OnlyTheFirstLiveKovra3HeapCounts) {
 
 using namespace FileSystem;  // the command classes
 
+// On the default host, one row per path the tests above leave out.
 const std::vector<Path> kPaths = {
     // The single-volume target (reclaim, host list, lock mode set, kadisk):
     // options are checked before the host is asked.

@@ -349,6 +349,8 @@ const Texts kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new"};
 const Texts kReadOnly = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"};
 const char kFetch[] = "GetV3NetworkFileSystems";
 
+// On the default host (three visible NFS v3 mounts), one row per path the
+// tests above leave out.
 const std::vector<Path> kPaths = {
     Case("AddFails", New<NFSVolumeAdd>, kAdd, {{"AddNetworkFileSystem"}},
          {"AddNetworkFileSystem failed"}, kNoResult),
