@@ -16,9 +16,7 @@
 // the host before it reads a parameter, `nfs remove` before the agent hears
 // anything, `kovra snapshot mount` before its label and UUID checks. The
 // framework then prints the message and exits 1; no result is set. Each
-// such place says so in a one-line comment ("Let through on purpose"), and
-// tests/reliability/fault_coverage_allow.txt lists the same (command,
-// operation) pairs, so that no test expects the command's own message there.
+// such place says so in a one-line comment ("Let through on purpose").
 #ifndef COMMANDS_COMMAND_SUPPORT_H_
 #define COMMANDS_COMMAND_SUPPORT_H_
 

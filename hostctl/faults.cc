@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "hostctl/call_recorder.h"
 #include "hostctl/lib.h"
 #include "hostctl/model_io.h"
 #include "hostctl/session.h"
@@ -90,13 +89,11 @@ bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string_view> obj
 }
 
 void CheckFault(Op op, std::initializer_list<std::string_view> objects) {
-  CallRecorder::Called(op);
   Session& session = Session::Get();
   FaultTable& faults = session.Faults();
   if (faults.empty()) return;
   std::string message;
   if (faults.Fire(session.db(), op, objects, &message)) {
-    CallRecorder::Fired(op);
     throw Lib::HostCtlException(message);
   }
 }

@@ -1,16 +1,7 @@
 #include "tests/commands/command_test.h"
 
-#include <cxxabi.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <typeinfo>
-
 #include "framework/parser.h"
 #include "framework/shell_runner.h"
-#include "hostctl/call_recorder.h"
 #include "hostctl/sim.h"
 
 namespace TarvexCli {
@@ -48,38 +39,9 @@ std::string EventOf(const std::string& command_line) {
   return command_line.substr(at + 4, end - (at + 4));
 }
 
-// The class name without its namespaces: "NFSVolumeAdd".
-std::string CommandName(const Cordra::AutoCli::Command& command) {
-  int status = 0;
-  char* demangled = abi::__cxa_demangle(typeid(command).name(), nullptr, nullptr, &status);
-  std::string name = status == 0 ? demangled : typeid(command).name();
-  std::free(demangled);
-  const auto colons = name.rfind("::");
-  return colons == std::string::npos ? name : name.substr(colons + 2);
-}
-
-// Where the recorded calls go; "" when nobody asked for them.
-std::string CallRecordsDir() {
-  const char* dir = std::getenv("TARVEX_CALL_RECORDS");
-  return dir ? dir : "";
-}
-
-// Appends the recorded calls as "command operation called|fired" lines to a
-// file of this process's own, so that tests running at once never share one.
-void SaveCallRecords(const std::string& dir) {
-  mkdir(dir.c_str(), 0755);  // may exist already
-  std::ofstream file(dir + "/" + std::to_string(getpid()) + ".calls", std::ios::app);
-  for (const auto& record : HostCtl::Sim::CallRecorder::Records()) {
-    file << record.command << ' ' << record.operation << ' '
-         << (record.fault_fired ? "fired" : "called") << '\n';
-  }
-  if (!file) ADD_FAILURE() << "cannot write the call records to " << dir;
-}
-
 }  // namespace
 
 void CommandTest::SetUp() {
-  if (!CallRecordsDir().empty()) HostCtl::Sim::CallRecorder::Enable();
   Cordra::Frame::SetShellCmdRunner(
       [this](const std::string& line, std::string&, const std::string& input) {
         command_lines_.push_back(line);
@@ -89,12 +51,7 @@ void CommandTest::SetUp() {
   UseDefaultHost();
 }
 
-void CommandTest::TearDown() {
-  Cordra::Frame::SetShellCmdRunner(nullptr);
-  const std::string dir = CallRecordsDir();
-  if (!dir.empty()) SaveCallRecords(dir);
-  HostCtl::Sim::CallRecorder::Disable();
-}
+void CommandTest::TearDown() { Cordra::Frame::SetShellCmdRunner(nullptr); }
 
 void CommandTest::UseHost(const nlohmann::json& fixture) {
   HostCtl::Sim::UseInMemoryHost(fixture.dump());
@@ -130,14 +87,56 @@ nlohmann::json CommandTest::Volume(const std::string& name) const {
 
 std::shared_ptr<Output> CommandTest::Run(Cordra::AutoCli::Command& command,
                                          const std::vector<std::string>& args) {
-  struct Attribution {  // ends with the run, also when it throws
-    explicit Attribution(const std::string& name) { HostCtl::Sim::CallRecorder::SetCommand(name); }
-    ~Attribution() { HostCtl::Sim::CallRecorder::SetCommand(""); }
-  } attribution(CommandName(command));
   auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args);
   auto output = std::make_shared<Output>();
   command.Execute(input, output);
   return output;
+}
+
+void CommandTest::Check(const Path& path) {
+  SCOPED_TRACE(path.name);
+  for (const Fault& f : path.faults) {
+    ArmFault(f.operation, f.object, f.operation + " failed", f.nth, f.times);
+  }
+  notifications_.clear();
+  auto without_faults = [](nlohmann::json host) {
+    host.erase("faults");
+    return host;
+  };
+  const nlohmann::json before = without_faults(Host());
+  auto command = path.make();
+  auto output = Run(*command, path.args);
+
+  EXPECT_EQ(Errors(*output), path.errors);
+  if (path.result == kNoResult) {
+    EXPECT_FALSE(HasResult(*output)) << "a result after a failure";
+  } else if (path.result == kTrue) {
+    EXPECT_TRUE(IsTrue(*output));
+  } else {
+    EXPECT_EQ(Rows(*output).size(), static_cast<size_t>(path.result));
+  }
+  std::vector<std::string> notices;
+  for (const auto& n : notifications_) notices.push_back(n.event + "(" + n.input + ")");
+  EXPECT_EQ(notices, path.notices);
+  const nlohmann::json after = Host();
+  for (const auto& fault : after["faults"]) {
+    EXPECT_GT(fault["fired"], 0) << "the fault in " << fault["operation"] << " never fired";
+  }
+  if (path.changes) {
+    path.changes(before, without_faults(after));
+  } else {
+    EXPECT_TRUE(without_faults(after) == before)
+        << "the host changed: " << nlohmann::json::diff(before, without_faults(after));
+  }
+}
+
+nlohmann::json& VolumeIn(nlohmann::json& host, const std::string& name) {
+  for (auto& volume : host["volumes"]) {
+    if (volume["name"] == name) return volume;
+  }
+  ADD_FAILURE() << "no volume named " << name;
+  static nlohmann::json none;
+  return none = nlohmann::json::object();
 }
 
 bool CommandTest::IsTrue(const Output& output) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,63 @@ struct Notification {
   std::string input;  // what the agent read on standard input
 };
 
+template <class T>
+std::shared_ptr<Cordra::AutoCli::Command> New() {
+  return T::New();
+}
+
+// A fault armed for a path; it fails with the message "<operation> failed".
+struct Fault {
+  std::string operation;
+  std::string object = "";  // "" matches every object
+  int nth = 0;              // fire from the nth call on (0: the first)
+  int times = 0;            // fire this often (0: always)
+};
+
+constexpr int kNoResult = -1;  // Path::result: the command set no result
+constexpr int kTrue = -2;      // Path::result: MetaBool true
+
+// One path through a command, a row of a table: the faults armed on the
+// current host, the arguments, and what the command answers.
+struct Path {
+  using Maker = std::function<std::shared_ptr<Cordra::AutoCli::Command>()>;
+  using ChangeCheck =
+      std::function<void(const nlohmann::json& before, const nlohmann::json& after)>;
+
+  std::string name;
+  Maker make;
+  std::vector<std::string> args;
+  std::vector<Fault> faults;
+  std::vector<std::string> errors;
+  int result;                        // kNoResult, kTrue, or the number of rows of a list
+  std::vector<std::string> notices;  // the agent's, as "Event(input)"
+  // Checks the host after the run against the one before (faults left out);
+  // unset, the host must not change.
+  ChangeCheck changes;
+
+  Path& Notices(std::vector<std::string> expected) {
+    notices = std::move(expected);
+    return *this;
+  }
+  Path& Changes(ChangeCheck check) {
+    changes = std::move(check);
+    return *this;
+  }
+};
+
+inline Path Case(std::string name, Path::Maker make, std::vector<std::string> args,
+                 std::vector<Fault> faults, std::vector<std::string> errors, int result) {
+  return {std::move(name),
+          std::move(make),
+          std::move(args),
+          std::move(faults),
+          std::move(errors),
+          result,
+          {},
+          {}};
+}
+inline void PrintTo(const Path& path, std::ostream* os) { *os << path.name; }
+
 class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -44,12 +102,13 @@ class CommandTest : public ::testing::Test {
   nlohmann::json Volume(const std::string& name) const;
 
   // Parses `args` with the framework's parser against the command's input
-  // spec and runs it once. When $TARVEX_CALL_RECORDS names a directory, the
-  // host-control operations the command calls (and the faults that fire in
-  // them) are recorded under its class name and appended to a file there
-  // when the test ends: the input of the fault-coverage report.
+  // spec and runs it once.
   std::shared_ptr<Output> Run(Cordra::AutoCli::Command& command,
                               const std::vector<std::string>& args = {});
+
+  // Runs `path` on the current host and checks every part of it; every armed
+  // fault must fire.
+  void Check(const Path& path);
 
   // The result read as text: true when the root is MetaBool true.
   static bool IsTrue(const Output& output);
@@ -67,6 +126,26 @@ class CommandTest : public ::testing::Test {
   // Full command lines the runner saw, for the tests of the notification itself.
   std::vector<std::string> command_lines_;
 };
+
+// A change check: the host after the run is the one before with `edit` applied.
+inline Path::ChangeCheck Edited(std::function<void(nlohmann::json& host)> edit) {
+  return [edit](const nlohmann::json& before, const nlohmann::json& after) {
+    nlohmann::json expected = before;
+    edit(expected);
+    EXPECT_TRUE(after == expected)
+        << "changes beyond the edit: " << nlohmann::json::diff(expected, after);
+  };
+}
+// The volume of that name in `host` (fixture form); fails the test if absent.
+nlohmann::json& VolumeIn(nlohmann::json& host, const std::string& name);
+
+// A table of paths run by `Fixture`, one test per row, named after it.
+#define PATH_SUITE(Suite, Fixture, paths)                                      \
+  class Suite : public Fixture, public ::testing::WithParamInterface<Path> {}; \
+  TEST_P(Suite, AnswersAsTheRowSays) { Check(GetParam()); }                    \
+  INSTANTIATE_TEST_SUITE_P(                                                    \
+      Paths, Suite, ::testing::ValuesIn(paths),                                \
+      [](const ::testing::TestParamInfo<Path>& info) { return info.param.name; })
 
 }  // namespace Testing
 }  // namespace TarvexCli

@@ -3,6 +3,7 @@
 #ifndef TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_
 #define TESTS_COMMANDS_NFS_NAS_TEST_HOST_H_
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -58,6 +59,29 @@ inline Json NasHost(const std::vector<Json>& volumes, bool strelnic_binding = fa
       {"nfs_servers",
        {{{"address", kServer}, {"read_only_exports", {"/exports/iso"}}}, {{"address", kServer2}}}},
       {"volumes", volumes}};
+}
+
+// After a setter failed in an add on the default host: the volume "new" was
+// added last, is unmounted and has its nfs `flag` false; nothing else changed.
+inline Path::ChangeCheck AddedUnmounted(const std::string& flag) {
+  return [flag](const Json& before, const Json& after) {
+    ASSERT_FALSE(after["volumes"].empty());
+    const Json added = after["volumes"].back();
+    EXPECT_EQ(added["name"], "new");
+    EXPECT_EQ(added["mounted"], false);
+    EXPECT_EQ(added["nfs"][flag], false);
+    Json rest = after;
+    rest["volumes"].erase(rest["volumes"].size() - 1);
+    EXPECT_EQ(rest, before);
+  };
+}
+
+// After a removal of `name` that succeeded: the volume is gone, nothing else changed.
+inline Path::ChangeCheck Removed(const std::string& name) {
+  return Edited([name](Json& host) {
+    auto& volumes = host["volumes"];
+    volumes.erase(std::find(volumes.begin(), volumes.end(), VolumeIn(host, name)));
+  });
 }
 
 // The "Volume Name" of each row.

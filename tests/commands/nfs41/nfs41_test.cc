@@ -1,6 +1,9 @@
+// The NFS v4.1 commands (add, list, param get/set, remove): results, refusals
+// and host failures.
 #include "commands/nfs41/nfs41_volume_add.h"
 #include "commands/nfs41/nfs41_volume_list.h"
 #include "commands/nfs41/nfs41_volume_param.h"
+#include "commands/nfs41/nfs41_volume_remove.h"
 #include "framework/parser.h"
 #include "tests/commands/nfs/nas_test_host.h"
 
@@ -130,6 +133,27 @@ TEST_F(Nfs41VolumeParamTest, SetChangesOnlyTheNamedNonPeMount) {
   EXPECT_EQ(Errors(*out), Texts{"Error setting params for mount 'ds1': Queue depth not supported"});
   EXPECT_FALSE(HasResult(*out));
 }
+
+using namespace FileSystem;  // the command classes
+
+const Texts kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-p"};
+
+// On the default host (one visible NFS v4.1 mount, nfs41-home), one row per
+// path the tests above leave out; what NFS v4.1 shares with NFS v3 is tested there.
+const std::vector<Path> kPaths = {
+    Case("AddFails", New<NFS41VolumeAdd>, kAdd, {{"AddV41NetworkFileSystem"}},
+         {"AddV41NetworkFileSystem failed"}, kNoResult),
+    Case("AddSetterFails", New<NFS41VolumeAdd>, kAdd, {{"SetProtocolEndpoint"}},
+         {"SetProtocolEndpoint failed"}, kNoResult)
+        .Changes(AddedUnmounted("pe")),
+    // A volume that cannot be mounted is removed again.
+    Case("AddMountFails", New<NFS41VolumeAdd>, kAdd, {{"Mount"}}, {"Mount failed"}, kNoResult),
+    Case("Remove", New<NFS41VolumeRemove>, {"-v", "nfs41-home"}, {}, {}, kTrue)
+        .Notices({"PreUnmount(nfs41-home)"})
+        .Changes(Removed("nfs41-home")),
+};
+
+PATH_SUITE(Nfs41FailureTest, CommandTest, kPaths);
 
 }  // namespace
 }  // namespace Testing
