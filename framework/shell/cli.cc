@@ -17,6 +17,7 @@
 #include "framework/shell/global_options.h"
 #include "framework/shell/plugin_loader.h"
 #include "framework/shell_runner.h"
+#include "framework/std_output.h"
 #include "framework/suggest.h"
 #include "framework/text_escape.h"
 #include "hostctl/sim.h"
@@ -32,10 +33,10 @@ namespace {
 const char kProgram[] = "tarvexcli";
 const char kAgentScript[] = "/usr/lib/tarvex/corvd/bin/notifyDatastore.py";
 
-void Print(FILE* stream, const std::string& text) { fwrite(text.data(), 1, text.size(), stream); }
+void PrintError(const std::string& text) { fwrite(text.data(), 1, text.size(), stderr); }
 
 int Fail(int status, const std::string& message) {
-  Print(stderr, Cordra::Frame::DisplayText(message) + "\n");
+  PrintError(Cordra::Frame::DisplayText(message) + "\n");
   return status;
 }
 
@@ -136,7 +137,7 @@ int RunCommand(Command& command, const std::string& path, const std::vector<std:
                const GlobalOptions& globals) {
   for (const auto& arg : args) {
     if (arg == "--help") {
-      Print(stdout, NodeHelp(command, path));
+      TarvexOutput::WriteStdOutput(NodeHelp(command, path));
       return kExitOk;
     }
   }
@@ -157,19 +158,20 @@ int RunCommand(Command& command, const std::string& path, const std::vector<std:
     Cordra::Frame::TextSink out(stdout);
     Cordra::Frame::Render(output->GetRootObject(), command.GetDefaultOutputParameters(), options,
                           &out);
+    out.Flush();
+    if (out.error() != 0) TarvexOutput::NoteStdOutputFailure(out.error());
   }
   // One line per message: control characters in a user's text are escaped.
   for (const auto& message : output->GetErrorMessages()) {
-    Print(stderr, Cordra::Frame::DisplayText(message) + "\n");
+    PrintError(Cordra::Frame::DisplayText(message) + "\n");
   }
   const int status = output->GetErrorMessages().empty() ? kExitOk : kExitCommandError;
   KeepUntilExit(std::move(output));
   return status;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args) {
+// Runs one command line; returns the exit status.
+int RunArguments(const std::vector<std::string>& args) {
   if (IsGenerateMode(args)) return RunGenerateMode(args);
   GlobalOptions globals;
   size_t pos = 0;
@@ -179,7 +181,7 @@ int RunCli(const std::vector<std::string>& args) {
     return Fail(kExitUsage, e.what());
   }
   if (globals.version) {
-    Print(stdout, std::string(kProgram) + " " + TARVEX_VERSION + "\n");
+    TarvexOutput::WriteStdOutput(std::string(kProgram) + " " + TARVEX_VERSION + "\n");
     return kExitOk;
   }
 
@@ -198,12 +200,12 @@ int RunCli(const std::vector<std::string>& args) {
   Walk walk = WalkPath(root, args, pos);
   if (!walk.error.empty()) return Fail(kExitUsage, walk.error);
   if (walk.help || globals.help) {
-    Print(stdout, NodeHelp(*walk.node, walk.path));
+    TarvexOutput::WriteStdOutput(NodeHelp(*walk.node, walk.path));
     return kExitOk;
   }
   auto command = std::dynamic_pointer_cast<Command>(walk.node);
   if (!command) {
-    Print(stderr, NodeHelp(*walk.node, walk.path));
+    PrintError(NodeHelp(*walk.node, walk.path));
     return kExitUsage;
   }
 
@@ -219,6 +221,15 @@ int RunCli(const std::vector<std::string>& args) {
     // handlers, a shell command that could not start): the command failed.
     return Fail(kExitCommandError, e.what());
   }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args) {
+  TarvexOutput::GuardStandardDescriptors();
+  const int status = RunArguments(args);
+  // Whatever the command changed on the host stays changed.
+  return TarvexOutput::FinishStdOutput() ? status : kExitOutput;
 }
 
 }  // namespace TarvexShell
