@@ -47,8 +47,9 @@ TEST_F(TargetingTest, MultipleVolumesInTheOrderGivenLabelsFirst) {
   const auto spec = FileSystem::GetMultipleKovraVolumesInputSpec();
   KovraVolumes volumes;
   EXPECT_TRUE(FileSystem::GetMultipleKovraVolumes(Parse(spec, {}), output_, volumes));
-  // Every mounted Kovra volume: not the unmounted one, not the NAS volume.
-  EXPECT_EQ(Names(volumes), (std::vector<std::string>{"ds-prod-01", "ds-legacy", "ds-busy"}));
+  // Every Kovra volume, the unmounted one too; not the NAS volume.
+  EXPECT_EQ(Names(volumes),
+            (std::vector<std::string>{"ds-prod-01", "ds-legacy", "ds-offline", "ds-busy"}));
 
   volumes.clear();
   EXPECT_TRUE(FileSystem::GetMultipleKovraVolumes(

@@ -25,9 +25,10 @@ const char kDatastore1Device[] = "naa.600508b1001c3a2f9e4d7b8c1a2b3c01";
 const char kDatastore2Mount[] = "/kovra/volumes/60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3";
 const char kProdDbDevice[] = "naa.624a93701b2c3d4e5f60718293a4b5c1";
 // The default host: 8 extents of discovered Kovra volumes (datastore1 has
-// one), 6 mounted Kovra volumes, 2 unresolved snapshots with one extent each.
+// one), 7 discovered Kovra volumes (one unmounted), 2 unresolved snapshots
+// with one extent each.
 const size_t kExtents = 8;
-const size_t kMountedKovra = 6;
+const size_t kKovra = 7;
 
 FaultCase ExtentListRowFails(const std::string& operation) {
   return RowFails("ExtentList", New<KovraExtentList>, {}, operation,
@@ -44,7 +45,7 @@ FaultCase LockModeListRowFails(const std::string& operation) {
                   extents ? "datastore2" : "datastore1",
                   std::string("Error getting data for filesystem on '") +
                       (extents ? kDatastore2Mount : kDatastore1Mount) + "': ",
-                  kMountedKovra - 1);
+                  kKovra - 1);
 }
 
 FaultCase LockModeListFails(const std::string& operation) {
