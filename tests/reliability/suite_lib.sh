@@ -7,6 +7,9 @@
 #   reclaim:NAME=GRANULARITY/PRIORITY   a Kovra volume's reclamation settings
 #   lock:NAME=FLAGS                     a Kovra volume's locking mode
 #   feature:N=true|false                a feature-table entry
+# and, with RELY_NAS_SETTINGS=1 (the crash suite), for each NAS volume:
+#   nas:NAME=ro|rw/pe|notpe             read-only, protocol endpoint
+#   param:NAME=QUEUE_DEPTH/STRELNIC     its queue depth, the strelnic it is set to use
 # A suite keeps the value each key must have (after the commands that
 # reported success) and compares it with what the store holds.
 
@@ -32,7 +35,7 @@ rely_fixture() {
     format: 1, host: "reliability",
     features: {"145": false, "284": false},
     devices: [{name: "naa.rely0", ats: true, attached: true}],
-    strelnics: ["tvn0"],
+    strelnics: ["tvn0", "tvn1"],
     nfs_servers: [{address: "192.0.2.10", reachable: true}],
     volumes: [$ARGS.positional | to_entries[] | {
       type: "Kovra", name: .value,
@@ -44,9 +47,12 @@ rely_fixture() {
 
 # rely_state STORE: the store's state as sorted key=value lines.
 rely_state() {
-  "$HOST_TOOL" --store "$1" dump | jq -r '
+  "$HOST_TOOL" --store "$1" dump | jq -r --arg nas "${RELY_NAS_SETTINGS:-}" '
     (.volumes[] | select(.type != "Kovra")
        | "vol:\(.name)=\(if .mounted then "mounted" else "unmounted" end)"),
+    (select($nas != "") | .volumes[] | select(.nfs)
+       | "nas:\(.name)=\(if .nfs.read_only then "ro" else "rw" end)/\(if .nfs.pe then "pe" else "notpe" end)",
+         "param:\(.name)=\(.nfs.queue_depth)/\(.nfs.strelnic_param)"),
     (.volumes[] | select(.type == "Kovra")
        | "reclaim:\(.name)=\(.kovra.unmap.granularity)/\(.kovra.unmap.priority)",
          "lock:\(.name)=\(.kovra.lock_mode)"),
@@ -81,7 +87,7 @@ rely_value() {
     echo "${from[$2]}"
   else
     case "$2" in
-      vol:*) echo absent ;;
+      vol:* | nas:* | param:*) echo absent ;;
       feature:*) echo false ;;
       *) echo missing ;;
     esac
