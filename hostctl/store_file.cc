@@ -189,6 +189,14 @@ void RemoveLeftovers(const std::string& path) {
   closedir(dir);
 }
 
+// Switches `db` to journal `mode`; SQLite answers with the mode it is in.
+void SetJournalMode(Db& db, const std::string& path, const std::string& mode) {
+  Stmt set = db.Prepare("PRAGMA journal_mode = " + mode);
+  const std::string now = set.Step() ? set.Text(0) : "";
+  set.Run();
+  if (now != mode) Fail(path, "cannot create the store: journal mode " + mode + " refused");
+}
+
 // Makes a link made in `path`'s directory survive a crash of the system.
 void SyncDirectory(const std::string& path) {
   int fd = open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -211,14 +219,13 @@ bool CreateFile(const std::string& path, const HostModel& model) {
     // Built in rollback-journal mode, synced at the commit: once the commit
     // returns the whole store is in the one file. (In WAL mode a part could
     // stay in the file's own WAL when the disk fills up, and linking the
-    // file into place would leave that part behind.) The first use switches
-    // the store to WAL.
+    // file into place would leave that part behind.) The switch to WAL only
+    // marks the file's header; the WAL it starts stays empty.
     Db db(OpenHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
-    Stmt mode = db.Prepare("PRAGMA journal_mode = DELETE");
-    if (!mode.Step() || mode.Text(0) != "delete") Fail(path, "cannot create the store");
-    mode.Run();
+    SetJournalMode(db, path, "delete");
     db.Exec("PRAGMA synchronous = FULL");
     Populate(db, model);
+    SetJournalMode(db, path, "wal");
   } catch (...) {
     RemoveTemp(temp);
     throw;
