@@ -97,7 +97,7 @@ choose() {
     [[ "$key" == vol:crash-* && "${expected[nas:${key#vol:}]}" == */notpe ]] &&
       settable+=("${key#vol:}")
   done
-  local pick=$((RANDOM % 10))
+  local pick=$((RANDOM % 11))
   ((${#mounted[@]} + ${#unmounted[@]} < 2)) && pick=0
   case $pick in
     0 | 1 | 8)
@@ -112,7 +112,7 @@ choose() {
       cmd=("$CLI" --store "$store" storage "$kind" add -H 192.0.2.10 -s "/share/$name" -v "$name"
         "${flags[@]}")
       expect_nas "$name" mounted "$settings" "*" unmounted "$limit" ;;
-    2)
+    2 | 10)
       local all=("${mounted[@]}" "${unmounted[@]}")
       local name="${all[RANDOM % ${#all[@]}]}" kind=nfs
       [[ "$name" == crash41-* ]] && kind=nfs41
@@ -195,7 +195,9 @@ for ((round = 1; round <= rounds; round++)); do
   fi
   limited=0
   for i in "${!keys[@]}"; do
-    key="${keys[i]}" now="$(rely_value actual "${keys[i]}")"
+    key="${keys[i]}"
+    rely_get actual "$key"
+    now="$REPLY"
     if ((status == 0)) && [[ "${news[i]}" != "*" ]]; then
       expected["$key"]="${news[i]}"
       continue
@@ -214,10 +216,13 @@ for ((round = 1; round <= rounds; round++)); do
   # The whole state must be what the rounds so far imply: nothing lost,
   # nothing that no command made.
   for k in $(printf '%s\n' "${!expected[@]}" "${!actual[@]}" | sort -u); do
-    [[ "$(rely_value actual "$k")" == "$(rely_value expected "$k")" ]] && continue
+    rely_get actual "$k"
+    now="$REPLY"
+    rely_get expected "$k"
+    [[ "$now" == "$REPLY" ]] && continue
     lost=$((lost + 1))
-    fail "state differs: $k is $(rely_value actual "$k"), expected $(rely_value expected "$k")"
-    expected["$k"]="$(rely_value actual "$k")"  # report each difference once
+    fail "state differs: $k is $now, expected $REPLY"
+    expected["$k"]="$now"  # report each difference once
   done
 done
 elapsed_ms=$((($(date +%s%N) - started) / 1000000))

@@ -78,18 +78,24 @@ rely_load_state() {
   done < <(rely_state "$2")
 }
 
-# rely_value ARRAY KEY: the value of KEY in a state loaded by
-# rely_load_state; a volume that is not there is "absent", a feature that is
-# not listed is off.
-rely_value() {
+# rely_get ARRAY KEY: sets REPLY to the value of KEY in a state loaded by
+# rely_load_state (no subshell: the suites ask for every key every round); a
+# volume that is not there is "absent", a feature that is not listed is off.
+rely_get() {
   local -n from="$1"
   if [[ -n "${from[$2]+set}" ]]; then
-    echo "${from[$2]}"
+    REPLY="${from[$2]}"
   else
     case "$2" in
-      vol:* | nas:* | param:*) echo absent ;;
-      feature:*) echo false ;;
-      *) echo missing ;;
+      vol:* | nas:* | param:*) REPLY=absent ;;
+      feature:*) REPLY=false ;;
+      *) REPLY=missing ;;
     esac
   fi
+}
+
+# rely_value ARRAY KEY: prints what rely_get finds.
+rely_value() {
+  rely_get "$@"
+  echo "$REPLY"
 }
