@@ -4,6 +4,7 @@
 #ifndef FRAMEWORK_TEXT_SINK_H_
 #define FRAMEWORK_TEXT_SINK_H_
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -35,9 +36,14 @@ class TextSink {
   // Writes what is held (stream only).
   void Flush() {
     if (!stream_ || text_.empty()) return;
-    fwrite(text_.data(), 1, text_.size(), stream_);
+    if (fwrite(text_.data(), 1, text_.size(), stream_) != text_.size() && error_ == 0) {
+      error_ = errno != 0 ? errno : EIO;
+    }
     text_.clear();
   }
+
+  // The errno of the first write to the stream that failed, 0 when none did.
+  int error() const { return error_; }
 
   // The whole text of a sink without a stream.
   std::string Take() { return std::move(text_); }
@@ -46,6 +52,7 @@ class TextSink {
   static constexpr size_t kBlock = 1 << 16;
   FILE* stream_ = nullptr;
   std::string text_;
+  int error_ = 0;
 };
 
 }  // namespace Frame

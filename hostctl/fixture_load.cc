@@ -193,9 +193,7 @@ nlohmann::json Parse(const std::string& text, const std::string& file) {
   }
 }
 
-}  // namespace
-
-HostModel LoadFixture(const std::string& text, const std::string& file) {
+HostModel ReadFixture(const std::string& text, const std::string& file) {
   nlohmann::json document = Parse(text, file);
   JsonReader root(document, file);
   root.ExpectObject({"format", "host", "features", "advanced_options", "devices", "strelnics",
@@ -206,6 +204,26 @@ HostModel LoadFixture(const std::string& text, const std::string& file) {
   FixtureContext ctx;
   for (Step step : kSteps) step(root, m, ctx);
   return m;
+}
+
+}  // namespace
+
+HostModel LoadFixture(const std::string& text, const std::string& file) {
+  try {
+    return ReadFixture(text, file);
+  } catch (const nlohmann::json::exception& e) {
+    // What the checks above do not foresee (a number beyond a double's range,
+    // a value of an unexpected kind) is still a fixture error, never an abort.
+    std::string what = e.what();
+    const size_t tag_end = what.find("] ");
+    if (what.rfind("[json.exception.", 0) == 0 && tag_end != std::string::npos) {
+      what.erase(0, tag_end + 2);
+    }
+    for (char& c : what) {
+      if (c == '\n' || c == '\r') c = ' ';
+    }
+    throw FixtureError(file + ": " + what);
+  }
 }
 
 }  // namespace Sim

@@ -106,7 +106,6 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
   CheckFault(Op::GetKovraFileSystems, {filter});
   VolumeQuery query;
   query.kind = VolumeQuery::kKovra;
-  query.mounted_only = true;
   if (!filter.empty()) {
     query.name = &filter;
     query.name_or_uuid = true;

@@ -1,11 +1,14 @@
 #include "hostctl/store_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -40,6 +43,9 @@ uint32_t BigEndian32(const unsigned char* p) {
 bool CheckExistingFile(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT && lstat(path.c_str(), &st) == 0) {
+      Fail(path, "is a symbolic link to a file that does not exist, not a store");
+    }
     if (errno == ENOENT) return false;
     Fail(path, "cannot access the store: " + Errno());
   }
@@ -150,32 +156,88 @@ void MakeDirectories(const std::string& path) {
   }
 }
 
+const char kTempInfix[] = ".new-";
+
+void RemoveTemp(const std::string& temp) {
+  for (const char* suffix : {"", "-journal", "-wal", "-shm"}) unlink((temp + suffix).c_str());
+}
+
+// Removes what creators that died left beside `path`: `NAME.new-PID-N` and
+// its journal, of processes that no longer run.
+void RemoveLeftovers(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string prefix =
+      (slash == std::string::npos ? path : path.substr(slash + 1)) + kTempInfix;
+  DIR* dir = opendir(Directory(path).c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const char* pid_text = name.c_str() + prefix.size();
+    const size_t pid_digits = std::strspn(pid_text, "0123456789");
+    if (pid_digits == 0 || pid_digits > 9 || pid_text[pid_digits] != '-') continue;
+    const char* rest = pid_text + pid_digits + 1;
+    const std::string suffix = rest + std::strspn(rest, "0123456789");
+    if (suffix.size() == std::strlen(rest) ||
+        (!suffix.empty() && suffix != "-journal" && suffix != "-wal" && suffix != "-shm")) {
+      continue;
+    }
+    const pid_t pid = static_cast<pid_t>(std::atol(pid_text));
+    if (kill(pid, 0) == 0 || errno != ESRCH) continue;  // running, or not ours to judge
+    unlinkat(dirfd(dir), name.c_str(), 0);
+  }
+  closedir(dir);
+}
+
+// Switches `db` to journal `mode`; SQLite answers with the mode it is in.
+void SetJournalMode(Db& db, const std::string& path, const std::string& mode) {
+  Stmt set = db.Prepare("PRAGMA journal_mode = " + mode);
+  const std::string now = set.Step() ? set.Text(0) : "";
+  set.Run();
+  if (now != mode) Fail(path, "cannot create the store: journal mode " + mode + " refused");
+}
+
+// Makes a link made in `path`'s directory survive a crash of the system.
+void SyncDirectory(const std::string& path) {
+  int fd = open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) Fail(path, "cannot create the store: " + Errno());
+  const bool synced = fsync(fd) == 0 || errno == EINVAL;
+  const int sync_errno = errno;
+  close(fd);
+  errno = sync_errno;
+  if (!synced) Fail(path, "cannot create the store: " + Errno());
+}
+
 // Builds the store beside `path` and links it into place, so that no process
 // ever sees a half-made store and a file that appeared meanwhile is kept.
 // False when another file took the place first.
 bool CreateFile(const std::string& path, const HostModel& model) {
   MakeDirectories(path);
   std::random_device random;
-  std::string temp = path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(random());
+  std::string temp = path + kTempInfix + std::to_string(getpid()) + "-" + std::to_string(random());
   try {
+    // Built in rollback-journal mode, synced at the commit: once the commit
+    // returns the whole store is in the one file. (In WAL mode a part could
+    // stay in the file's own WAL when the disk fills up, and linking the
+    // file into place would leave that part behind.) The switch to WAL only
+    // marks the file's header; the WAL it starts stays empty.
     Db db(OpenHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
-    Stmt set = db.Prepare("PRAGMA journal_mode = WAL");
-    set.Run();
+    SetJournalMode(db, path, "delete");
+    db.Exec("PRAGMA synchronous = FULL");
     Populate(db, model);
+    SetJournalMode(db, path, "wal");
   } catch (...) {
-    unlink(temp.c_str());
-    unlink((temp + "-wal").c_str());
-    unlink((temp + "-shm").c_str());
+    RemoveTemp(temp);
     throw;
   }
-  // Closing the only connection folded the WAL into the file.
   bool linked = link(temp.c_str(), path.c_str()) == 0;
   int link_errno = errno;
-  unlink(temp.c_str());
+  RemoveTemp(temp);
   if (!linked && link_errno != EEXIST) {
     errno = link_errno;
     Fail(path, "cannot create the store: " + Errno());
   }
+  if (linked) SyncDirectory(path);
   return linked;
 }
 
@@ -183,6 +245,7 @@ bool CreateFile(const std::string& path, const HostModel& model) {
 
 std::unique_ptr<Db> OpenStoreFile(const std::string& path,
                                   const std::function<HostModel()>& initial) {
+  RemoveLeftovers(path);
   if (!CheckExistingFile(path)) {
     CreateFile(path, initial());
     CheckExistingFile(path);
@@ -197,6 +260,7 @@ std::unique_ptr<Db> OpenMemoryStore(const HostModel& model) {
 }
 
 bool InitStoreFile(const std::string& path, const HostModel& model, bool force) {
+  RemoveLeftovers(path);
   if (!CheckExistingFile(path)) {
     if (CreateFile(path, model)) return true;
     CheckExistingFile(path);

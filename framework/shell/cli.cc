@@ -20,6 +20,7 @@
 #include "framework/shell/global_options.h"
 #include "framework/shell/plugin_loader.h"
 #include "framework/shell_runner.h"
+#include "framework/std_output.h"
 #include "framework/suggest.h"
 #include "framework/text_escape.h"
 #include "hostctl/host_names.h"
@@ -36,10 +37,10 @@ namespace {
 const char kProgram[] = "tarvexcli";
 const char kAgentScript[] = "/usr/lib/tarvex/corvd/bin/notifyDatastore.py";
 
-void Print(FILE* stream, const std::string& text) { fwrite(text.data(), 1, text.size(), stream); }
+void PrintError(const std::string& text) { fwrite(text.data(), 1, text.size(), stderr); }
 
 int Fail(int status, const std::string& message) {
-  Print(stderr, Cordra::Frame::DisplayText(message) + "\n");
+  PrintError(Cordra::Frame::DisplayText(message) + "\n");
   return status;
 }
 
@@ -190,10 +191,12 @@ int RunCommand(Command& command, const std::vector<std::string>& args,
     Cordra::Frame::TextSink out(stdout);
     Cordra::Frame::Render(output->GetRootObject(), command.GetDefaultOutputParameters(), options,
                           &out);
+    out.Flush();
+    if (out.error() != 0) TarvexOutput::NoteStdOutputFailure(out.error());
   }
   // One line per message: control characters in a user's text are escaped.
   for (const auto& message : output->GetErrorMessages()) {
-    Print(stderr, Cordra::Frame::DisplayText(message) + "\n");
+    PrintError(Cordra::Frame::DisplayText(message) + "\n");
   }
   const int status = output->GetErrorMessages().empty() ? kExitOk : kExitCommandError;
   KeepUntilExit(std::move(output));
@@ -212,13 +215,12 @@ int CompleteNames(const std::vector<std::string>& args) {
   const std::string store = HostCtl::Sim::ResolveStorePath(args.size() == 4 ? args[3] : "");
   std::string text;
   for (const auto& name : HostCtl::Sim::HostNames(store, args[1])) text += name + "\n";
-  Print(stdout, text);
+  TarvexOutput::WriteStdOutput(text);
   return kExitOk;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args) {
+// Runs one command line; returns the exit status.
+int RunArguments(const std::vector<std::string>& args) {
   if (IsGenerateMode(args)) return RunGenerateMode(args);
   if (IsCompleteNamesMode(args)) return CompleteNames(args);
   // Global options may stand anywhere: a command's value never begins with
@@ -239,7 +241,7 @@ int RunCli(const std::vector<std::string>& args) {
     return Fail(kExitUsage, e.what());
   }
   if (globals.version) {
-    Print(stdout, std::string(kProgram) + " " + TARVEX_VERSION + "\n");
+    TarvexOutput::WriteStdOutput(std::string(kProgram) + " " + TARVEX_VERSION + "\n");
     return kExitOk;
   }
 
@@ -258,12 +260,12 @@ int RunCli(const std::vector<std::string>& args) {
   Walk walk = WalkPath(root, rest);
   if (!walk.error.empty()) return Fail(kExitUsage, walk.error);
   if (globals.help) {
-    Print(stdout, NodeHelp(*walk.node, walk.path));
+    TarvexOutput::WriteStdOutput(NodeHelp(*walk.node, walk.path));
     return kExitOk;
   }
   auto command = std::dynamic_pointer_cast<Command>(walk.node);
   if (!command) {
-    Print(stderr, NodeHelp(*walk.node, walk.path));
+    PrintError(NodeHelp(*walk.node, walk.path));
     return kExitUsage;
   }
 
@@ -279,6 +281,15 @@ int RunCli(const std::vector<std::string>& args) {
     // handlers, a shell command that could not start): the command failed.
     return Fail(kExitCommandError, e.what());
   }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args) {
+  TarvexOutput::GuardStandardDescriptors();
+  const int status = RunArguments(args);
+  // Whatever the command changed on the host stays changed.
+  return TarvexOutput::FinishStdOutput() ? status : kExitOutput;
 }
 
 }  // namespace TarvexShell

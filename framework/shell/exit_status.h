@@ -2,6 +2,8 @@
 #ifndef FRAMEWORK_SHELL_EXIT_STATUS_H_
 #define FRAMEWORK_SHELL_EXIT_STATUS_H_
 
+#include "framework/std_output.h"
+
 namespace TarvexShell {
 
 enum ExitStatus {
@@ -9,7 +11,9 @@ enum ExitStatus {
   kExitCommandError = 1,  // the command added one (a partial result is printed)
   kExitUsage = 2,         // bad global option, command path, option or value
   kExitStore = 3,         // the simulated host's store cannot be used
-  kExitPlugin = 2,        // the plug-in cannot be loaded or its registration failed: a usage error of the installation
+  kExitPlugin = 2,  // the plug-in cannot be loaded or its registration failed: a usage error of the
+                    // installation
+  kExitOutput = TarvexOutput::kExitOutput,  // standard output could not be written
 };
 
 }  // namespace TarvexShell

@@ -9,6 +9,7 @@
 #include "framework/shell/plugin_loader.h"
 #include "framework/shell/reference.h"
 #include "framework/shell/tree_walk.h"
+#include "framework/std_output.h"
 #include "hostctl/admin.h"
 #include "hostctl/lib.h"
 #include "hostctl/sim.h"
@@ -72,8 +73,8 @@ int RunGenerateMode(const std::vector<std::string>& args) {
   } catch (const std::exception& e) {
     return Fail(e.what());
   }
-  fwrite(text.data(), 1, text.size(), stdout);
-  return fflush(stdout) == 0 ? kExitOk : Fail("Cannot write the output");
+  TarvexOutput::WriteStdOutput(text);
+  return kExitOk;
 }
 
 }  // namespace TarvexShell

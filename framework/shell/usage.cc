@@ -26,6 +26,8 @@ Exit status:
      or a namespace given without a command; also when the plug-in cannot be
      loaded or its registration failed
   3  the simulated host's store cannot be used
+  4  the output could not be written (what the command changed on the host
+     stays changed)
 
 Environment:
   TARVEX_HOST_STORE  the store, when --store is not given

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/std_output.h"
 #include "hostctl/host_names.h"
 #include "hostctl/lib.h"
 #include "hostctl/sim.h"
@@ -32,19 +33,21 @@ const char kOptionsAndStatus[] =
     "  --version     show the version\n"
     "\n"
     "Exit status: 0 done; 1 failed (a fixture that cannot be loaded, a store that\n"
-    "exists already, ...); 2 usage error; 3 the store cannot be used.\n";
+    "exists already, ...); 2 usage error; 3 the store cannot be used; 4 the output\n"
+    "could not be written (what the command changed stays changed).\n";
 
-void PrintUsage(std::ostream& out) {
-  out << kUsage;
+std::string Usage() {
+  std::string usage = kUsage;
   for (const TarvexHost::Subcommand& command : TarvexHost::Subcommands()) {
     std::string name = command.name;
-    out << "  " << name << std::string(10 - name.size(), ' ') << command.summary << "\n";
+    usage += "  " + name + std::string(10 - name.size(), ' ') + command.summary + "\n";
   }
-  out << kOptionsAndStatus;
+  return usage + kOptionsAndStatus;
 }
 
 int Run(std::vector<std::string> args) {
   using TarvexHost::UsageError;
+  using TarvexOutput::WriteStdOutput;
   // --store may stand anywhere; everything else belongs to the command.
   std::string store;
   bool store_given = false;
@@ -69,11 +72,11 @@ int Run(std::vector<std::string> args) {
   if (rest.empty()) throw UsageError("tarvex-host: a command is required (see --help)");
   const std::string& first = rest.front();
   if (first == "--help" || first == "-h") {
-    PrintUsage(std::cout);
+    WriteStdOutput(Usage());
     return 0;
   }
   if (first == "--version") {
-    std::cout << "tarvex-host " << TARVEX_VERSION << "\n";
+    WriteStdOutput(std::string("tarvex-host ") + TARVEX_VERSION + "\n");
     return 0;
   }
   // For the bash completion: the names of one kind, read without changing
@@ -81,7 +84,7 @@ int Run(std::vector<std::string> args) {
   if (first == "--complete-names" && rest.size() == 2) {
     for (const auto& name :
          HostCtl::Sim::HostNames(HostCtl::Sim::ResolveStorePath(store), rest[1])) {
-      std::cout << name << "\n";
+      WriteStdOutput(name + "\n");
     }
     return 0;
   }
@@ -90,7 +93,7 @@ int Run(std::vector<std::string> args) {
     std::vector<std::string> command_args(rest.begin() + 1, rest.end());
     for (const std::string& arg : command_args) {
       if (arg == "--help" || arg == "-h") {
-        std::cout << command.help;
+        WriteStdOutput(command.help);
         return 0;
       }
     }
@@ -102,11 +105,10 @@ int Run(std::vector<std::string> args) {
   throw UsageError("tarvex-host: unknown command '" + first + "' (see --help)");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Runs the command line; returns the exit status.
+int RunCatching(std::vector<std::string> args) {
   try {
-    return Run(std::vector<std::string>(argv + 1, argv + argc));
+    return Run(std::move(args));
   } catch (const TarvexHost::UsageError& e) {
     std::cerr << e.what() << "\n";
     return 2;
@@ -123,4 +125,13 @@ int main(int argc, char** argv) {
     std::cerr << e.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TarvexOutput::GuardStandardDescriptors();
+  const int status = RunCatching(std::vector<std::string>(argv + 1, argv + argc));
+  // A command that changed the host before its output failed still did.
+  return TarvexOutput::FinishStdOutput() ? status : TarvexOutput::kExitOutput;
 }

@@ -1,10 +1,10 @@
 #include "hostctl/tool/tool_commands.h"
 
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
 
+#include "framework/std_output.h"
 #include "hostctl/admin.h"
 #include "hostctl/faults.h"
 #include "hostctl/fixture.h"
@@ -17,6 +17,7 @@ namespace {
 
 using HostCtl::Sim::EventRecord;
 using HostCtl::Sim::FaultRecord;
+using TarvexOutput::WriteStdOutput;
 
 const char kInitHelp[] =
     "Usage: tarvex-host [--store PATH] init [--fixture FILE] [--force]\n"
@@ -100,7 +101,7 @@ int RunInit(const Args& args) {
 
 int RunDump(const Args& args) {
   RequireNoOperands(ParseOptions(args, {}, "tarvex-host dump"), "tarvex-host dump");
-  std::cout << HostCtl::Sim::DumpHost();
+  WriteStdOutput(HostCtl::Sim::DumpHost());
   return 0;
 }
 
@@ -125,7 +126,7 @@ void PrintTable(const std::vector<std::vector<std::string>>& rows) {
       line += row[i];
       if (i + 1 < row.size()) line += std::string(widths[i] - row[i].size() + 2, ' ');
     }
-    std::cout << line << "\n";
+    WriteStdOutput(line + "\n");
   }
 }
 
@@ -159,7 +160,7 @@ int RunFault(const Args& args) {
   if (action == "list") {
     std::vector<FaultRecord> faults = HostCtl::Sim::ListFaults();
     if (faults.empty()) {
-      std::cout << "No faults are armed.\n";
+      WriteStdOutput("No faults are armed.\n");
       return 0;
     }
     std::vector<std::vector<std::string>> rows = {
@@ -222,12 +223,11 @@ int RunEvents(const Args& args) {
   }
   std::vector<EventRecord> events = HostCtl::Sim::ListEvents();
   if (options.Has("json")) {
-    std::cout << HostCtl::Sim::DumpEventsJson(events);
+    WriteStdOutput(HostCtl::Sim::DumpEventsJson(events));
     return 0;
   }
   for (const EventRecord& e : events) {
-    std::cout << e.time << "  " << e.event << "  " << HostCtl::Sim::EscapeForDisplay(e.input)
-              << "\n";
+    WriteStdOutput(e.time + "  " + e.event + "  " + HostCtl::Sim::EscapeForDisplay(e.input) + "\n");
   }
   return 0;
 }

@@ -179,8 +179,8 @@ class StorageInfoImpl : public HostCtl::Storage::StorageInfo {
 
   std::vector<std::unique_ptr<KovraFileSystem>> GetKovraFileSystems(
       const std::string& filter) override;
-  // Like GetKovraFileSystems, including volumes the host knows but has not
-  // mounted; a slot may be empty where a volume could not be opened.
+  // Like GetKovraFileSystems, but a slot is empty where a volume could not
+  // be opened.
   std::vector<std::unique_ptr<KovraFileSystem>> GetKovraFileSystemsList(const std::string& filter);
   std::unique_ptr<HostCtl::Storage::PBCache> GetPBCache() override;
   std::unique_ptr<KovraFileSystem> GetKovraFileSystemByUUID(const std::string& uuid) override;

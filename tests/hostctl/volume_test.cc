@@ -103,15 +103,16 @@ TEST_F(VolumeTest, PathsNameMountedVolumesOnly) {
             "Cannot open volume '/kovra/volumes/nope': no volume has that label or UUID");
 }
 
-TEST_F(VolumeTest, KovraListsMountedOnlyAndFullListWithEmptySlotsForInaccessibleVolumes) {
+TEST_F(VolumeTest, KovraListsEveryVolumeAndFullListWithEmptySlotsForInaccessibleVolumes) {
   Json host = DefaultHost();
   VolumeIn(host, "legacy3")["accessible"] = false;
   UseHost(host);
+  // Inaccessible (legacy3) and unmounted (scratch) ones too; not undiscovered.
   EXPECT_EQ(Names(storage_.GetKovraFileSystems("")),
             (std::vector<std::string>{"datastore1", "datastore2", "legacy3", "ssd-fast", "archive",
-                                      "vm-busy", "ds-prod-01"}));
+                                      "vm-busy", "scratch", "ds-prod-01"}));
   ASSERT_EQ(storage_.GetKovraFileSystems("60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3").size(), 1u);
-  EXPECT_TRUE(storage_.GetKovraFileSystems("scratch").empty());
+  EXPECT_TRUE(storage_.GetKovraFileSystems("new-lun").empty());
 
   auto all = storage_.GetKovraFileSystemsList("");
   ASSERT_EQ(all.size(), 8u);

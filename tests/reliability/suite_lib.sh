@@ -7,6 +7,9 @@
 #   reclaim:NAME=GRANULARITY/PRIORITY   a Kovra volume's reclamation settings
 #   lock:NAME=FLAGS                     a Kovra volume's locking mode
 #   feature:N=true|false                a feature-table entry
+# and, with RELY_NAS_SETTINGS=1 (the crash suite), for each NAS volume:
+#   nas:NAME=ro|rw/pe|notpe             read-only, protocol endpoint
+#   param:NAME=QUEUE_DEPTH/STRELNIC     its queue depth, the strelnic it is set to use
 # A suite keeps the value each key must have (after the commands that
 # reported success) and compares it with what the store holds.
 
@@ -51,7 +54,7 @@ rely_fixture() {
     format: 1, host: "reliability",
     features: {"145": false, "284": false},
     devices: [{name: "naa.rely0", ats: true, attached: true}],
-    strelnics: ["tvn0"],
+    strelnics: ["tvn0", "tvn1"],
     nfs_servers: [{address: "192.0.2.10", reachable: true}],
     volumes: [$ARGS.positional | to_entries[] | {
       type: "Kovra", name: .value,
@@ -63,9 +66,12 @@ rely_fixture() {
 
 # rely_state STORE: the store's state as sorted key=value lines.
 rely_state() {
-  "$HOST_TOOL" --store "$1" dump | jq -r '
+  "$HOST_TOOL" --store "$1" dump | jq -r --arg nas "${RELY_NAS_SETTINGS:-}" '
     (.volumes[] | select(.type != "Kovra")
        | "vol:\(.name)=\(if .mounted then "mounted" else "unmounted" end)"),
+    (select($nas != "") | .volumes[] | select(.nfs)
+       | "nas:\(.name)=\(if .nfs.read_only then "ro" else "rw" end)/\(if .nfs.pe then "pe" else "notpe" end)",
+         "param:\(.name)=\(.nfs.queue_depth)/\(.nfs.strelnic_param)"),
     (.volumes[] | select(.type == "Kovra")
        | "reclaim:\(.name)=\(.kovra.unmap.granularity)/\(.kovra.unmap.priority)",
          "lock:\(.name)=\(.kovra.lock_mode)"),
@@ -91,29 +97,37 @@ rely_load_state() {
   done < <(rely_state "$2")
 }
 
-# rely_value ARRAY KEY: the value of KEY in a state loaded by
-# rely_load_state; a volume that is not there is "absent", a feature that is
-# not listed is off.
-rely_value() {
+# rely_get ARRAY KEY: sets REPLY to the value of KEY in a state loaded by
+# rely_load_state (no subshell: the suites ask for every key every round); a
+# volume that is not there is "absent", a feature that is not listed is off.
+rely_get() {
   local -n from="$1"
   if [[ -n "${from[$2]+set}" ]]; then
-    echo "${from[$2]}"
+    REPLY="${from[$2]}"
   else
     case "$2" in
-      vol:*) echo absent ;;
-      feature:*) echo false ;;
-      *) echo missing ;;
+      vol:* | nas:* | param:*) REPLY=absent ;;
+      feature:*) REPLY=false ;;
+      *) REPLY=missing ;;
     esac
   fi
+}
+
+# rely_value ARRAY KEY: prints what rely_get finds.
+rely_value() {
+  rely_get "$@"
+  echo "$REPLY"
 }
 
 # rely_differences EXPECTED ACTUAL: "KEY ACTUAL_VALUE EXPECTED_VALUE" for each
 # key of either state whose values differ; an expected "unknown" matches all.
 rely_differences() {
   local -n _rd_want="$1" _rd_have="$2"
-  local k want have
+  local k want
   for k in $(printf '%s\n' "${!_rd_want[@]}" "${!_rd_have[@]}" | sort -u); do
-    want="$(rely_value "$1" "$k")" have="$(rely_value "$2" "$k")"
-    [[ "$want" == unknown || "$want" == "$have" ]] || echo "$k $have $want"
+    rely_get "$1" "$k"
+    want="$REPLY"
+    rely_get "$2" "$k"
+    [[ "$want" == unknown || "$want" == "$REPLY" ]] || echo "$k $REPLY $want"
   done
 }
