@@ -185,15 +185,18 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
   // Records filled from one prototype have their fields in the same places,
   // so each column is looked for first where the previous record had it.
   std::vector<size_t> at(names.size(), 0);
-  model.rows.reserve(records.size());
-  for (const MetaStruct* record : records) {
-    OutputModel::Row row;
-    if (!header.empty()) row.heading = Heading(header, record);
-    row.cells.reserve(names.size());
+  model.rows.resize(records.size());
+  model.cells.reserve(records.size() * names.size());
+  for (size_t r = 0; r < records.size(); ++r) {
+    const MetaStruct* record = records[r];
+    if (!header.empty()) model.rows[r].heading = Heading(header, record);
     for (size_t i = 0; i < names.size(); ++i) {
-      row.cells.push_back(FieldOf(record, names[i], &at[i]));
+      model.cells.push_back(FieldOf(record, names[i], &at[i]));
     }
-    model.rows.push_back(std::move(row));
+  }
+  // Only now: the block no longer moves.
+  for (size_t r = 0; r < records.size(); ++r) {
+    model.rows[r].cells = model.cells.data() + r * names.size();
   }
   return model;
 }
