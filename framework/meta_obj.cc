@@ -79,10 +79,18 @@ struct MetaStruct::Shape {
   std::vector<std::string> names;
   mutable std::vector<std::unique_ptr<Shape>> children;
 
-  const Shape* With(const std::string& field) const {
+  // The shape with `field` added, if a structure has added it here before.
+  // A child's name is never one of this shape's, so a structure that finds
+  // one need not look through its own names.
+  const Shape* Known(const std::string& field) const {
     for (const auto& child : children) {
       if (child->names.back() == field) return child.get();
     }
+    return nullptr;
+  }
+
+  // A new child for `field`, which is neither one of `names` nor Known().
+  const Shape* With(const std::string& field) const {
     auto child = std::make_unique<Shape>(Shape{type_name, names, {}});
     child->names.push_back(field);
     children.push_back(std::move(child));
@@ -122,14 +130,18 @@ const std::string& MetaStruct::GetTypeName() const { return *shape_->type_name; 
 const std::string& MetaStruct::FieldName(size_t index) const { return shape_->names[index]; }
 
 void MetaStruct::SetField(const std::string& field, std::shared_ptr<MetaObj> value) {
-  const std::vector<std::string>& names = shape_->names;
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == field) {
-      values_[i] = std::move(value);
-      return;
+  const Shape* next = shape_->Known(field);  // how rows filled alike find theirs
+  if (!next) {
+    const std::vector<std::string>& names = shape_->names;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == field) {
+        values_[i] = std::move(value);
+        return;
+      }
     }
+    next = shape_->With(field);
   }
-  shape_ = shape_->With(field);
+  shape_ = next;
   if (values_.empty()) values_.reserve(8);  // most records have a handful of fields
   values_.push_back(std::move(value));
 }
