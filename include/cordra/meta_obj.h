@@ -152,6 +152,9 @@ class MetaStruct : public MetaObj {
   Fields GetFields() const { return Fields(this); }
   // The name of field `index` (< GetFields().size()).
   const std::string& FieldName(size_t index) const;
+  // True when `other` has the same type and field names in the same order
+  // (one comparison: such structures share their names).
+  bool SameFieldsAs(const MetaStruct& other) const { return shape_ == other.shape_; }
 
  protected:
   // Made only through New(), which allocates object and count together.
