@@ -7,7 +7,7 @@
 # Usage: bench/list_bench.sh [BUILD_DIR]   (default: build)
 #        SIZES="1000 10000" RUNS=5 bench/list_bench.sh
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 build=${1:-build}
 bin=$build/bin
 sizes=${SIZES:-"1000 10000 100000"}

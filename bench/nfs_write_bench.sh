@@ -13,7 +13,7 @@
 # Usage: bench/nfs_write_bench.sh [BUILD_DIR]   (default: build)
 #        WRITERS=4 PER_WRITER=50 bench/nfs_write_bench.sh
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 build=${1:-build}
 bin=$build/bin
 writers=${WRITERS:-8}

@@ -57,19 +57,12 @@ std::string StructTypeName(const MetaObj::MetaObj& result) {
   return std::string();
 }
 
-// The value of field `name` of `record` (null when either is missing), tried
-// first at index `*at`, which is updated to where it was found.
-const MetaObj::MetaObj* FieldOf(const MetaStruct* record, const std::string& name, size_t* at) {
-  if (!record) return nullptr;
-  const auto& fields = record->GetFields();
-  if (*at < fields.size() && fields[*at].first == name) return fields[*at].second.get();
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (fields[i].first == name) {
-      *at = i;
-      return fields[i].second.get();
-    }
+// Where `record` has field `name`, or npos.
+size_t IndexOf(const MetaStruct& record, const std::string& name) {
+  for (size_t i = 0; i < record.GetFields().size(); ++i) {
+    if (record.FieldName(i) == name) return i;
   }
-  return nullptr;
+  return std::string::npos;
 }
 
 // "%Field%" in `pattern` becomes the record's value of Field; any other text
@@ -116,7 +109,16 @@ std::vector<std::string> AvailableFields(const MetaObj::MetaObj& result) {
   } else if (result.GetType() == MetaObj::META_LIST) {
     const auto& list = static_cast<const MetaList&>(result);
     AddFieldsOf(list.GetPrototype().get(), &names);
-    for (const auto& element : list.GetElements()) AddFieldsOf(element.get(), &names);
+    // Rows filled alike add nothing after the first of them.
+    const MetaStruct* seen = nullptr;
+    for (const auto& element : list.GetElements()) {
+      if (element && element->GetType() == MetaObj::META_STRUCT) {
+        const auto* record = static_cast<const MetaStruct*>(element.get());
+        if (seen && record->SameFieldsAs(*seen)) continue;
+        seen = record;
+      }
+      AddFieldsOf(element.get(), &names);
+    }
   }
   return names;
 }
@@ -182,18 +184,27 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
   }
 
   const std::string header = Hint(hints, "header:" + model.type_name);
-  // Records filled from one prototype have their fields in the same places,
-  // so each column is looked for first where the previous record had it.
-  std::vector<size_t> at(names.size(), 0);
-  model.rows.reserve(records.size());
-  for (const MetaStruct* record : records) {
-    OutputModel::Row row;
-    if (!header.empty()) row.heading = Heading(header, record);
-    row.cells.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i) {
-      row.cells.push_back(FieldOf(record, names[i], &at[i]));
+  // Records filled alike have their fields in the same places: each
+  // column's place is found once per run of such records.
+  std::vector<size_t> at(names.size(), std::string::npos);
+  const MetaStruct* placed = nullptr;  // the record `at` was found in
+  model.rows.resize(records.size());
+  model.cells.reserve(records.size() * names.size());
+  for (size_t r = 0; r < records.size(); ++r) {
+    const MetaStruct* record = records[r];
+    if (!header.empty()) model.rows[r].heading = Heading(header, record);
+    if (record && !(placed && record->SameFieldsAs(*placed))) {
+      for (size_t i = 0; i < names.size(); ++i) at[i] = IndexOf(*record, names[i]);
+      placed = record;
     }
-    model.rows.push_back(std::move(row));
+    for (size_t i = 0; i < names.size(); ++i) {
+      const bool has = record && at[i] != std::string::npos;
+      model.cells.push_back(has ? record->GetFields()[at[i]].second.get() : nullptr);
+    }
+  }
+  // Only now: the block no longer moves.
+  for (size_t r = 0; r < records.size(); ++r) {
+    model.rows[r].cells = model.cells.data() + r * names.size();
   }
   return model;
 }

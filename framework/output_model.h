@@ -36,9 +36,18 @@ struct OutputModel {
   // Cells point into the result the model was built from, which must
   // outlive the model.
   struct Row {
-    std::string heading;                         // from "header:<Struct>"; "" when there is none
-    std::vector<const MetaObj::MetaObj*> cells;  // one per column; null for a missing field
+    std::string heading;  // from "header:<Struct>"; "" when there is none
+    // One per column, null for a missing field; points into `cells` below.
+    const MetaObj::MetaObj* const* cells = nullptr;
   };
+
+  // Rows point into the model's own `cells`, which a move keeps in place
+  // and a copy would not.
+  OutputModel() = default;
+  OutputModel(OutputModel&&) = default;
+  OutputModel& operator=(OutputModel&&) = default;
+  OutputModel(const OutputModel&) = delete;
+  OutputModel& operator=(const OutputModel&) = delete;
 
   Shape shape = Shape::kNothing;
   ValuePtr value;
@@ -46,6 +55,8 @@ struct OutputModel {
   std::string type_name;  // the structure type of the records
   std::vector<Column> columns;
   std::vector<Row> rows;
+  // Every row's cells, row after row: one block for the whole result.
+  std::vector<const MetaObj::MetaObj*> cells;
 };
 
 // The fields a result of this kind has, in order: a structure's own, or for

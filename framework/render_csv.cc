@@ -38,7 +38,7 @@ void RenderCsv(const OutputModel& model, bool no_header, TextSink* sink) {
   }
   for (const auto& row : model.rows) {
     std::vector<std::string> fields;
-    for (const auto& value : row.cells) fields.push_back(PlainText(value));
+    for (size_t i = 0; i < model.columns.size(); ++i) fields.push_back(PlainText(row.cells[i]));
     append(fields);
   }
 }

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "framework/render.h"
 #include "framework/text_escape.h"
@@ -8,6 +9,59 @@ namespace Cordra {
 namespace Frame {
 
 namespace {
+
+// Invalid UTF-8 comes out as U+FFFD; quotes, backslashes and control
+// characters are escaped.
+void AppendString(const std::string& raw, std::string* out) {
+  if (IsPlainJsonText(raw)) {  // nearly every string: copied as it is
+    *out += '"';
+    *out += raw;
+    *out += '"';
+    return;
+  }
+  std::string sanitized;
+  if (!IsAscii(raw)) sanitized = SanitizeUtf8(raw);
+  const std::string& text = sanitized.empty() ? raw : sanitized;
+  *out += '"';
+  // Copy runs that need no escape in one go; most values are one run.
+  size_t run = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c != '"' && c != '\\') continue;
+    out->append(text, run, i - run);
+    run = i + 1;
+    switch (c) {
+      case '"':
+        *out += "\\\"";
+        break;
+      case '\\':
+        *out += "\\\\";
+        break;
+      case '\b':
+        *out += "\\b";
+        break;
+      case '\f':
+        *out += "\\f";
+        break;
+      case '\n':
+        *out += "\\n";
+        break;
+      case '\r':
+        *out += "\\r";
+        break;
+      case '\t':
+        *out += "\\t";
+        break;
+      default: {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+        *out += escape;
+      }
+    }
+  }
+  out->append(text, run, text.size() - run);
+  *out += '"';
+}
 
 // Writes JSON straight into the sink's text, indented by two blanks per
 // level, fields in the command's order. Large lists are the common case, so
@@ -55,12 +109,26 @@ class JsonWriter {
     out_ += "null";
   }
 
-  void Row(const OutputModel& model, const OutputModel::Row& row, int depth) {
-    Open('{', model.columns.empty());
-    for (size_t i = 0; i < model.columns.size(); ++i) {
-      Member(model.columns[i].name, row.cells[i], depth + 1, i == 0);
+  // The columns' names as members begin ("\"Name\": "), made once for all
+  // rows of `model`.
+  std::vector<std::string> Keys(const OutputModel& model) {
+    std::vector<std::string> keys;
+    for (const Column& column : model.columns) {
+      std::string key;
+      AppendString(column.name, &key);
+      keys.push_back(key + ": ");
     }
-    Close('}', model.columns.empty(), depth);
+    return keys;
+  }
+
+  void Row(const std::vector<std::string>& keys, const OutputModel::Row& row, int depth) {
+    Open('{', keys.empty());
+    for (size_t i = 0; i < keys.size(); ++i) {
+      Separator(depth + 1, i == 0);
+      out_ += keys[i];
+      Value(row.cells[i], depth + 1);
+    }
+    Close('}', keys.empty(), depth);
   }
 
   void EndLine() { out_ += '\n'; }
@@ -90,52 +158,7 @@ class JsonWriter {
 
   void Indent(int depth) { out_.append(2 * depth, ' '); }
 
-  // Invalid UTF-8 comes out as U+FFFD; quotes, backslashes and control
-  // characters are escaped.
-  void String(const std::string& raw) {
-    std::string sanitized;
-    if (!IsAscii(raw)) sanitized = SanitizeUtf8(raw);
-    const std::string& text = sanitized.empty() ? raw : sanitized;
-    out_ += '"';
-    // Copy runs that need no escape in one go; most values are one run.
-    size_t run = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(text[i]);
-      if (c >= 0x20 && c != '"' && c != '\\') continue;
-      out_.append(text, run, i - run);
-      run = i + 1;
-      switch (c) {
-        case '"':
-          out_ += "\\\"";
-          break;
-        case '\\':
-          out_ += "\\\\";
-          break;
-        case '\b':
-          out_ += "\\b";
-          break;
-        case '\f':
-          out_ += "\\f";
-          break;
-        case '\n':
-          out_ += "\\n";
-          break;
-        case '\r':
-          out_ += "\\r";
-          break;
-        case '\t':
-          out_ += "\\t";
-          break;
-        default: {
-          char escape[8];
-          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-          out_ += escape;
-        }
-      }
-    }
-    out_.append(text, run, text.size() - run);
-    out_ += '"';
-  }
+  void String(const std::string& raw) { AppendString(raw, &out_); }
 
   TextSink* sink_;
   std::string& out_;
@@ -160,17 +183,19 @@ void RenderJson(const OutputModel& model, TextSink* out) {
       json.Close(']', model.values.empty(), 0);
       break;
     case OutputModel::Shape::kRecord:
-      json.Row(model, model.rows.front(), 0);
+      json.Row(json.Keys(model), model.rows.front(), 0);
       break;
-    case OutputModel::Shape::kRecords:
+    case OutputModel::Shape::kRecords: {
+      const std::vector<std::string> keys = json.Keys(model);
       json.Open('[', model.rows.empty());
       for (size_t i = 0; i < model.rows.size(); ++i) {
         json.Separator(1, i == 0);
-        json.Row(model, model.rows[i], 1);
+        json.Row(keys, model.rows[i], 1);
         json.Commit();
       }
       json.Close(']', model.rows.empty(), 0);
       break;
+    }
   }
   json.EndLine();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace Cordra {
 namespace Frame {
@@ -10,6 +11,32 @@ namespace Frame {
 namespace {
 
 const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+// Byte classes eight bytes at a time, since nearly every string a large
+// result holds is plain and only needs the answer "all clear". Each mask has
+// the high bit of a byte set when that byte is in the class (exact as to
+// whether any byte is; see "determine if a word has a byte less than n").
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighs = 0x8080808080808080ull;
+uint64_t BytesBelow(uint64_t w, unsigned n) { return (w - kOnes * n) & ~w & kHighs; }
+uint64_t BytesEqual(uint64_t w, unsigned char c) { return BytesBelow(w ^ (kOnes * c), 1); }
+
+// True when no byte of `text` is in the class `word_hits` (a mask as above
+// for a word) or `byte_hits` (for one byte) says.
+template <class WordHits, class ByteHits>
+bool NoByteIn(const std::string& text, WordHits word_hits, ByteHits byte_hits) {
+  const char* p = text.data();
+  size_t left = text.size();
+  for (; left >= 8; p += 8, left -= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    if (word_hits(w)) return false;
+  }
+  for (; left > 0; ++p, --left) {
+    if (byte_hits(static_cast<unsigned char>(*p))) return false;
+  }
+  return true;
+}
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -84,10 +111,17 @@ std::string Hex2(uint32_t c) {
 }  // namespace
 
 bool IsAscii(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
+  return NoByteIn(
+      text, [](uint64_t w) { return w & kHighs; }, [](unsigned char c) { return c >= 0x80; });
+}
+
+bool IsPlainJsonText(const std::string& text) {
+  return NoByteIn(
+      text,
+      [](uint64_t w) {
+        return (w & kHighs) | BytesBelow(w, 0x20) | BytesEqual(w, '"') | BytesEqual(w, '\\');
+      },
+      [](unsigned char c) { return c >= 0x80 || c < 0x20 || c == '"' || c == '\\'; });
 }
 
 std::string SanitizeUtf8(const std::string& text) {
@@ -99,7 +133,9 @@ std::string SanitizeUtf8(const std::string& text) {
 }
 
 bool IsPrintableAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+  return NoByteIn(
+      text, [](uint64_t w) { return (w & kHighs) | BytesBelow(w, 0x20) | BytesEqual(w, 0x7F); },
+      [](unsigned char c) { return c < 0x20 || c >= 0x7F; });
 }
 
 std::string DisplayText(const std::string& text) {

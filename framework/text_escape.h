@@ -20,6 +20,10 @@ bool IsAscii(const std::string& text);
 // as it is in every one-line format.
 bool IsPrintableAscii(const std::string& text);
 
+// True when every byte is ASCII that a JSON string holds as it is: 0x20 to
+// 0x7F but for the quote and the backslash.
+bool IsPlainJsonText(const std::string& text);
+
 // `text` with every invalid byte replaced by U+FFFD.
 std::string SanitizeUtf8(const std::string& text);
 

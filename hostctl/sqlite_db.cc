@@ -135,6 +135,12 @@ std::string Stmt::Text(int column) const {
   return text ? std::string(reinterpret_cast<const char*>(text), size) : std::string();
 }
 
+void Stmt::ReadText(int column, std::string* out) const {
+  const unsigned char* text = sqlite3_column_text(stmt_, column);
+  if (!text) return out->clear();
+  out->assign(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt_, column));
+}
+
 std::string Stmt::Blob(int column) const {
   const void* data = sqlite3_column_blob(stmt_, column);
   int size = sqlite3_column_bytes(stmt_, column);

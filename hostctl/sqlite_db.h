@@ -44,6 +44,8 @@ class Stmt {
   bool IsNull(int column) const;
   int64_t Int(int column) const;
   std::string Text(int column) const;
+  // Text(column) into `out`, reusing its buffer.
+  void ReadText(int column, std::string* out) const;
   std::string Blob(int column) const;
 
  private:

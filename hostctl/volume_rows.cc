@@ -8,47 +8,34 @@ namespace HostCtl {
 namespace Sim {
 namespace {
 
-// Every column after id, in the order Bind() and Read() use.
-const char* const kColumns[] = {
-    "type",
-    "name",
-    "uuid",
-    "mount_point",
-    "mounted",
-    "persistent",
-    "discovered",
-    "busy",
-    "accessible",
-    "capacity",
-    "used",
-    "arrak",
-    "version",
-    "lvm_uuid",
-    "lock_mode",
-    "clustered_kadisk",
-    "unmap_granularity",
-    "unmap_priority",
-    "unmap_bandwidth",
-    "unmap_method",
-    "unmap_reserved",
-    "reclaimed",
-    "nfs_hosts",
-    "nfs_share",
-    "nfs_read_only",
-    "nfs_pe",
-    "nfs_hidden",
-    "nfs_strelnic",
-    "nfs_strelnic_param",
-    "nfs_queue_depth",
-    "nfs_boot_queue_depth",
-    "nfs_max_read",
-    "nfs_max_write",
-    "nfs_preunmount",
-    "nfs_security",
-};
+// Every column after id with the record member it holds, in select order.
+// The summary columns come first: a listing reads only those.
+// clang-format off
+#define VOLUME_SUMMARY_COLUMNS(X) \
+  X(type, type) X(name, name) X(uuid, uuid) X(mount_point, mount_point) \
+  X(mounted, mounted) X(persistent, persistent) X(discovered, discovered) X(busy, busy) \
+  X(accessible, accessible) X(capacity, capacity) X(used, used) X(arrak, arrak) \
+  X(version, version)
+#define VOLUME_DETAIL_COLUMNS(X) \
+  X(lvm_uuid, lvm_uuid) X(lock_mode, lock_mode) X(clustered_kadisk, clustered_kadisk) \
+  X(unmap_granularity, unmap.granularity) X(unmap_priority, unmap.priority) \
+  X(unmap_bandwidth, unmap.bandwidth) X(unmap_method, unmap.method) \
+  X(unmap_reserved, unmap.reserved) X(reclaimed, reclaimed) X(nfs_hosts, hosts) \
+  X(nfs_share, share) X(nfs_read_only, read_only) X(nfs_pe, pe) X(nfs_hidden, hidden) \
+  X(nfs_strelnic, strelnic) X(nfs_strelnic_param, strelnic_param) \
+  X(nfs_queue_depth, queue_depth) X(nfs_boot_queue_depth, boot_queue_depth) \
+  X(nfs_max_read, max_read) X(nfs_max_write, max_write) X(nfs_preunmount, preunmount) \
+  X(nfs_security, security)
+// clang-format on
+
+#define VOLUME_COLUMN_NAME(column, member) #column,
+const char* const kColumns[] = {VOLUME_SUMMARY_COLUMNS(VOLUME_COLUMN_NAME)
+                                    VOLUME_DETAIL_COLUMNS(VOLUME_COLUMN_NAME)};
+#undef VOLUME_COLUMN_NAME
 constexpr int kColumnCount = sizeof(kColumns) / sizeof(kColumns[0]);
-// The columns a summary query reads: "type" to "version".
-constexpr int kSummaryCount = 13;
+#define VOLUME_COUNT_ONE(column, member) +1
+constexpr int kSummaryCount = 0 VOLUME_SUMMARY_COLUMNS(VOLUME_COUNT_ONE);
+#undef VOLUME_COUNT_ONE
 
 // "id" and the first `count` columns.
 std::string SelectList(int count = kColumnCount) {
@@ -57,92 +44,51 @@ std::string SelectList(int count = kColumnCount) {
   return list;
 }
 
+// One member to its column and back, by the member's type. Hosts are kept
+// as one comma-separated text.
+void BindValue(Stmt& s, int i, const std::string& value) { s.Bind(i, value); }
+void BindValue(Stmt& s, int i, const std::vector<std::string>& hosts) {
+  s.Bind(i, JoinHosts(hosts));
+}
+template <class Number>
+void BindValue(Stmt& s, int i, Number value) {
+  s.Bind(i, static_cast<int64_t>(value));
+}
+void ReadValue(const Stmt& s, int i, std::string* value) { s.ReadText(i, value); }
+void ReadValue(const Stmt& s, int i, std::vector<std::string>* hosts) {
+  *hosts = SplitHosts(s.Text(i));
+}
+void ReadValue(const Stmt& s, int i, bool* value) { *value = s.Int(i) != 0; }
+template <class Number>
+void ReadValue(const Stmt& s, int i, Number* value) {
+  *value = static_cast<Number>(s.Int(i));
+}
+
+#define VOLUME_BIND(column, member) BindValue(stmt, ++i, v.member);
+#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
+
 void Bind(Stmt& stmt, const VolumeRecord& v) {
   int i = 0;
-  auto bind = [&](auto value) { stmt.Bind(++i, value); };
-  bind(v.type);
-  bind(v.name);
-  bind(v.uuid);
-  bind(v.mount_point);
-  bind(int64_t{v.mounted});
-  bind(int64_t{v.persistent});
-  bind(int64_t{v.discovered});
-  bind(int64_t{v.busy});
-  bind(int64_t{v.accessible});
-  bind(v.capacity);
-  bind(v.used);
-  bind(int64_t{v.arrak});
-  bind(int64_t{v.version});
-  bind(v.lvm_uuid);
-  bind(int64_t{v.lock_mode});
-  bind(int64_t{v.clustered_kadisk});
-  bind(int64_t{v.unmap.granularity});
-  bind(v.unmap.priority);
-  bind(int64_t{v.unmap.bandwidth});
-  bind(v.unmap.method);
-  bind(int64_t{v.unmap.reserved});
-  bind(v.reclaimed);
-  bind(JoinHosts(v.hosts));
-  bind(v.share);
-  bind(int64_t{v.read_only});
-  bind(int64_t{v.pe});
-  bind(int64_t{v.hidden});
-  bind(v.strelnic);
-  bind(v.strelnic_param);
-  bind(int64_t{v.queue_depth});
-  bind(int64_t{v.boot_queue_depth});
-  bind(int64_t{v.max_read});
-  bind(int64_t{v.max_write});
-  bind(int64_t{v.preunmount});
-  bind(int64_t{v.security});
+  VOLUME_SUMMARY_COLUMNS(VOLUME_BIND)
+  VOLUME_DETAIL_COLUMNS(VOLUME_BIND)
 }
 
 // Columns 0 to kSummaryCount of SelectList(): id and the summary fields.
 void ReadSummary(const Stmt& s, VolumeRecord* v) {
-  int i = 0;
-  v->id = s.Int(i++);
-  v->type = s.Text(i++);
-  v->name = s.Text(i++);
-  v->uuid = s.Text(i++);
-  v->mount_point = s.Text(i++);
-  v->mounted = s.Int(i++);
-  v->persistent = s.Int(i++);
-  v->discovered = s.Int(i++);
-  v->busy = s.Int(i++);
-  v->accessible = s.Int(i++);
-  v->capacity = s.Int(i++);
-  v->used = s.Int(i++);
-  v->arrak = static_cast<int>(s.Int(i++));
-  v->version = static_cast<uint32_t>(s.Int(i++));
+  v->id = s.Int(0);
+  int i = 1;
+  VOLUME_SUMMARY_COLUMNS(VOLUME_READ)
 }
 
 // The other columns, from kSummaryCount + 1 on.
 void ReadDetails(const Stmt& s, VolumeRecord* v) {
   int i = kSummaryCount + 1;
-  v->lvm_uuid = s.Text(i++);
-  v->lock_mode = static_cast<uint32_t>(s.Int(i++));
-  v->clustered_kadisk = s.Int(i++);
-  v->unmap.granularity = static_cast<uint32_t>(s.Int(i++));
-  v->unmap.priority = s.Text(i++);
-  v->unmap.bandwidth = static_cast<int32_t>(s.Int(i++));
-  v->unmap.method = s.Text(i++);
-  v->unmap.reserved = static_cast<uint32_t>(s.Int(i++));
-  v->reclaimed = s.Int(i++);
-  v->hosts = SplitHosts(s.Text(i++));
-  v->share = s.Text(i++);
-  v->read_only = s.Int(i++);
-  v->pe = s.Int(i++);
-  v->hidden = s.Int(i++);
-  v->strelnic = s.Text(i++);
-  v->strelnic_param = s.Text(i++);
-  v->queue_depth = static_cast<uint32_t>(s.Int(i++));
-  v->boot_queue_depth = static_cast<uint32_t>(s.Int(i++));
-  v->max_read = static_cast<uint32_t>(s.Int(i++));
-  v->max_write = static_cast<uint32_t>(s.Int(i++));
-  v->preunmount = s.Int(i++);
-  v->security = static_cast<uint32_t>(s.Int(i++));
+  VOLUME_DETAIL_COLUMNS(VOLUME_READ)
   v->partial = false;
 }
+
+#undef VOLUME_BIND
+#undef VOLUME_READ
 
 std::string WhereClause(const VolumeQuery& q) {
   std::string where = q.include_undiscovered ? "1" : "discovered = 1";

@@ -97,27 +97,72 @@ class MetaString : public MetaObj {
 // A named record whose fields keep the order in which they were first set.
 // Setting a field that exists replaces its value in place, so a row filled
 // from a prototype keeps the prototype's field order.
+//
+// The type name and the field names are not kept in each structure: every
+// structure of a type whose fields were first set in the same order shares
+// one interned list of them (a "shape"), so that a list of a million rows
+// holds its names once. Shapes live as long as the process. Structures are
+// made and changed on one thread at a time, like the rest of a command run.
 class MetaStruct : public MetaObj {
  public:
-  using Field = std::pair<std::string, std::shared_ptr<MetaObj>>;
+  struct Shape;  // the interned type and field names; meta_obj.cc
+
+  // A field as GetFields() shows it; both refer into the structure, and are
+  // valid while it lives and the field is not set again.
+  struct Field {
+    const std::string& first;                // the name
+    const std::shared_ptr<MetaObj>& second;  // the value
+  };
+  // The fields in order, as a view of the structure.
+  class Fields {
+   public:
+    class iterator {
+     public:
+      iterator(const MetaStruct* s, size_t i) : s_(s), i_(i) {}
+      Field operator*() const { return {s_->FieldName(i_), s_->values_[i_]}; }
+      iterator& operator++() {
+        ++i_;
+        return *this;
+      }
+      bool operator!=(const iterator& other) const { return i_ != other.i_; }
+
+     private:
+      const MetaStruct* s_;
+      size_t i_;
+    };
+    explicit Fields(const MetaStruct* s) : s_(s) {}
+    size_t size() const { return s_->values_.size(); }
+    bool empty() const { return s_->values_.empty(); }
+    Field operator[](size_t i) const { return {s_->FieldName(i), s_->values_[i]}; }
+    iterator begin() const { return iterator(s_, 0); }
+    iterator end() const { return iterator(s_, size()); }
+
+   private:
+    const MetaStruct* s_;
+  };
 
   static std::shared_ptr<MetaStruct> New(const std::string& type_name);
   ~MetaStruct() override;
   MetaType GetType() const override { return META_STRUCT; }
-  const std::string& GetTypeName() const { return type_name_; }
+  const std::string& GetTypeName() const;
 
   void SetField(const std::string& field, std::shared_ptr<MetaObj> value);
   // The field's value, or null when the structure has no such field.
   std::shared_ptr<MetaObj> GetField(const std::string& field) const;
-  const std::vector<Field>& GetFields() const { return fields_; }
+  Fields GetFields() const { return Fields(this); }
+  // The name of field `index` (< GetFields().size()).
+  const std::string& FieldName(size_t index) const;
+  // True when `other` has the same type and field names in the same order
+  // (one comparison: such structures share their names).
+  bool SameFieldsAs(const MetaStruct& other) const { return shape_ == other.shape_; }
 
  protected:
   // Made only through New(), which allocates object and count together.
-  explicit MetaStruct(std::string type_name) : type_name_(std::move(type_name)) {}
+  explicit MetaStruct(const Shape* shape) : shape_(shape) {}
 
  private:
-  std::string type_name_;
-  std::vector<Field> fields_;
+  const Shape* shape_;                            // never null; interned
+  std::vector<std::shared_ptr<MetaObj>> values_;  // one per name of shape_
 };
 
 // An ordered list of values of one kind. The prototype describes an element

@@ -21,6 +21,24 @@ TEST(TextEscapeTest, InvalidUtf8BecomesReplacementCharacters) {
   EXPECT_EQ(kFFFD + "(", SanitizeUtf8("\xC3("));              // bad continuation
 }
 
+// The byte classes are checked a word at a time with a byte-wise tail:
+// every byte, in the word part and in the tail, among neighbours at the
+// edges of the plain range, gets the byte-wise answer.
+TEST(TextEscapeTest, ByteClassesAgreeWithByteWiseRulesAnywhereInTheText) {
+  for (const char filler : {'a', ' ', '~', '!'}) {
+    for (const size_t at : {0, 5, 7, 8, 13, 16}) {
+      for (int b = 0; b < 256; ++b) {
+        std::string text(17, filler);
+        text[at] = static_cast<char>(b);
+        SCOPED_TRACE("byte " + std::to_string(b) + " at " + std::to_string(at));
+        EXPECT_EQ(b < 0x80, IsAscii(text));
+        EXPECT_EQ(b >= 0x20 && b < 0x7F, IsPrintableAscii(text));
+        EXPECT_EQ(b >= 0x20 && b < 0x80 && b != '"' && b != '\\', IsPlainJsonText(text));
+      }
+    }
+  }
+}
+
 // The rest of the escaping shows in the renderers' golden files.
 TEST(TextEscapeTest, DeleteAndXmlForbiddenCharactersAndAttributes) {
   EXPECT_EQ("a\\x7F", DisplayText("a\x7F"));
