@@ -73,6 +73,49 @@ order first.
   Other fields (shown when --fields names them):
     LVM UUID  string
 
+A namespace lists its namespaces and its commands apart, or says it has no
+commands; a command without options says so; units go with the fields.
+
+  $ tarvexcli storage nfs --help
+  Usage: tarvexcli [global options] storage nfs <namespace> ... <command> [options]
+  
+  Operations to create, manage, and remove Network Attached Storage filesystems.
+  
+  Available namespaces:
+    preunmountstate  Enter or exit preunmount state.
+    param            Operations on volume parameters of NAS filesystems.
+  
+  Available commands:
+    add     Add a new NAS volume to the Orvane Host and mount it with the given volume name.
+    remove  Remove an existing NAS volume from the Orvane host.
+    list    List the NAS volumes currently known to the Orvane host.
+  
+  Run 'tarvexcli storage nfs <name> --help' for the help of one of them.
+  $ tarvexcli storage internal core --help
+  Usage: tarvexcli [global options] storage internal core <command> [options]
+  
+  Tarvex core storage commands. No operations are currently internal only.
+  
+  This namespace has no commands.
+  $ tarvexcli storage kovra pbcache reset --help
+  Usage: tarvexcli [global options] storage kovra pbcache reset
+  
+  Reset the Kovra Pointer Block cache statistics.
+  
+  Options: none
+  
+  Default format: table
+  $ tarvexcli storage kovra pbcache get --help | grep ', in ' | tr -s ' '
+   Cache Capacity Miss Ratio integer, in %
+   Cache Size integer, in MiB
+   Cache Size Max integer, in MiB
+   Cache Usage integer, in %
+   Cache Working Set integer, in TiB
+   Cache Working Set Max integer, in TiB
+   Kovra Heap Overhead integer, in KiB
+   Kovra Heap Size integer, in MiB
+   Kovra Heap Size Max integer, in MiB
+
 --fields takes names in any case; the output keeps the exact names.
 
   $ tarvexcli storage filesystem list --fields "VOLUME NAME,Free" --format csv | head -2

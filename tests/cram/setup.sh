@@ -21,7 +21,9 @@ complete_line() {
     . "$TARVEX_COMPLETION_DIR/tarvexcli"
     . "$TARVEX_COMPLETION_DIR/tarvex-host"
   fi
-  read -ra words <<<"$line"
+  # A blank after a backslash is part of the word, as in bash.
+  read -ra words <<<"${line//\\ /$'\x1f'}"
+  words=("${words[@]//$'\x1f'/\\ }")
   [[ $line == *' ' ]] && words+=('')
   COMP_WORDS=("${words[@]}")
   COMP_CWORD=$((${#words[@]} - 1))

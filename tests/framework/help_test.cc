@@ -8,7 +8,6 @@ namespace Cordra {
 namespace Frame {
 namespace {
 
-using AutoCli::Namespace;
 using CallSpec::ParameterConstraint;
 using Testing::ExpectGolden;
 using Testing::FakeCommand;
@@ -68,64 +67,6 @@ std::shared_ptr<FakeCommand> HostList() {
 TEST(HelpTest, CommandListsEveryParameterAndExample) {
   ExpectGolden("help_command.txt",
                CommandHelp(*HostList(), "tarvexcli", "storage kovra host list", "table"));
-}
-
-TEST(HelpTest, CommandWithoutParameters) {
-  auto command = FakeCommand::New(CallSpec::InputSpec::New(), CallSpec::OutputSpec::New());
-  command->SetDescription("Reset the Kovra Pointer Block cache statistics.");
-  ExpectGolden("help_no_options.txt",
-               CommandHelp(*command, "tarvexcli", "storage kovra pbcache reset", "simple"));
-}
-
-// The fields shown by default come first, in the order of the command's
-// "fields:" hint; those the hint leaves out follow apart.
-TEST(HelpTest, CommandListsItsOutputFieldsShownOnesFirst) {
-  auto row = MetaObj::MetaStruct::New("FilesystemKovraExtents");
-  row->SetField("Volume Name", MetaObj::MetaString::New());
-  row->SetField("LVM UUID", MetaObj::MetaString::New());
-  row->SetField("Partition", MetaObj::MetaInt::New());
-  row->SetField("Free", MetaObj::MetaInt::New());
-  auto output = CallSpec::OutputSpec::New();
-  output->SetRootObject(MetaObj::MetaList::New(MetaObj::META_STRUCT, row));
-  auto command = FakeCommand::New(CallSpec::InputSpec::New(), output);
-  command->SetDefaultOutputParameter("fields:FilesystemKovraExtents",
-                                     "Free, Volume Name,Partition");
-  command->SetDefaultOutputParameter("units:FilesystemKovraExtents.Free", "MiB");
-  const std::string help = CommandHelp(*command, "tarvexcli", "storage kovra extent list", "table");
-  EXPECT_EQ(
-      "Default format: table\n"
-      "\n"
-      "Output fields (one row per FilesystemKovraExtents, shown in this order):\n"
-      "  Free         integer, in MiB\n"
-      "  Volume Name  string\n"
-      "  Partition    integer\n"
-      "\n"
-      "Other fields (shown when --fields names them):\n"
-      "  LVM UUID  string\n",
-      help.substr(help.find("Default format")));
-}
-
-TEST(HelpTest, NamespaceListsNamespacesAndCommandsApart) {
-  auto nfs = Namespace::New();
-  nfs->SetDescription(
-      "Operations to create, manage, and remove Network Attached Storage filesystems.");
-  for (const char* name : {"add", "remove"}) {
-    auto command = FakeCommand::New(CallSpec::InputSpec::New(), CallSpec::OutputSpec::New());
-    command->SetDescription(std::string("Command ") + name + ".");
-    nfs->RegisterNamespaceNode(command, name);
-  }
-  auto preunmount = Namespace::New();
-  preunmount->SetDescription("Enter or exit preunmount state.");
-  nfs->RegisterNamespaceNode(preunmount, "preunmountstate");
-  auto param = Namespace::New();
-  param->SetDescription("Operations on volume parameters of NAS filesystems.");
-  nfs->RegisterNamespaceNode(param, "param");
-  ExpectGolden("help_namespace.txt", NamespaceHelp(*nfs, "tarvexcli", "storage nfs"));
-
-  auto core = Namespace::New();
-  core->SetDescription("Tarvex core storage commands. No operations are currently internal only.");
-  ExpectGolden("help_empty_namespace.txt",
-               NamespaceHelp(*core, "tarvexcli", "storage internal core"));
 }
 
 }  // namespace

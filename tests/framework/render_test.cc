@@ -158,24 +158,6 @@ TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
             Render(PBCache(), kPBCacheHints, "json", {"Cache Size", "Kovra Heap Size"}));
 }
 
-TEST(RenderTest, UnknownSelectedFieldIsAUsageError) {
-  auto error = [](const std::shared_ptr<MetaObj::MetaObj>& result, const OutputHints& hints,
-                  const std::string& format, const std::vector<std::string>& fields) {
-    try {
-      Render(result, hints, format, fields);
-    } catch (const UsageError& e) {
-      return std::string(e.what());
-    }
-    return std::string("(no error)");
-  };
-  EXPECT_EQ(
-      "Unknown field 'Cache size' in --fields: expected one of 'Cache Capacity Miss Ratio', "
-      "'Cache Size', 'Cache Size Max', 'Cache Usage', 'Kovra Heap Size'",
-      error(PBCache(), kPBCacheHints, "table", {"Cache Size", "Cache size"}));
-  EXPECT_EQ("Option --fields does not apply: this command's result has no fields",
-            error(MetaBool::New(true), {}, "json", {"Value"}));
-}
-
 // Written to a stream, a list far larger than one block comes out exactly as
 // the whole text: no line is split or trimmed where a block ends.
 TEST(RenderTest, StreamedTextEqualsTheWholeText) {

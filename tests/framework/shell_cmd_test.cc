@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <fstream>
-
 #include "cordra/cordra.h"
 #include "framework/shell_runner.h"
 
@@ -55,8 +49,9 @@ class RunnerTest : public ::testing::Test {
   void TearDown() override { Frame::SetShellCmdRunner(nullptr); }
 };
 
-TEST_F(RunnerTest, ReplacementRunnerSeesTheMappedLine) {
-  Frame::MapScriptPath("/usr/lib/tarvex/test/notify.py", "/opt/my tools/notify");
+// A mapped script running for real shows in the transcripts' agent events.
+TEST_F(RunnerTest, ReplacementRunnerSeesTheMappedLineQuoted) {
+  Frame::MapScriptPath("/usr/lib/tarvex/test/notify.py", "/opt/it's tools/notify");
   std::string seen_line, seen_input;
   auto previous = Frame::SetShellCmdRunner(
       [&](const std::string& line, std::string& output, const std::string& input) {
@@ -69,7 +64,7 @@ TEST_F(RunnerTest, ReplacementRunnerSeesTheMappedLine) {
   std::string output;
   EXPECT_EQ(5, AutoCli_ShellCmd("/usr/lib/tarvex/test/notify.py -t PreUnmount -i stdin", output,
                                 "datastore1"));
-  EXPECT_EQ("'/opt/my tools/notify' -t PreUnmount -i stdin", seen_line);
+  EXPECT_EQ("'/opt/it'\\''s tools/notify' -t PreUnmount -i stdin", seen_line);
   EXPECT_EQ("datastore1", seen_input);
   EXPECT_EQ("recorded", output);
   // Only the whole first word is mapped.
@@ -77,21 +72,6 @@ TEST_F(RunnerTest, ReplacementRunnerSeesTheMappedLine) {
   EXPECT_EQ("/usr/lib/tarvex/test/notify.py2 -t x", seen_line);
   AutoCli_ShellCmd("echo /usr/lib/tarvex/test/notify.py", output, "");
   EXPECT_EQ("echo /usr/lib/tarvex/test/notify.py", seen_line);
-}
-
-TEST_F(RunnerTest, MappedScriptRunsForReal) {
-  char dir_template[] = "/tmp/shellcmd_test.XXXXXX";
-  ASSERT_NE(nullptr, mkdtemp(dir_template));
-  const std::string script = std::string(dir_template) + "/it's a script";
-  std::ofstream(script) << "#!/bin/sh\necho \"args:$*\"\ncat\n";
-  ASSERT_EQ(0, chmod(script.c_str(), 0755));
-  Frame::MapScriptPath("/usr/lib/tarvex/test/real.py", script);
-  std::string output;
-  EXPECT_EQ(0, AutoCli_ShellCmd("/usr/lib/tarvex/test/real.py -t FailedUnmount -i stdin", output,
-                                "vol; rm -rf /"));
-  EXPECT_EQ("args:-t FailedUnmount -i stdin\nvol; rm -rf /", output);
-  unlink(script.c_str());
-  rmdir(dir_template);
 }
 
 }  // namespace

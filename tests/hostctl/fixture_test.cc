@@ -19,15 +19,6 @@ std::string LoadError(const std::string& text) {
   return "";
 }
 
-TEST(FixtureTest, DumpOfTheDefaultHostLoadsBackAndDumpsIdentically) {
-  std::string first = DumpFixture(LoadFixture(HostCtl::Sim::DefaultHostFixture(), "default"));
-  std::string second = DumpFixture(LoadFixture(first, "dump"));
-  EXPECT_EQ(first, second);
-  // Through a store as well: what tarvex-host dump shows.
-  HostCtl::Sim::UseInMemoryHost(first);
-  EXPECT_EQ(HostCtl::Sim::DumpHost(), first);
-}
-
 TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheRoundTrip) {
   UseHost(DefaultHost());
   StrelCtl::Storage::StorageInfoImpl storage;

@@ -1,5 +1,4 @@
-// The host itself: advanced options, the pointer-block cache, the feature
-// table, and StrPrintf.
+// The host itself: advanced options, the feature table, and StrPrintf.
 #include "host_test_support.h"
 #include "hostctl/admin.h"
 
@@ -29,28 +28,6 @@ TEST_F(HostInfoTest, AdvancedOptionsHaveTheirTypeAndUnknownOnesAreNamed) {
             "Advanced option group 'Kovra5' does not exist");
   EXPECT_EQ(HostError([&] { options->GetOptionGroup("Kovra3")->GetOption("Nope"); }),
             "Advanced option 'Kovra3/Nope' does not exist");
-}
-
-TEST_F(HostInfoTest, ResetClearsTheMissRatioAndRestartsTheWorkingSetMaximum) {
-  auto cache = host_->GetStorageInfo()->GetPBCache();
-  HostCtl::Storage::PBCacheStats before = cache->GetStats();
-  EXPECT_EQ(before.capacityMissRatio, 3);
-  cache->ResetStats();
-  HostCtl::Storage::PBCacheStats after = cache->GetStats();
-  EXPECT_EQ(after.capacityMissRatio, 0);
-  EXPECT_EQ(after.workingSetMax, before.workingSet);
-  EXPECT_EQ(after.cacheSize, before.cacheSize);
-}
-
-// Restores and signals count on the host (commands only see that they ran).
-TEST_F(HostInfoTest, RestoresAndSignalsAreCounted) {
-  StrelCtl::Storage::StorageInfoImpl storage;
-  storage.RestorePsaConfig();
-  storage.SignalIORM(true);
-  storage.SignalIORM(false);
-  Json host = CurrentHost();
-  EXPECT_EQ(host["psa"]["restores"], 1);
-  EXPECT_EQ(host["iorm"]["signals"], 2);
 }
 
 TEST_F(HostInfoTest, FeatureLookupsReadTheHostEveryTime) {

@@ -1,9 +1,7 @@
 #include "host_test_support.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -135,36 +133,6 @@ std::vector<UnusableStore> MakeUnusableStores(const TempDir& dir) {
   chmod(NewStore(dir.Path("ro.db")).c_str(), 0444);
   stores.push_back({dir.Path("ro.db"), "the store is read-only (using it needs write access)"});
   return stores;
-}
-
-ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input,
-                         const std::vector<std::string>& env) {
-  // Files rather than pipes: no size of input or output can block either side.
-  TempDir io;
-  WriteFile(io.Path("in"), input);
-  pid_t pid = fork();
-  if (pid == 0) {
-    const char* names[] = {"in", "out", "err"};
-    for (int fd = 0; fd < 3; ++fd) {
-      int flags = fd == 0 ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
-      int opened = open(io.Path(names[fd]).c_str(), flags, 0600);
-      if (opened < 0 || dup2(opened, fd) < 0) _exit(126);
-      close(opened);
-    }
-    for (const std::string& var : env) putenv(const_cast<char*>(var.c_str()));
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ProcessResult result;
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = ReadFile(io.Path("out"));
-  result.err = ReadFile(io.Path("err"));
-  return result;
 }
 
 }  // namespace HostTest

@@ -1,5 +1,5 @@
 // Helpers of the simulated host's tests: fixtures made from the default
-// host, temporary directories, files, and running the built binaries.
+// host, temporary directories, files, and unusable stores.
 #ifndef TESTS_HOSTCTL_HOST_TEST_SUPPORT_H_
 #define TESTS_HOSTCTL_HOST_TEST_SUPPORT_H_
 
@@ -80,16 +80,6 @@ struct UnusableStore {
 };
 // Makes one file of every kind a store is refused for.
 std::vector<UnusableStore> MakeUnusableStores(const TempDir& dir);
-
-struct ProcessResult {
-  int status = -1;  // exit status, or 128 + signal
-  std::string out;
-  std::string err;
-};
-// Runs `argv` with `input` on standard input and `env` added to the
-// environment ("NAME=value"), and waits for it.
-ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input = "",
-                         const std::vector<std::string>& env = {});
 
 }  // namespace HostTest
 
