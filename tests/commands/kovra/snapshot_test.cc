@@ -247,24 +247,6 @@ TEST_F(KovraSnapshotListTest, SelectsByExactLabelAndUuid) {
   }
 }
 
-TEST_F(KovraSnapshotListTest, FailureStopsListingAndKeepsEarlierRecords) {
-  struct Case {
-    const char* operation;
-    const char* object;
-    std::vector<std::string> args;
-    std::vector<std::string> labels;
-  };
-  for (const Case& c : std::vector<Case>{{"GetUnresolvedVolumes", "", {}, {}},
-                                         {"CanResolve", "snap-b", {}, {"snap-a"}}}) {
-    SCOPED_TRACE(std::string(c.operation) + " " + std::to_string(c.args.size()));
-    UseSnapshotHost();
-    ArmFault(c.operation, c.object, "Snapshot unreadable");
-    auto output = Run(command_, c.args);
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"Snapshot unreadable"});
-    EXPECT_EQ(Project(Rows(*output), {"Volume Name"}), c.labels);
-  }
-}
-
 // snapshot mount and snapshot resignature, which share their target checks,
 // selection and messages.
 class KovraSnapshotResolveTest : public KovraSnapshotHostTest {
@@ -272,38 +254,6 @@ class KovraSnapshotResolveTest : public KovraSnapshotHostTest {
   FileSystem::KovraSnapshotMount mount_;
   FileSystem::KovraSnapshotResignature resignature_;
 };
-
-TEST_F(KovraSnapshotResolveTest, TargetMustBeExactlyOneOfLabelAndUuid) {
-  // A fault on the query shows that a wrong target never reaches the host.
-  ArmFault("GetUnresolvedVolumes", "", "queried");
-  for (Command* command : std::vector<Command*>{&mount_, &resignature_}) {
-    auto output = Run(*command, {"-l", "snap-a", "-u", kSnapAUuid});
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"A target snapshot cannot be specified by "
-                                                        "both volume label and uuid."});
-    EXPECT_FALSE(HasResult(*output));
-    output = Run(*command);
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"A target Kovra volume must be specified "
-                                                        "by either volume label or uuid but not "
-                                                        "both."});
-    EXPECT_FALSE(HasResult(*output));
-  }
-}
-
-TEST_F(KovraSnapshotResolveTest, NothingSelectedIsReportedWithTrue) {
-  for (Command* command : std::vector<Command*>{&mount_, &resignature_}) {
-    auto output = Run(*command, {"-l", "SNAP-A"});
-    EXPECT_EQ(Errors(*output),
-              std::vector<std::string>{
-                  "No unresolved Kovra snapshots with volume label 'SNAP-A' found."});
-    EXPECT_TRUE(IsTrue(*output));
-    output = Run(*command, {"-u", "no-such-uuid"});
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"No unresolved Kovra snapshots with volume "
-                                                        "UUID 'no-such-uuid' found."});
-    EXPECT_TRUE(IsTrue(*output));
-  }
-  EXPECT_TRUE(MadeVolumes().empty());
-  EXPECT_TRUE(Unresolved("lvm-a"));
-}
 
 TEST_F(KovraSnapshotResolveTest, MountMakesTheSnapshotAVolumeKeepingItsUuid) {
   auto output = Run(mount_, {"-l", "snap-a"});
@@ -341,24 +291,36 @@ TEST_F(KovraSnapshotResolveTest, ResignatureGivesEachMatchANewUuidUnlessRefused)
   EXPECT_EQ(MadeVolumes().size(), 2u);
 }
 
-TEST_F(KovraSnapshotResolveTest, HostFailureStopsAtTheFailingVolumeWithTrue) {
-  struct Case {
-    Command* command;
-    const char* operation;
-    std::vector<std::string> args;
-  };
-  for (const Case& c : std::vector<Case>{{&mount_, "Mount", {"-l", "rep"}},
-                                         {&resignature_, "CanResolve", {"-l", "rep"}}}) {
-    SCOPED_TRACE(c.operation);
-    UseSnapshotHost();
-    // Matches every object: the first replica's failure hides the second.
-    ArmFault(c.operation, "", "Host busy");
-    auto output = Run(*c.command, c.args);
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"Host busy"});
-    EXPECT_TRUE(IsTrue(*output));
-    EXPECT_TRUE(MadeVolumes().empty());
-  }
-}
+using namespace FileSystem;  // the command classes
+
+// Mount and resignature share their target checks, selection and messages:
+// each shared path is run through one of them.
+const std::vector<Path> kPaths = {
+    // A failure stops the listing and keeps the records made before it.
+    Case("ListQueryFails", New<KovraSnapshotList>, {}, {{"GetUnresolvedVolumes"}},
+         {"GetUnresolvedVolumes failed"}, 0),
+    Case("ListRowFails", New<KovraSnapshotList>, {}, {{"CanResolve", "snap-b"}},
+         {"CanResolve failed"}, 1),
+    // A wrong target never reaches the host.
+    Case("ResolveTargetTwice", New<KovraSnapshotMount>, {"-l", "snap-a", "-u", kSnapAUuid}, {},
+         {"A target snapshot cannot be specified by both volume label and uuid."}, kNoResult),
+    Case("ResolveNoTarget", New<KovraSnapshotResignature>, {}, {},
+         {"A target Kovra volume must be specified by either volume label or uuid but not both."},
+         kNoResult),
+    // Nothing selected is reported with true.
+    Case("ResolveNoLabel", New<KovraSnapshotResignature>, {"-l", "SNAP-A"}, {},
+         {"No unresolved Kovra snapshots with volume label 'SNAP-A' found."}, kTrue),
+    Case("ResolveNoUuid", New<KovraSnapshotMount>, {"-u", "no-such-uuid"}, {},
+         {"No unresolved Kovra snapshots with volume UUID 'no-such-uuid' found."}, kTrue),
+    // A host failure stops at the failing volume, with true: on every object,
+    // the first replica's failure hides the second.
+    Case("MountFails", New<KovraSnapshotMount>, {"-l", "rep"}, {{"Mount"}}, {"Mount failed"},
+         kTrue),
+    Case("ResignatureFails", New<KovraSnapshotResignature>, {"-l", "rep"}, {{"CanResolve"}},
+         {"CanResolve failed"}, kTrue),
+};
+
+PATH_SUITE(KovraSnapshotPathTest, KovraSnapshotHostTest, kPaths);
 
 }  // namespace
 }  // namespace Testing

@@ -164,16 +164,6 @@ TEST_F(NfsVolumeListTest, StrelnicColumnFollowsTheSwitch) {
   EXPECT_EQ(rows[0].count("Strelnic"), 0u);
 }
 
-TEST_F(NfsVolumeListTest, FailureOfTheNameInTheMessageEndsTheRun) {
-  UseNasHost(false);
-  // The row fails; its name, asked again for the message, fails too.
-  ArmFault("GetShare", "ds1", "Stale file handle");
-  ArmFault("GetVolumeName", "ds1", "Volume ds1 vanished", 2);
-  auto out = Run(*NFSVolumeList::New());
-  EXPECT_EQ(Errors(*out), Texts{"Volume ds1 vanished"});
-  EXPECT_FALSE(HasResult(*out));
-}
-
 const Row kDs1 = {{"Volume Name", "ds1"},
                   {"MaxQueueDepth", "64"},
                   {"MaxReadTransferSize", "65536"},
@@ -215,20 +205,12 @@ TEST_F(NfsVolumeParamTest, GetSelectsAllOrOneNonPeMount) {
   }
 }
 
-TEST_F(NfsVolumeParamTest, GetFailures) {
-  UseNasHost(false);
-  // The row fails; its name, asked again for the message, fails too.
-  ArmFault("GetMaxReadTransferSize", kOddName, "I/O error");
-  ArmFault("GetVolumeName", kOddName, "Volume vanished", 2);
-  auto out = Run(*get_, {"-v", "all"});
-  EXPECT_EQ(Errors(*out), Texts{"Volume vanished"});
-  EXPECT_FALSE(HasResult(*out));
-
+TEST_F(NfsVolumeParamTest, GetReadsNamesUpToTheFirstMatch) {
   // A name is read while selecting, up to the first match only.
   UseNasHost(false);
   ArmFault("GetVolumeName", kOddName, "Stale file handle");
   EXPECT_EQ(Rows(*Run(*get_, {"-v", "ds1"})), std::vector<Row>{kDs1});
-  out = Run(*get_, {"-v", "nope"});
+  auto out = Run(*get_, {"-v", "nope"});
   EXPECT_EQ(Errors(*out), Texts{"Stale file handle"});
   EXPECT_FALSE(HasResult(*out));
 }
@@ -328,11 +310,18 @@ const std::vector<Path> kPaths = {
         .Changes(Edited([](Json& host) { VolumeIn(host, "nfs-iso")["nfs"]["preunmount"] = true; })),
     Case("ListSkipsARow", New<NFSVolumeList>, {}, {{"GetShare", "nfs-iso", 0, 1}},
          {"Error getting data for mount 'nfs-iso': GetShare failed, skipping."}, 2),
+    // The row fails; its name, asked again for the message, fails too.
+    Case("ListNameFails", New<NFSVolumeList>, {},
+         {{"GetShare", "nfs-iso"}, {"GetVolumeName", "nfs-iso", 2}}, {"GetVolumeName failed"},
+         kNoResult),
     Case("ListFails", New<NFSVolumeList>, {}, {{kFetch}}, {"GetV3NetworkFileSystems failed"},
          kNoResult),
     Case("ParamGetSkipsARow", New<NFSVolumeParamGet>, {"-v", "all"},
          {{"GetMaxQueueDepth", "nfs-iso", 0, 1}},
          {"Error getting params for mount 'nfs-iso': GetMaxQueueDepth failed, skipping."}, 2),
+    Case("ParamGetNameFails", New<NFSVolumeParamGet>, {"-v", "all"},
+         {{"GetMaxReadTransferSize", "nfs-iso"}, {"GetVolumeName", "nfs-iso", 2}},
+         {"GetVolumeName failed"}, kNoResult),
     Case("ParamGetFails", New<NFSVolumeParamGet>, {"-v", "all"}, {{kFetch}},
          {"GetV3NetworkFileSystems failed"}, kNoResult),
     Case("ParamSetFails", New<NFSVolumeParamSet>, {"-v", "nfs-iso", "-q", "8"}, {{kFetch}},
