@@ -126,36 +126,6 @@ TEST_F(KovraExtentListTest, ListsEveryExtentNumberedPerVolume) {
   EXPECT_TRUE(Rows(*output).empty());
 }
 
-TEST_F(KovraExtentListTest, FailingVolumeKeepsItsEarlierRowsAndIsReportedUnlessIgnored) {
-  ArmFault("GetDeviceName", "naa.d1b", "Device gone");
-  auto output = Run(command_);
-  EXPECT_EQ(Errors(*output),
-            std::vector<std::string>{std::string("Error getting data for filesystem on "
-                                                 "'/kovra/volumes/") +
-                                     kDs1Uuid + "': Device gone, skipping."});
-  const std::vector<std::string> rows = {"ds1/0", "ds2/0"};
-  EXPECT_EQ(Project(Rows(*output), {"Volume Name", "Extent Number"}), rows);
-  output = Run(command_, {"--ignore-errors"});
-  EXPECT_TRUE(Errors(*output).empty());
-  EXPECT_EQ(Project(Rows(*output), {"Volume Name", "Extent Number"}), rows);
-}
-
-TEST_F(KovraExtentListTest, FailureOutsideOneVolumeLeavesNoResult) {
-  ArmFault("GetKovraFileSystemsList", "", "Storage stack not ready");
-  auto output = Run(command_, {"-i"});
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"Storage stack not ready"});
-  EXPECT_FALSE(HasResult(*output));
-
-  // The mount point is asked for only to report a failing volume.
-  UseSnapshotHost();
-  ArmFault("GetExtents", "ds1", "Device gone");
-  ArmFault("GetMountPoint", "ds1", "No mount point");
-  output = Run(command_);
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"No mount point"});
-  EXPECT_FALSE(HasResult(*output));
-  EXPECT_EQ(Rows(*Run(command_, {"-i"})).size(), 1u);
-}
-
 class KovraSnapshotExtentListTest : public KovraSnapshotHostTest {
  protected:
   static std::vector<std::string> Numbered(const Output& output) {
@@ -184,21 +154,6 @@ TEST_F(KovraSnapshotExtentListTest, ListsExtentsNumberedBySlot) {
   // The selection is the snapshot list's (see there); here only that it applies.
   EXPECT_EQ(Numbered(*Run(command_, {"-u", kRepUuid})),
             (std::vector<std::string>{"rep/0", "rep/0"}));
-}
-
-TEST_F(KovraSnapshotExtentListTest, FailuresKeepTheRowsMadeBeforeThem) {
-  // One extent: the rest of its snapshot is skipped, the others listed.
-  ArmFault("GetStart", "naa.sa0", "Extent unreadable");
-  auto output = Run(command_);
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"Extent unreadable"});
-  EXPECT_EQ(Numbered(*output),
-            (std::vector<std::string>{"snap-b/0", "snap-b/2", "rep/0", "rep/0"}));
-  // An extent list: the listing stops.
-  UseSnapshotHost();
-  ArmFault("GetExtents", "snap-b", "Extent unreadable");
-  output = Run(command_);
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"Extent unreadable"});
-  EXPECT_EQ(Numbered(*output), (std::vector<std::string>{"snap-a/0", "snap-a/1"}));
 }
 
 class KovraSnapshotListTest : public KovraSnapshotHostTest {
@@ -296,6 +251,25 @@ using namespace FileSystem;  // the command classes
 // Mount and resignature share their target checks, selection and messages:
 // each shared path is run through one of them.
 const std::vector<Path> kPaths = {
+    // A failing volume keeps its earlier rows and is reported unless ignored.
+    Case("ExtentListSkipsAVolume", New<KovraExtentList>, {}, {{"GetDeviceName", "naa.d1b"}},
+         {std::string("Error getting data for filesystem on '/kovra/volumes/") + kDs1Uuid +
+          "': GetDeviceName failed, skipping."},
+         2),
+    Case("ExtentListSkipsAVolumeSilently", New<KovraExtentList>, {"--ignore-errors"},
+         {{"GetDeviceName", "naa.d1b"}}, {}, 2),
+    // A failure outside one volume leaves no result, so does one of the
+    // mount point, asked for only to report a failing volume.
+    Case("ExtentListFails", New<KovraExtentList>, {"-i"}, {{"GetKovraFileSystemsList"}},
+         {"GetKovraFileSystemsList failed"}, kNoResult),
+    Case("ExtentListMountPointFails", New<KovraExtentList>, {},
+         {{"GetExtents", "ds1"}, {"GetMountPoint", "ds1"}}, {"GetMountPoint failed"}, kNoResult),
+    // One extent: the rest of its snapshot is skipped; an extent list: the
+    // listing stops. Rows made before stay.
+    Case("SnapshotExtentFails", New<KovraSnapshotExtentList>, {}, {{"GetStart", "naa.sa0"}},
+         {"GetStart failed"}, 4),
+    Case("SnapshotExtentListFails", New<KovraSnapshotExtentList>, {}, {{"GetExtents", "snap-b"}},
+         {"GetExtents failed"}, 2),
     // A failure stops the listing and keeps the records made before it.
     Case("ListQueryFails", New<KovraSnapshotList>, {}, {{"GetUnresolvedVolumes"}},
          {"GetUnresolvedVolumes failed"}, 0),
