@@ -128,10 +128,6 @@ TEST_F(KovraExtentListTest, ListsEveryExtentNumberedPerVolume) {
 
 class KovraSnapshotExtentListTest : public KovraSnapshotHostTest {
  protected:
-  static std::vector<std::string> Numbered(const Output& output) {
-    return Project(Rows(output), {"Volume Name", "Extent Number"});
-  }
-
   FileSystem::KovraSnapshotExtentList command_;
 };
 
@@ -152,7 +148,7 @@ TEST_F(KovraSnapshotExtentListTest, ListsExtentsNumberedBySlot) {
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ(rows[0].size(), 8u);
   // The selection is the snapshot list's (see there); here only that it applies.
-  EXPECT_EQ(Numbered(*Run(command_, {"-u", kRepUuid})),
+  EXPECT_EQ(Project(Rows(*Run(command_, {"-u", kRepUuid})), {"Volume Name", "Extent Number"}),
             (std::vector<std::string>{"rep/0", "rep/0"}));
 }
 

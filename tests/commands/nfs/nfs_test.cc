@@ -85,27 +85,6 @@ TEST_F(NfsVolumeAddTest, QueueDepthNeedsMountRetry) {
   EXPECT_EQ(Volume("ds1")["nfs"]["queue_depth"], 32);
 }
 
-TEST_F(NfsVolumeAddTest, FailedMountIsRolledBackOnlyWithoutPreunmount) {
-  UseNasHost(false, false);
-  ArmFault("Mount", "ds1", "Mount failed: server busy");
-  auto out = Add({"-H", kServer, "--unsupported-mount-retry"});
-  EXPECT_EQ(Errors(*out), Texts{"Mount failed: server busy"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(VolumeCount(), 1u);
-
-  ArmFault("RemoveNetworkFileSystem", "ds1", "Volume ds1 is locked");
-  out = Add({"-H", kServer});
-  EXPECT_EQ(Errors(*out), Texts{"Volume ds1 is locked"});  // replaces the mount's
-  EXPECT_EQ(Volume("ds1")["mounted"], false);
-
-  UseNasHost(false, true);
-  ArmFault("Mount", "ds1", "Mount failed: server busy");
-  out = Add({"-H", kServer});
-  EXPECT_EQ(Errors(*out), Texts{"Mount failed: server busy"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(Volume("ds1")["mounted"], false);
-}
-
 using FileSystem::NFSVolumeList;
 
 class NfsVolumeListTest : public CommandTest {
@@ -278,6 +257,7 @@ using namespace FileSystem;  // the command classes
 
 const Texts kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new"};
 const Texts kReadOnly = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"};
+void WithoutPreunmount(Json& host) { host["features"]["284"] = false; }
 const char kFetch[] = "GetV3NetworkFileSystems";
 
 // On the default host (three visible NFS v3 mounts), one row per path the
@@ -289,6 +269,18 @@ const std::vector<Path> kPaths = {
     // (and unmounted).
     Case("AddSetterFails", New<NFSVolumeAdd>, kReadOnly, {{"SetReadOnly"}}, {"SetReadOnly failed"},
          kNoResult)
+        .Changes(AddedUnmounted("read_only")),
+    // A failed mount is rolled back only without preunmount; a failing
+    // rollback's message replaces the mount's.
+    Case("AddMountFails", New<NFSVolumeAdd>, kAdd, {{"Mount", "new"}}, {"Mount failed"}, kNoResult)
+        .Changes(AddedUnmounted("read_only")),
+    Case("AddMountFailsRolledBack", New<NFSVolumeAdd>, kAdd, {{"Mount", "new"}}, {"Mount failed"},
+         kNoResult)
+        .On(WithoutPreunmount),
+    Case("AddRollbackFails", New<NFSVolumeAdd>, kAdd,
+         {{"Mount", "new"}, {"RemoveNetworkFileSystem", "new"}}, {"RemoveNetworkFileSystem failed"},
+         kNoResult)
+        .On(WithoutPreunmount)
         .Changes(AddedUnmounted("read_only")),
     Case("Remove", New<NFSVolumeRemove>, {"-v", "nfs-backup"}, {}, {}, kTrue)
         .Notices({"PreUnmount(nfs-backup)"})
