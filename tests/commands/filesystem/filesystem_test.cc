@@ -60,15 +60,6 @@ TEST_F(FileSystemTest, ListShowsEveryVolumeInHostOrderWithVersionTexts) {
   EXPECT_TRUE(Rows(*empty).empty());
 }
 
-TEST_F(FileSystemTest, ListByUuidKeepsItsResultWhenTheMessageFails) {
-  ArmFault("GetUuid", "nfs-iso", "stale handle");
-  ArmFault("GetMountPoint", "nfs-iso", "gone", 2);
-  auto output = Run(*VolumeList::New(), {"-u", "a0b1c2d3-e4f5a6b7"});
-  EXPECT_TRUE(HasResult(*output));
-  EXPECT_TRUE(Rows(*output).empty());
-  EXPECT_EQ(Errors(*output), Messages{"gone"});
-}
-
 TEST_F(FileSystemTest, MountsPersistentlyOrUntilTheNextRestart) {
   // Both given but naming the same volume: the host mounts it, no complaint.
   auto output =
@@ -90,16 +81,6 @@ TEST_F(FileSystemTest, MountsPersistentlyOrUntilTheNextRestart) {
 TEST_F(FileSystemTest, TryMountFailureGoesUpToTheFramework) {
   ArmFault("TryMount", "", "mount helper crashed");
   EXPECT_THROW(Run(*VolumeMount::New(), {"-l", "scratch"}), HostCtl::Lib::HostCtlException);
-}
-
-TEST_F(FileSystemTest, AutomountMountsWhatWasNotExplicitlyUnmounted) {
-  nlohmann::json host = Host();
-  host["volumes"][0]["mounted"] = false;  // unmounted until a restart
-  host["volumes"][0]["persistent"] = true;
-  UseHost(host);  // scratch stays explicitly unmounted
-  EXPECT_TRUE(IsTrue(*Run(*VolumeAutomount::New())));
-  EXPECT_EQ(Volume("datastore1")["mounted"], true);
-  EXPECT_EQ(Volume("scratch")["mounted"], false);
 }
 
 TEST_F(FileSystemTest, UnmountsByLabelPathOrUuidAndTellsTheAgent) {
@@ -173,6 +154,14 @@ const std::vector<Path> kPaths = {
     Case("ListSkipsARowSilently", New<VolumeList>, {"-i"}, {kRowFault}, {}, 13),
     Case("ListFails", New<VolumeList>, {}, {{"GetFileSystems"}}, {"GetFileSystems failed"},
          kNoResult),
+    // By UUID the result stays when the message about a failed row fails.
+    Case("ListByUuidMessageFails", New<VolumeList>, {"-u", "a0b1c2d3-e4f5a6b7"},
+         {{"GetUuid", "nfs-iso"}, {"GetMountPoint", "nfs-iso", 2}}, {"GetMountPoint failed"}, 0),
+    // Automount mounts what was not explicitly unmounted (scratch was).
+    Case("Automount", New<VolumeAutomount>, {}, {}, {}, kTrue)
+        .On([](nlohmann::json& host) { VolumeIn(host, "datastore1")["mounted"] = false; })
+        .Changes(
+            Edited([](nlohmann::json& host) { VolumeIn(host, "datastore1")["mounted"] = true; })),
     Refused("ListNoSuchUuid", New<VolumeList>, {"-u", "0000"},
             "Could not find any filesystem with specified UUID."),
 

@@ -72,19 +72,6 @@ TEST_F(NfsVolumeAddTest, HostStrelnicSplitsAtTheFirstColonOnly) {
   EXPECT_EQ(Volume("a")["nfs"]["strelnic"], "tvn1:2");
 }
 
-TEST_F(NfsVolumeAddTest, QueueDepthNeedsMountRetry) {
-  UseNasHost(false, false);
-  auto out = Add({"-H", kServer, "--unsupported-queue-depth", "32"});
-  EXPECT_EQ(Errors(*out), Texts{"unsupported-queue-depth requires unsupported-mount-retry flag"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(VolumeCount(), 1u);
-
-  UseNasHost(false, true);  // with preunmount the retry flag still admits the depth
-  out = Add({"-H", kServer, "--unsupported-mount-retry", "--unsupported-queue-depth", "32"});
-  EXPECT_TRUE(IsTrue(*out));
-  EXPECT_EQ(Volume("ds1")["nfs"]["queue_depth"], 32);
-}
-
 using FileSystem::NFSVolumeList;
 
 class NfsVolumeListTest : public CommandTest {
@@ -257,6 +244,10 @@ using namespace FileSystem;  // the command classes
 
 const Texts kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new"};
 const Texts kReadOnly = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"};
+Texts operator+(Texts a, const Texts& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 void WithoutPreunmount(Json& host) { host["features"]["284"] = false; }
 const char kFetch[] = "GetV3NetworkFileSystems";
 
@@ -270,6 +261,16 @@ const std::vector<Path> kPaths = {
     Case("AddSetterFails", New<NFSVolumeAdd>, kReadOnly, {{"SetReadOnly"}}, {"SetReadOnly failed"},
          kNoResult)
         .Changes(AddedUnmounted("read_only")),
+    Case("AddDepthWithoutRetry", New<NFSVolumeAdd>, Texts{"--unsupported-queue-depth", "32"} + kAdd,
+         {}, {"unsupported-queue-depth requires unsupported-mount-retry flag"}, kNoResult)
+        .On(WithoutPreunmount),
+    // With preunmount the retry flag still admits the depth.
+    Case("AddDepth", New<NFSVolumeAdd>,
+         Texts{"--unsupported-mount-retry", "--unsupported-queue-depth", "32"} + kAdd, {}, {},
+         kTrue)
+        .Changes([](const Json&, const Json& after) {
+          EXPECT_EQ(after["volumes"].back()["nfs"]["queue_depth"], 32);
+        }),
     // A failed mount is rolled back only without preunmount; a failing
     // rollback's message replaces the mount's.
     Case("AddMountFails", New<NFSVolumeAdd>, kAdd, {{"Mount", "new"}}, {"Mount failed"}, kNoResult)
