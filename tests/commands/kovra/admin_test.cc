@@ -166,6 +166,14 @@ const std::vector<Path> kPaths = {
           host["advanced_options"][0]["type"] = "string";
           host["advanced_options"][0]["value"] = "1";
         }),
+    // A volume that fails is skipped, with a message unless ignored.
+    Case("LockModeListSkipsAVolume", New<KovraVolumeLockModeList>,
+         {"-l", "archive", "-l", "ssd-fast"}, {{"GetAtsSupport", "archive"}},
+         {"Error getting data for filesystem on "
+          "'/kovra/volumes/55d6e7f8-4a5b6c7d-8e9f-027a3ea1b2c3': GetAtsSupport failed, skipping."},
+         1),
+    Case("LockModeListSkipsAVolumeSilently", New<KovraVolumeLockModeList>,
+         {"-l", "archive", "-l", "ssd-fast", "-i"}, {{"GetAtsSupport", "archive"}}, {}, 1),
     Case("LockModeListSelectionFails", New<KovraVolumeLockModeList>,
          {"-l", "nope", "-u", kDatastore1}, {}, {"Error fetching Kovra volume with label 'nope'"},
          kNoResult),
@@ -282,25 +290,6 @@ TEST_F(KovraAdminTest, LockModeListShowsEachVolumesCompatibility) {
   Patch([](Json& host) { host["advanced_options"][0]["value"] = 0; });
   EXPECT_EQ(LockRows(*Clean(*command, {"-l", "ssd-fast"})),
             (std::vector<Row>{LockRow("ssd-fast", "Kovra-5", "ATS+SCSI", "true", "Offline")}));
-}
-
-TEST_F(KovraAdminTest, LockModeListSkipsAFailedVolumeWithOrWithoutAMessage) {
-  ArmFault("GetAtsSupport", "archive", "Cannot query device");
-  auto command = KovraVolumeLockModeList::New();
-  for (bool ignore : {false, true}) {
-    Strings args = {"-l", "archive", "-l", "ssd-fast"};
-    if (ignore) args.push_back("-i");
-    auto output = Run(*command, args);
-    EXPECT_EQ(Errors(*output),
-              ignore
-                  ? Strings{}
-                  : Strings{std::string("Error getting data for filesystem on '/kovra/volumes/") +
-                            "55d6e7f8-4a5b6c7d-8e9f-027a3ea1b2c3': Cannot query device, "
-                            "skipping."});
-    EXPECT_EQ(
-        LockRows(*output),
-        (std::vector<Row>{LockRow("ssd-fast", "Kovra-5", "ATS+SCSI", "true", "Online/Offline")}));
-  }
 }
 
 TEST_F(KovraAdminTest, HostListShowsHeartbeatsInOrderAndQuickKeepsLiveOnes) {
