@@ -116,14 +116,6 @@ TEST_F(KovraExtentListTest, ListsEveryExtentNumberedPerVolume) {
             (std::vector<std::string>{std::string("ds1/") + kDs1Uuid + "/lvm-1/naa.d1a/1/0",
                                       std::string("ds1/") + kDs1Uuid + "/lvm-1/naa.d1b/1/1",
                                       std::string("ds2/") + kDs2Uuid + "/lvm-2/naa.d2/2/0"}));
-
-  Json host = Host();
-  host["volumes"] = Json::array();
-  UseHost(host);
-  output = Run(command_);
-  EXPECT_TRUE(Errors(*output).empty());
-  EXPECT_TRUE(HasResult(*output));
-  EXPECT_TRUE(Rows(*output).empty());
 }
 
 class KovraSnapshotExtentListTest : public KovraSnapshotHostTest {
@@ -180,24 +172,6 @@ TEST_F(KovraSnapshotListTest, ListsEachSnapshotWithBothAnswers) {
                 Listed("rep", kRepUuid, "unknown error", "", 1)}));
 }
 
-TEST_F(KovraSnapshotListTest, SelectsByExactLabelAndUuid) {
-  struct Case {
-    std::vector<std::string> args;
-    std::vector<std::string> labels;
-  };
-  for (const Case& c : std::vector<Case>{{{"-u", kRepUuid}, {"rep", "rep"}},
-                                         {{"-l", "rep"}, {"rep", "rep"}},
-                                         {{"-l", "snap-a", "-u", kSnapAUuid}, {"snap-a"}},
-                                         {{"-l", "snap-a", "-u", kSnapBUuid}, {}},
-                                         {{"-l", "SNAP-A"}, {}},
-                                         {{"-l", "snap-f"}, {}}}) {
-    SCOPED_TRACE(c.args[1]);
-    auto output = Run(command_, c.args);
-    EXPECT_TRUE(Errors(*output).empty());
-    EXPECT_EQ(Project(Rows(*output), {"Volume Name"}), c.labels);
-  }
-}
-
 // snapshot mount and snapshot resignature, which share their target checks,
 // selection and messages.
 class KovraSnapshotResolveTest : public KovraSnapshotHostTest {
@@ -247,6 +221,9 @@ using namespace FileSystem;  // the command classes
 // Mount and resignature share their target checks, selection and messages:
 // each shared path is run through one of them.
 const std::vector<Path> kPaths = {
+    Case("ExtentListEmpty", New<KovraExtentList>, {}, {}, {}, 0).On([](nlohmann::json& host) {
+      host["volumes"] = nlohmann::json::array();
+    }),
     // A failing volume keeps its earlier rows and is reported unless ignored.
     Case("ExtentListSkipsAVolume", New<KovraExtentList>, {}, {{"GetDeviceName", "naa.d1b"}},
          {std::string("Error getting data for filesystem on '/kovra/volumes/") + kDs1Uuid +
@@ -266,6 +243,14 @@ const std::vector<Path> kPaths = {
          {"GetStart failed"}, 4),
     Case("SnapshotExtentListFails", New<KovraSnapshotExtentList>, {}, {{"GetExtents", "snap-b"}},
          {"GetExtents failed"}, 2),
+    // Selection by exact label and UUID, both when both are given; foreign
+    // snapshots are skipped.
+    Case("ListByUuid", New<KovraSnapshotList>, {"-u", kRepUuid}, {}, {}, 2),
+    Case("ListByLabel", New<KovraSnapshotList>, {"-l", "rep"}, {}, {}, 2),
+    Case("ListByBoth", New<KovraSnapshotList>, {"-l", "snap-a", "-u", kSnapAUuid}, {}, {}, 1),
+    Case("ListByBothApart", New<KovraSnapshotList>, {"-l", "snap-a", "-u", kSnapBUuid}, {}, {}, 0),
+    Case("ListByLabelCase", New<KovraSnapshotList>, {"-l", "SNAP-A"}, {}, {}, 0),
+    Case("ListForeign", New<KovraSnapshotList>, {"-l", "snap-f"}, {}, {}, 0),
     // A failure stops the listing and keeps the records made before it.
     Case("ListQueryFails", New<KovraSnapshotList>, {}, {{"GetUnresolvedVolumes"}},
          {"GetUnresolvedVolumes failed"}, 0),
