@@ -309,10 +309,7 @@ TEST_F(KovraAdminTest, HostListShowsHeartbeatsInOrderAndQuickKeepsLiveOnes) {
   const Row third = row("60a2b4d2-5e6f7081-92a3-005056b12233", "00:50:56:b1:22:33", "5.61",
                         "3153920", "ATS+SCSI", "Normal");
   auto command = KovraVolumeHostList::New();
-  for (const Strings& args :
-       {Strings{"-l", "datastore2"}, Strings{"-l", "datastore2", "-v", "none"}}) {
-    EXPECT_EQ(Rows(*Clean(*command, args)), (std::vector<Row>{first, second, third}));
-  }
+  EXPECT_EQ(Rows(*Clean(*command, {"-l", "datastore2"})), (std::vector<Row>{first, second, third}));
   EXPECT_EQ(
       Rows(*Clean(*command, {"-u", "60a2b4c6-1d3e5f70-2a4b-027a3ea1b2c3", "--liveness", "quick"})),
       (std::vector<Row>{first, second}));

@@ -25,7 +25,6 @@ class NfsVolumeAddTest : public CommandTest {
     args.insert(args.end(), {"-s", "/exports/data", "-v", "ds1"});
     return Run(*add_, args);
   }
-  size_t VolumeCount() const { return Host()["volumes"].size(); }
 
   std::shared_ptr<FileSystem::NFSVolumeAdd> add_ = FileSystem::NFSVolumeAdd::New();
 };
@@ -56,7 +55,7 @@ TEST_F(NfsVolumeAddTest, StrelnicBindingSwitchIsReadAtEachRequest) {
   EXPECT_EQ(Errors(*Add({"-H", kServer, "-I", "192.0.2.10:tvn1"})), Texts{either});
   EXPECT_EQ(Errors(*Add({})), Texts{either});
   EXPECT_EQ(Errors(*Add({"-I", kServer})), Texts{"Invalid host-strelnic input"});
-  EXPECT_EQ(VolumeCount(), 1u);
+  EXPECT_EQ(Host()["volumes"].size(), 1u);
 
   auto out = Add({"--host-strelnic", "192.0.2.10:tvn1"});
   EXPECT_TRUE(IsTrue(*out));
