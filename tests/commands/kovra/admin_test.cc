@@ -273,23 +273,25 @@ TEST_F(KovraAdminTest, LockModeListShowsEachVolumesCompatibility) {
     VolumeIn(host, "ds-prod-01")["kovra"]["lock_mode"] = 0x20;
   });
   auto command = KovraVolumeLockModeList::New();
-  const Strings args = {"-l", "datastore1", "-l", "ds-prod-01", "-l", "vm-busy", "-l", "legacy3",
-                        "-l", "archive",    "-l", "datastore2", "-l", "ssd-fast"};
   EXPECT_EQ(
-      LockRows(*Clean(*command, args)),
+      LockRows(*Clean(*command)),
       (std::vector<Row>{
           LockRow("datastore1", "Kovra-6", "ATS", "true", "No upgrade needed"),
-          LockRow("ds-prod-01", "Kovra-6", "ATS UPGRADE PENDING", "true", "No upgrade needed"),
-          LockRow("vm-busy", "Kovra-6", "ATS DOWNGRADE PENDING", "true", "Online/Offline"),
+          LockRow("datastore2", "Kovra-6", "ATS+SCSI", "true", "Offline"),
           LockRow("legacy3", "Kovra-3", "ATS+SCSI", "false", "None",
                   "ATS on Kovra-3 not supported"),
+          LockRow("ssd-fast", "Kovra-5", "ATS+SCSI", "true", "Online/Offline"),
           LockRow("archive", "Kovra-5", "ATS+SCSI", "false", "None", "Device does not support ATS"),
-          LockRow("datastore2", "Kovra-6", "ATS+SCSI", "true", "Offline"),
-          LockRow("ssd-fast", "Kovra-5", "ATS+SCSI", "true", "Online/Offline")}));
+          LockRow("vm-busy", "Kovra-6", "ATS DOWNGRADE PENDING", "true", "Online/Offline"),
+          LockRow("scratch", "Kovra-6", "ATS+SCSI", "true", "Online/Offline"),
+          LockRow("ds-prod-01", "Kovra-6", "ATS UPGRADE PENDING", "true", "No upgrade needed")}));
 
   Patch([](Json& host) { host["advanced_options"][0]["value"] = 0; });
-  EXPECT_EQ(LockRows(*Clean(*command, {"-l", "ssd-fast"})),
-            (std::vector<Row>{LockRow("ssd-fast", "Kovra-5", "ATS+SCSI", "true", "Offline")}));
+  EXPECT_EQ(
+      LockRows(*Clean(*command, {"-l", "ssd-fast", "-u", "61f0e1d2-5b6c7d8e-9f0a-027a3ea1b2c3"})),
+      (std::vector<Row>{
+          LockRow("ssd-fast", "Kovra-5", "ATS+SCSI", "true", "Offline"),
+          LockRow("vm-busy", "Kovra-6", "ATS DOWNGRADE PENDING", "true", "Offline")}));
 }
 
 TEST_F(KovraAdminTest, HostListShowsHeartbeatsInOrderAndQuickKeepsLiveOnes) {

@@ -103,13 +103,9 @@ class KovraSnapshotHostTest : public CommandTest {
   }
 };
 
-class KovraExtentListTest : public KovraSnapshotHostTest {
- protected:
-  FileSystem::KovraExtentList command_;
-};
-
-TEST_F(KovraExtentListTest, ListsEveryExtentNumberedPerVolume) {
-  auto output = Run(command_);
+TEST_F(KovraSnapshotHostTest, ExtentListListsEveryExtentNumberedPerVolume) {
+  FileSystem::KovraExtentList command;
+  auto output = Run(command);
   EXPECT_TRUE(Errors(*output).empty());
   EXPECT_EQ(Project(Rows(*output), {"Volume Name", "Kovra UUID", "LVM UUID", "Device Name",
                                     "Partition", "Extent Number"}),
