@@ -37,10 +37,10 @@ Path::ChangeCheck LockMode(const std::string& volume, int flags) {
 
 const std::vector<Path> kPaths = {
     // Upgrade and unmap share their target (volume_path_target): checked
-    // through upgrade, options before the host.
+    // through one or the other, options before the host.
     Case("TargetUuidUnknown", New<KovraVolumeUpgrade>, {"-u", "no-such-uuid"}, {},
          {"Cannot find Kovra volume with uuid no-such-uuid"}, kNoResult),
-    Case("TargetLabelUnknown", New<KovraVolumeUpgrade>, {"-l", "ds 9"}, {},
+    Case("TargetLabelUnknown", New<KovraVolumeUnmap>, {"-l", "ds 9"}, {},
          {"Cannot find Kovra volume with label ds 9"}, kNoResult),
     Case("TargetLookupFails", New<KovraVolumeUpgrade>, {"-u", kDatastore1},
          {{"GetKovraFileSystemByUUID"}}, {"GetKovraFileSystemByUUID failed"}, kNoResult),
