@@ -95,6 +95,11 @@ std::shared_ptr<Output> CommandTest::Run(Cordra::AutoCli::Command& command,
 
 void CommandTest::Check(const Path& path) {
   SCOPED_TRACE(path.name);
+  if (path.patch) {
+    nlohmann::json host = Host();
+    path.patch(host);
+    UseHost(host);
+  }
   for (const Fault& f : path.faults) {
     ArmFault(f.operation, f.object, f.operation + " failed", f.nth, f.times);
   }

@@ -60,7 +60,13 @@ struct Path {
   // Checks the host after the run against the one before (faults left out);
   // unset, the host must not change.
   ChangeCheck changes;
+  // Edits the default host before the run, for a case it does not hold.
+  std::function<void(nlohmann::json& host)> patch;
 
+  Path& On(std::function<void(nlohmann::json& host)> edit) {
+    patch = std::move(edit);
+    return *this;
+  }
   Path& Notices(std::vector<std::string> expected) {
     notices = std::move(expected);
     return *this;
@@ -79,6 +85,7 @@ inline Path Case(std::string name, Path::Maker make, std::vector<std::string> ar
           std::move(faults),
           std::move(errors),
           result,
+          {},
           {},
           {}};
 }

@@ -11,53 +11,16 @@ namespace TarvexCli {
 namespace Testing {
 namespace {
 
-// Kovra volumes of several versions and states, a mounted and an unmounted
-// NAS volume, a boot partition.
-nlohmann::json DatastoreHost() {
-  return R"({
-    "format": 1,
-    "devices": [{"name": "naa.600a0b80001d3f2c", "ats": true},
-                {"name": "naa.600a0b80001d3f2d", "ats": true}],
-    "volumes": [
-      {"type": "Kovra", "name": "ds-prod-01", "uuid": "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3",
-       "capacity": 100, "used": 30,
-       "kovra": {"version": 6, "lvm_uuid": "5f1e2d3b-11aa22bb-33cc-027a3ea1b2c3",
-                 "extents": [{"device": "naa.600a0b80001d3f2c", "partition": 1}]}},
-      {"type": "Kovra", "name": "ds-legacy", "uuid": "4a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c4",
-       "capacity": 200, "used": 50,
-       "kovra": {"version": 3, "lvm_uuid": "4a2b3c4c-11aa22bb-33cc-027a3ea1b2c4",
-                 "extents": [{"device": "naa.600a0b80001d3f2d", "partition": 1}]}},
-      {"type": "Kovra", "name": "ds-offline", "uuid": "3a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c5",
-       "capacity": 300, "used": 0, "mounted": false, "persistent": false,
-       "kovra": {"version": 5, "lvm_uuid": "3a2b3c4c-11aa22bb-33cc-027a3ea1b2c5",
-                 "extents": [{"device": "naa.600a0b80001d3f2d", "partition": 2}]}},
-      {"type": "Kovra", "name": "ds-busy", "uuid": "2a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c6",
-       "capacity": 400, "used": 10, "busy": true,
-       "kovra": {"version": 4, "lvm_uuid": "2a2b3c4c-11aa22bb-33cc-027a3ea1b2c6",
-                 "extents": [{"device": "naa.600a0b80001d3f2d", "partition": 3}]}},
-      {"type": "NFS", "name": "nas-iso", "uuid": "c0a80a0a-2f6e6673", "mount_point":
-       "/kovra/volumes/c0a80a0a-2f6e6673", "capacity": 1000, "used": 400,
-       "nfs": {"hosts": ["192.0.2.10"], "share": "/exports/iso"}},
-      {"type": "vfat", "name": "BOOTBANK1", "uuid": "6a3b9c2d-44ef1e2a-0000-000000000000",
-       "capacity": 4293918720, "used": 100000},
-      {"type": "NFS", "name": "nas-old", "uuid": "c0a80a0b-2f6e6674", "mounted": false,
-       "persistent": false, "nfs": {"hosts": ["192.0.2.10"], "share": "/exports/old"}}
-    ]
-  })"_json;
-}
-
 using namespace FileSystem;  // the command classes
 using Messages = std::vector<std::string>;
 
+// On the default host: datastore1 (Kovra-6), legacy3 (Kovra-3), scratch
+// (unmounted), vm-busy (busy), nfs-iso (mounted), nfs-legacy (unmounted).
 const char kProdUuid[] = "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3";
-const char kBusyUuid[] = "2a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c6";
+const char kBusyUuid[] = "61f0e1d2-5b6c7d8e-9f0a-027a3ea1b2c3";
 
 class FileSystemTest : public CommandTest {
  protected:
-  void SetUp() override {
-    CommandTest::SetUp();
-    UseHost(DatastoreHost());
-  }
   Messages Notices() const {
     Messages notices;
     for (const auto& n : notifications_) notices.push_back(n.event + "(" + n.input + ")");
@@ -66,116 +29,95 @@ class FileSystemTest : public CommandTest {
 };
 
 TEST_F(FileSystemTest, ListShowsEveryVolumeInHostOrderWithVersionTexts) {
+  nlohmann::json host = Host();
+  VolumeIn(host, "ssd-fast")["kovra"]["version"] = 4;
+  UseHost(host);
   auto output = Run(*VolumeList::New());
   EXPECT_TRUE(Errors(*output).empty());
   auto rows = Rows(*output);
-  ASSERT_EQ(rows.size(), 7u);
+  ASSERT_EQ(rows.size(), 14u);  // new-lun is not discovered
   EXPECT_EQ(rows[0], (Row{{"Mount Point", std::string("/kovra/volumes/") + kProdUuid},
-                          {"Volume Name", "ds-prod-01"},
+                          {"Volume Name", "datastore1"},
                           {"UUID", kProdUuid},
                           {"Type", "Kovra-6"},
                           {"Mounted", "true"},
-                          {"Size", "100"},
-                          {"Free", "70"}}));
+                          {"Size", "536870912000"},
+                          {"Free", "343597383680"}}));
   Messages types;
   for (const auto& row : rows) types.push_back(row.at("Type"));
-  EXPECT_EQ(types, (Messages{"Kovra-6", "Kovra-3", "Kovra-5", "Kovra-unknown version", "NFS",
-                             "vfat", "NFS"}));
-  EXPECT_EQ(rows[2]["Mounted"], "false");
+  EXPECT_EQ(types, (Messages{"Kovra-6", "Kovra-6", "Kovra-3", "Kovra-unknown version", "Kovra-5",
+                             "Kovra-6", "Kovra-6", "NFS", "NFS", "NFS", "NFS", "NFS41", "vfat",
+                             "Kovra-6"}));
+  EXPECT_EQ(rows[6]["Mounted"], "false");  // scratch
 
-  auto one = Run(*VolumeList::New(), {"--uuid", "c0a80a0a-2f6e6673"});
+  auto one = Run(*VolumeList::New(), {"--uuid", "a0b1c2d3-e4f5a6b7"});
   ASSERT_EQ(Rows(*one).size(), 1u);
-  EXPECT_EQ(Rows(*one)[0]["Volume Name"], "nas-iso");
-
-  UseHost(R"({"format": 1})"_json);
-  auto empty = Run(*VolumeList::New());
-  EXPECT_TRUE(HasResult(*empty));
-  EXPECT_TRUE(Rows(*empty).empty());
-}
-
-TEST_F(FileSystemTest, ListByUuidKeepsItsResultWhenTheMessageFails) {
-  ArmFault("GetUuid", "nas-iso", "stale handle");
-  ArmFault("GetMountPoint", "nas-iso", "gone", 2);
-  auto output = Run(*VolumeList::New(), {"-u", "c0a80a0a-2f6e6673"});
-  EXPECT_TRUE(HasResult(*output));
-  EXPECT_TRUE(Rows(*output).empty());
-  EXPECT_EQ(Errors(*output), Messages{"gone"});
+  EXPECT_EQ(Rows(*one)[0]["Volume Name"], "nfs-iso");
 }
 
 TEST_F(FileSystemTest, MountsPersistentlyOrUntilTheNextRestart) {
   // Both given but naming the same volume: the host mounts it, no complaint.
   auto output =
-      Run(*VolumeMount::New(), {"-l", "ds-offline", "-u", "3a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c5"});
+      Run(*VolumeMount::New(), {"-l", "scratch", "-u", "62a1b2c3-6c7d8e9f-0a1b-027a3ea1b2c3"});
   EXPECT_TRUE(IsTrue(*output));
   EXPECT_TRUE(Errors(*output).empty());
-  EXPECT_EQ(Volume("ds-offline")["mounted"], true);
-  EXPECT_EQ(Volume("ds-offline")["persistent"], true);
+  EXPECT_EQ(Volume("scratch")["mounted"], true);
+  EXPECT_EQ(Volume("scratch")["persistent"], true);
 
   // A NAS volume is not something the host mounts on its own: the explicit path.
-  EXPECT_TRUE(IsTrue(*Run(*VolumeMount::New(), {"-l", "nas-old", "--no-persist"})));
-  EXPECT_EQ(Volume("nas-old")["mounted"], true);
-  EXPECT_EQ(Volume("nas-old")["persistent"], false);
+  nlohmann::json host = Host();
+  host["nfs_servers"][5]["reachable"] = true;  // nfs-legacy's
+  UseHost(host);
+  EXPECT_TRUE(IsTrue(*Run(*VolumeMount::New(), {"-l", "nfs-legacy", "--no-persist"})));
+  EXPECT_EQ(Volume("nfs-legacy")["mounted"], true);
+  EXPECT_EQ(Volume("nfs-legacy")["persistent"], false);
 }
 
 TEST_F(FileSystemTest, TryMountFailureGoesUpToTheFramework) {
   ArmFault("TryMount", "", "mount helper crashed");
-  EXPECT_THROW(Run(*VolumeMount::New(), {"-l", "ds-offline"}), HostCtl::Lib::HostCtlException);
-}
-
-TEST_F(FileSystemTest, AutomountMountsWhatWasNotExplicitlyUnmounted) {
-  nlohmann::json host = DatastoreHost();
-  host["volumes"][0]["mounted"] = false;  // unmounted until a restart
-  host["volumes"][0]["persistent"] = true;
-  UseHost(host);  // ds-offline stays explicitly unmounted
-  EXPECT_TRUE(IsTrue(*Run(*VolumeAutomount::New())));
-  EXPECT_EQ(Volume("ds-prod-01")["mounted"], true);
-  EXPECT_EQ(Volume("ds-offline")["mounted"], false);
+  EXPECT_THROW(Run(*VolumeMount::New(), {"-l", "scratch"}), HostCtl::Lib::HostCtlException);
 }
 
 TEST_F(FileSystemTest, UnmountsByLabelPathOrUuidAndTellsTheAgent) {
-  EXPECT_TRUE(IsTrue(*Run(*VolumeUnmount::New(), {"-l", "ds-prod-01"})));
-  EXPECT_EQ(Volume("ds-prod-01")["mounted"], false);
-  EXPECT_EQ(Volume("ds-prod-01")["persistent"], false);
-  EXPECT_EQ(Notices(), Messages{"PreUnmount(ds-prod-01)"});
+  EXPECT_TRUE(IsTrue(*Run(*VolumeUnmount::New(), {"-l", "datastore1"})));
+  EXPECT_EQ(Volume("datastore1")["mounted"], false);
+  EXPECT_EQ(Volume("datastore1")["persistent"], false);
+  EXPECT_EQ(Notices(), Messages{"PreUnmount(datastore1)"});
   EXPECT_EQ(command_lines_[0],
             "/usr/lib/tarvex/corvd/bin/notifyDatastore.py -t PreUnmount -i stdin");
 
   EXPECT_TRUE(IsTrue(*Run(*VolumeUnmount::New(),
-                          {"--volume-path", "/kovra/volumes/c0a80a0a-2f6e6673", "--no-persist"})));
-  EXPECT_EQ(Volume("nas-iso")["mounted"], false);
-  EXPECT_EQ(Volume("nas-iso")["persistent"], true);
+                          {"--volume-path", "/kovra/volumes/a0b1c2d3-e4f5a6b7", "--no-persist"})));
+  EXPECT_EQ(Volume("nfs-iso")["mounted"], false);
+  EXPECT_EQ(Volume("nfs-iso")["persistent"], true);
 
-  EXPECT_TRUE(IsTrue(*Run(*VolumeUnmount::New(), {"-u", "4a2b3c4d-1a2b3c4d-5e6f-027a3ea1b2c4"})));
-  EXPECT_EQ(Volume("ds-legacy")["mounted"], false);
+  EXPECT_TRUE(IsTrue(*Run(*VolumeUnmount::New(), {"-u", "4c7d9e1f-3a5b7c9d-0e1f-027a3ea1b2c3"})));
+  EXPECT_EQ(Volume("legacy3")["mounted"], false);
 }
 
 TEST_F(FileSystemTest, UnmountAllTellsTheAgentOnceAndGoesOnAfterFailures) {
   auto output = Run(*VolumeUnmount::New(), {"--unmount-all-kovra", "-l", "ignored"});
   EXPECT_TRUE(IsTrue(*output));
-  EXPECT_EQ(Errors(*output), Messages{"Volume 'ds-busy' cannot be unmounted. Reason: Busy"});
-  EXPECT_EQ(Notices(),
-            (Messages{"PreUnmount(ds-prod-01,ds-legacy,ds-busy)", "FailedUnmount(ds-busy)"}));
-  EXPECT_EQ(Volume("ds-prod-01")["mounted"], false);
-  EXPECT_EQ(Volume("ds-legacy")["mounted"], false);
-  EXPECT_EQ(Volume("nas-iso")["mounted"], true);
+  EXPECT_EQ(Errors(*output), Messages{"Volume 'vm-busy' cannot be unmounted. Reason: Busy"});
+  EXPECT_EQ(
+      Notices(),
+      (Messages{"PreUnmount(datastore1,datastore2,legacy3,ssd-fast,archive,vm-busy,ds-prod-01)",
+                "FailedUnmount(vm-busy)"}));
+  EXPECT_EQ(Volume("datastore1")["mounted"], false);
+  EXPECT_EQ(Volume("legacy3")["mounted"], false);
+  EXPECT_EQ(Volume("nfs-iso")["mounted"], true);
 
-  UseHost(DatastoreHost());
+  UseDefaultHost();
   notifications_.clear();
-  ArmFault("PrepareUnmount", "ds-prod-01", "open files on ds-prod-01");
-  ArmFault("Unmount", "ds-legacy", "device naa.600a0b80001d3f2d went away");
+  ArmFault("PrepareUnmount", "datastore1", "open files on datastore1");
+  ArmFault("Unmount", "legacy3", "device gone");
   output = Run(*VolumeUnmount::New(), {"-a", "-n"});
   EXPECT_TRUE(IsTrue(*output));
-  EXPECT_EQ(Errors(*output),
-            (Messages{"open files on ds-prod-01", "device naa.600a0b80001d3f2d went away",
-                      "Volume 'ds-busy' cannot be unmounted. Reason: Busy"}));
-  EXPECT_EQ(Notices(), (Messages{"PreUnmount(ds-legacy,ds-busy)", "FailedUnmount(ds-legacy)",
-                                 "FailedUnmount(ds-busy)"}));
-
-  // Nothing left to unmount: still one notification, with empty input.
-  notifications_.clear();
-  UseHost(R"({"format": 1})"_json);
-  EXPECT_TRUE(IsTrue(*Run(*VolumeUnmount::New(), {"-a"})));
-  EXPECT_EQ(Notices(), Messages{"PreUnmount()"});
+  EXPECT_EQ(Errors(*output), (Messages{"open files on datastore1", "device gone",
+                                       "Volume 'vm-busy' cannot be unmounted. Reason: Busy"}));
+  EXPECT_EQ(Notices(),
+            (Messages{"PreUnmount(datastore2,legacy3,ssd-fast,archive,vm-busy,ds-prod-01)",
+                      "FailedUnmount(legacy3)", "FailedUnmount(vm-busy)"}));
 }
 
 Path Refused(const std::string& name, Path::Maker make, std::vector<std::string> args,
@@ -193,18 +135,29 @@ void OneMoreSignal(const nlohmann::json& before, const nlohmann::json& after) {
 const std::string kRowFailed =
     std::string("Error getting data for filesystem on '/kovra/volumes/") + kProdUuid +
     "': GetCapacity failed, skipping.";
-const Fault kRowFault = {"GetCapacity", "ds-prod-01", 0, 1};
+const Fault kRowFault = {"GetCapacity", "datastore1", 0, 1};
 
 // One row per path the tests above leave out: refusals and host failures.
 const std::vector<Path> kPaths = {
-    Case("ListSkipsARow", New<VolumeList>, {}, {kRowFault}, {kRowFailed}, 6),
-    Case("ListSkipsARowSilently", New<VolumeList>, {"-i"}, {kRowFault}, {}, 6),
+    Case("ListEmpty", New<VolumeList>, {}, {}, {}, 0).On([](nlohmann::json& host) {
+      host["volumes"] = nlohmann::json::array();
+    }),
+    Case("ListSkipsARow", New<VolumeList>, {}, {kRowFault}, {kRowFailed}, 13),
+    Case("ListSkipsARowSilently", New<VolumeList>, {"-i"}, {kRowFault}, {}, 13),
     Case("ListFails", New<VolumeList>, {}, {{"GetFileSystems"}}, {"GetFileSystems failed"},
          kNoResult),
+    // By UUID the result stays when the message about a failed row fails.
+    Case("ListByUuidMessageFails", New<VolumeList>, {"-u", "a0b1c2d3-e4f5a6b7"},
+         {{"GetUuid", "nfs-iso"}, {"GetMountPoint", "nfs-iso", 2}}, {"GetMountPoint failed"}, 0),
+    // Automount mounts what was not explicitly unmounted (scratch was).
+    Case("Automount", New<VolumeAutomount>, {}, {}, {}, kTrue)
+        .On([](nlohmann::json& host) { VolumeIn(host, "datastore1")["mounted"] = false; })
+        .Changes(
+            Edited([](nlohmann::json& host) { VolumeIn(host, "datastore1")["mounted"] = true; })),
     Refused("ListNoSuchUuid", New<VolumeList>, {"-u", "0000"},
             "Could not find any filesystem with specified UUID."),
 
-    Refused("MountTwice", New<VolumeMount>, {"-l", "nas-old", "-u", "c0a80a0b-2f6e6674"},
+    Refused("MountTwice", New<VolumeMount>, {"-l", "nfs-legacy", "-u", "d3e4f5a6-b7c8d9e0"},
             "A target volume specified by uuid cannot also be specified by label"),
     Refused("MountNoTarget", New<VolumeMount>, {},
             "A target volume must be specified by volume uuid or volume label"),
@@ -212,11 +165,11 @@ const std::vector<Path> kPaths = {
             "No volume with uuid '0000' was found"),
     Refused("MountNoSuchLabel", New<VolumeMount>, {"-l", "nosuch"},
             "No volume with label 'nosuch' was found"),
-    Refused("MountMountedLabel", New<VolumeMount>, {"-l", "ds-prod-01"},
-            "Volume 'ds-prod-01' is already mounted"),
+    Refused("MountMountedLabel", New<VolumeMount>, {"-l", "datastore1"},
+            "Volume 'datastore1' is already mounted"),
     Refused("MountMountedUuid", New<VolumeMount>, {"-u", kProdUuid},
             std::string("Volume '") + kProdUuid + "' is already mounted"),
-    Case("MountFails", New<VolumeMount>, {"-l", "nas-old"}, {{"Mount"}}, {"Mount failed"},
+    Case("MountFails", New<VolumeMount>, {"-l", "nfs-legacy"}, {{"Mount"}}, {"Mount failed"},
          kNoResult),
     Case("RescanFails", New<VolumeRescan>, {}, {{"RescanKovra"}}, {"RescanKovra failed"},
          kNoResult),
@@ -236,18 +189,23 @@ const std::vector<Path> kPaths = {
             "No NAS volume was found mounted on '/nfs/nowhere'"),
     Refused("UnmountNoSuchUuid", New<VolumeUnmount>, {"-u", "0000"},
             "No volume with uuid '0000' was found"),
-    Refused("UnmountUnmounted", New<VolumeUnmount>, {"-l", "ds-offline"},
-            "Volume 'ds-offline' is not mounted"),
-    Case("UnmountLookupFails", New<VolumeUnmount>, {"-l", "ds-prod-01"}, {{"GetFileSystemByLabel"}},
+    Refused("UnmountUnmounted", New<VolumeUnmount>, {"-l", "scratch"},
+            "Volume 'scratch' is not mounted"),
+    Case("UnmountLookupFails", New<VolumeUnmount>, {"-l", "datastore1"}, {{"GetFileSystemByLabel"}},
          {"GetFileSystemByLabel failed"}, kNoResult),
     // Once the agent heard of the unmount it hears that the volume stays.
     Refused("UnmountBusy", New<VolumeUnmount>, {"-u", kBusyUuid},
             std::string("Volume '") + kBusyUuid + "' cannot be unmounted. Reason: Busy")
-        .Notices({"PreUnmount(ds-busy)", "FailedUnmount(ds-busy)"})
+        .Notices({"PreUnmount(vm-busy)", "FailedUnmount(vm-busy)"})
         .Changes(OneMoreSignal),
-    Case("UnmountFails", New<VolumeUnmount>, {"-l", "ds-prod-01"}, {{"SignalIORM"}},
+    Case("UnmountFails", New<VolumeUnmount>, {"-l", "datastore1"}, {{"SignalIORM"}},
          {"SignalIORM failed"}, kNoResult)
-        .Notices({"FailedUnmount(ds-prod-01)"}),
+        .Notices({"FailedUnmount(datastore1)"}),
+    // Nothing left to unmount: still one notification, with empty input.
+    Case("UnmountAllNothing", New<VolumeUnmount>, {"-a"}, {}, {}, kTrue)
+        .On([](nlohmann::json& host) { host["volumes"] = nlohmann::json::array(); })
+        .Notices({"PreUnmount()"})
+        .Changes(OneMoreSignal),
     Case("UnmountAllListFails", New<VolumeUnmount>, {"-a"}, {{"GetKovraFileSystems"}},
          {"GetKovraFileSystems failed"}, kNoResult),
 };

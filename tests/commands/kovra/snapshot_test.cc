@@ -103,65 +103,19 @@ class KovraSnapshotHostTest : public CommandTest {
   }
 };
 
-class KovraExtentListTest : public KovraSnapshotHostTest {
- protected:
-  FileSystem::KovraExtentList command_;
-};
-
-TEST_F(KovraExtentListTest, ListsEveryExtentNumberedPerVolume) {
-  auto output = Run(command_);
+TEST_F(KovraSnapshotHostTest, ExtentListListsEveryExtentNumberedPerVolume) {
+  FileSystem::KovraExtentList command;
+  auto output = Run(command);
   EXPECT_TRUE(Errors(*output).empty());
   EXPECT_EQ(Project(Rows(*output), {"Volume Name", "Kovra UUID", "LVM UUID", "Device Name",
                                     "Partition", "Extent Number"}),
             (std::vector<std::string>{std::string("ds1/") + kDs1Uuid + "/lvm-1/naa.d1a/1/0",
                                       std::string("ds1/") + kDs1Uuid + "/lvm-1/naa.d1b/1/1",
                                       std::string("ds2/") + kDs2Uuid + "/lvm-2/naa.d2/2/0"}));
-
-  Json host = Host();
-  host["volumes"] = Json::array();
-  UseHost(host);
-  output = Run(command_);
-  EXPECT_TRUE(Errors(*output).empty());
-  EXPECT_TRUE(HasResult(*output));
-  EXPECT_TRUE(Rows(*output).empty());
-}
-
-TEST_F(KovraExtentListTest, FailingVolumeKeepsItsEarlierRowsAndIsReportedUnlessIgnored) {
-  ArmFault("GetDeviceName", "naa.d1b", "Device gone");
-  auto output = Run(command_);
-  EXPECT_EQ(Errors(*output),
-            std::vector<std::string>{std::string("Error getting data for filesystem on "
-                                                 "'/kovra/volumes/") +
-                                     kDs1Uuid + "': Device gone, skipping."});
-  const std::vector<std::string> rows = {"ds1/0", "ds2/0"};
-  EXPECT_EQ(Project(Rows(*output), {"Volume Name", "Extent Number"}), rows);
-  output = Run(command_, {"--ignore-errors"});
-  EXPECT_TRUE(Errors(*output).empty());
-  EXPECT_EQ(Project(Rows(*output), {"Volume Name", "Extent Number"}), rows);
-}
-
-TEST_F(KovraExtentListTest, FailureOutsideOneVolumeLeavesNoResult) {
-  ArmFault("GetKovraFileSystemsList", "", "Storage stack not ready");
-  auto output = Run(command_, {"-i"});
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"Storage stack not ready"});
-  EXPECT_FALSE(HasResult(*output));
-
-  // The mount point is asked for only to report a failing volume.
-  UseSnapshotHost();
-  ArmFault("GetExtents", "ds1", "Device gone");
-  ArmFault("GetMountPoint", "ds1", "No mount point");
-  output = Run(command_);
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"No mount point"});
-  EXPECT_FALSE(HasResult(*output));
-  EXPECT_EQ(Rows(*Run(command_, {"-i"})).size(), 1u);
 }
 
 class KovraSnapshotExtentListTest : public KovraSnapshotHostTest {
  protected:
-  static std::vector<std::string> Numbered(const Output& output) {
-    return Project(Rows(output), {"Volume Name", "Extent Number"});
-  }
-
   FileSystem::KovraSnapshotExtentList command_;
 };
 
@@ -182,23 +136,8 @@ TEST_F(KovraSnapshotExtentListTest, ListsExtentsNumberedBySlot) {
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ(rows[0].size(), 8u);
   // The selection is the snapshot list's (see there); here only that it applies.
-  EXPECT_EQ(Numbered(*Run(command_, {"-u", kRepUuid})),
+  EXPECT_EQ(Project(Rows(*Run(command_, {"-u", kRepUuid})), {"Volume Name", "Extent Number"}),
             (std::vector<std::string>{"rep/0", "rep/0"}));
-}
-
-TEST_F(KovraSnapshotExtentListTest, FailuresKeepTheRowsMadeBeforeThem) {
-  // One extent: the rest of its snapshot is skipped, the others listed.
-  ArmFault("GetStart", "naa.sa0", "Extent unreadable");
-  auto output = Run(command_);
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"Extent unreadable"});
-  EXPECT_EQ(Numbered(*output),
-            (std::vector<std::string>{"snap-b/0", "snap-b/2", "rep/0", "rep/0"}));
-  // An extent list: the listing stops.
-  UseSnapshotHost();
-  ArmFault("GetExtents", "snap-b", "Extent unreadable");
-  output = Run(command_);
-  EXPECT_EQ(Errors(*output), std::vector<std::string>{"Extent unreadable"});
-  EXPECT_EQ(Numbered(*output), (std::vector<std::string>{"snap-a/0", "snap-a/1"}));
 }
 
 class KovraSnapshotListTest : public KovraSnapshotHostTest {
@@ -229,42 +168,6 @@ TEST_F(KovraSnapshotListTest, ListsEachSnapshotWithBothAnswers) {
                 Listed("rep", kRepUuid, "unknown error", "", 1)}));
 }
 
-TEST_F(KovraSnapshotListTest, SelectsByExactLabelAndUuid) {
-  struct Case {
-    std::vector<std::string> args;
-    std::vector<std::string> labels;
-  };
-  for (const Case& c : std::vector<Case>{{{"-u", kRepUuid}, {"rep", "rep"}},
-                                         {{"-l", "rep"}, {"rep", "rep"}},
-                                         {{"-l", "snap-a", "-u", kSnapAUuid}, {"snap-a"}},
-                                         {{"-l", "snap-a", "-u", kSnapBUuid}, {}},
-                                         {{"-l", "SNAP-A"}, {}},
-                                         {{"-l", "snap-f"}, {}}}) {
-    SCOPED_TRACE(c.args[1]);
-    auto output = Run(command_, c.args);
-    EXPECT_TRUE(Errors(*output).empty());
-    EXPECT_EQ(Project(Rows(*output), {"Volume Name"}), c.labels);
-  }
-}
-
-TEST_F(KovraSnapshotListTest, FailureStopsListingAndKeepsEarlierRecords) {
-  struct Case {
-    const char* operation;
-    const char* object;
-    std::vector<std::string> args;
-    std::vector<std::string> labels;
-  };
-  for (const Case& c : std::vector<Case>{{"GetUnresolvedVolumes", "", {}, {}},
-                                         {"CanResolve", "snap-b", {}, {"snap-a"}}}) {
-    SCOPED_TRACE(std::string(c.operation) + " " + std::to_string(c.args.size()));
-    UseSnapshotHost();
-    ArmFault(c.operation, c.object, "Snapshot unreadable");
-    auto output = Run(command_, c.args);
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"Snapshot unreadable"});
-    EXPECT_EQ(Project(Rows(*output), {"Volume Name"}), c.labels);
-  }
-}
-
 // snapshot mount and snapshot resignature, which share their target checks,
 // selection and messages.
 class KovraSnapshotResolveTest : public KovraSnapshotHostTest {
@@ -272,38 +175,6 @@ class KovraSnapshotResolveTest : public KovraSnapshotHostTest {
   FileSystem::KovraSnapshotMount mount_;
   FileSystem::KovraSnapshotResignature resignature_;
 };
-
-TEST_F(KovraSnapshotResolveTest, TargetMustBeExactlyOneOfLabelAndUuid) {
-  // A fault on the query shows that a wrong target never reaches the host.
-  ArmFault("GetUnresolvedVolumes", "", "queried");
-  for (Command* command : std::vector<Command*>{&mount_, &resignature_}) {
-    auto output = Run(*command, {"-l", "snap-a", "-u", kSnapAUuid});
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"A target snapshot cannot be specified by "
-                                                        "both volume label and uuid."});
-    EXPECT_FALSE(HasResult(*output));
-    output = Run(*command);
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"A target Kovra volume must be specified "
-                                                        "by either volume label or uuid but not "
-                                                        "both."});
-    EXPECT_FALSE(HasResult(*output));
-  }
-}
-
-TEST_F(KovraSnapshotResolveTest, NothingSelectedIsReportedWithTrue) {
-  for (Command* command : std::vector<Command*>{&mount_, &resignature_}) {
-    auto output = Run(*command, {"-l", "SNAP-A"});
-    EXPECT_EQ(Errors(*output),
-              std::vector<std::string>{
-                  "No unresolved Kovra snapshots with volume label 'SNAP-A' found."});
-    EXPECT_TRUE(IsTrue(*output));
-    output = Run(*command, {"-u", "no-such-uuid"});
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"No unresolved Kovra snapshots with volume "
-                                                        "UUID 'no-such-uuid' found."});
-    EXPECT_TRUE(IsTrue(*output));
-  }
-  EXPECT_TRUE(MadeVolumes().empty());
-  EXPECT_TRUE(Unresolved("lvm-a"));
-}
 
 TEST_F(KovraSnapshotResolveTest, MountMakesTheSnapshotAVolumeKeepingItsUuid) {
   auto output = Run(mount_, {"-l", "snap-a"});
@@ -341,24 +212,66 @@ TEST_F(KovraSnapshotResolveTest, ResignatureGivesEachMatchANewUuidUnlessRefused)
   EXPECT_EQ(MadeVolumes().size(), 2u);
 }
 
-TEST_F(KovraSnapshotResolveTest, HostFailureStopsAtTheFailingVolumeWithTrue) {
-  struct Case {
-    Command* command;
-    const char* operation;
-    std::vector<std::string> args;
-  };
-  for (const Case& c : std::vector<Case>{{&mount_, "Mount", {"-l", "rep"}},
-                                         {&resignature_, "CanResolve", {"-l", "rep"}}}) {
-    SCOPED_TRACE(c.operation);
-    UseSnapshotHost();
-    // Matches every object: the first replica's failure hides the second.
-    ArmFault(c.operation, "", "Host busy");
-    auto output = Run(*c.command, c.args);
-    EXPECT_EQ(Errors(*output), std::vector<std::string>{"Host busy"});
-    EXPECT_TRUE(IsTrue(*output));
-    EXPECT_TRUE(MadeVolumes().empty());
-  }
-}
+using namespace FileSystem;  // the command classes
+
+// Mount and resignature share their target checks, selection and messages:
+// each shared path is run through one of them.
+const std::vector<Path> kPaths = {
+    Case("ExtentListEmpty", New<KovraExtentList>, {}, {}, {}, 0).On([](nlohmann::json& host) {
+      host["volumes"] = nlohmann::json::array();
+    }),
+    // A failing volume keeps its earlier rows and is reported unless ignored.
+    Case("ExtentListSkipsAVolume", New<KovraExtentList>, {}, {{"GetDeviceName", "naa.d1b"}},
+         {std::string("Error getting data for filesystem on '/kovra/volumes/") + kDs1Uuid +
+          "': GetDeviceName failed, skipping."},
+         2),
+    Case("ExtentListSkipsAVolumeSilently", New<KovraExtentList>, {"--ignore-errors"},
+         {{"GetDeviceName", "naa.d1b"}}, {}, 2),
+    // A failure outside one volume leaves no result, so does one of the
+    // mount point, asked for only to report a failing volume.
+    Case("ExtentListFails", New<KovraExtentList>, {"-i"}, {{"GetKovraFileSystemsList"}},
+         {"GetKovraFileSystemsList failed"}, kNoResult),
+    Case("ExtentListMountPointFails", New<KovraExtentList>, {},
+         {{"GetExtents", "ds1"}, {"GetMountPoint", "ds1"}}, {"GetMountPoint failed"}, kNoResult),
+    // One extent: the rest of its snapshot is skipped; an extent list: the
+    // listing stops. Rows made before stay.
+    Case("SnapshotExtentFails", New<KovraSnapshotExtentList>, {}, {{"GetStart", "naa.sa0"}},
+         {"GetStart failed"}, 4),
+    Case("SnapshotExtentListFails", New<KovraSnapshotExtentList>, {}, {{"GetExtents", "snap-b"}},
+         {"GetExtents failed"}, 2),
+    // Selection by exact label and UUID, both when both are given; foreign
+    // snapshots are skipped.
+    Case("ListByUuid", New<KovraSnapshotList>, {"-u", kRepUuid}, {}, {}, 2),
+    Case("ListByLabel", New<KovraSnapshotList>, {"-l", "rep"}, {}, {}, 2),
+    Case("ListByBoth", New<KovraSnapshotList>, {"-l", "snap-a", "-u", kSnapAUuid}, {}, {}, 1),
+    Case("ListByBothApart", New<KovraSnapshotList>, {"-l", "snap-a", "-u", kSnapBUuid}, {}, {}, 0),
+    Case("ListByLabelCase", New<KovraSnapshotList>, {"-l", "SNAP-A"}, {}, {}, 0),
+    Case("ListForeign", New<KovraSnapshotList>, {"-l", "snap-f"}, {}, {}, 0),
+    // A failure stops the listing and keeps the records made before it.
+    Case("ListQueryFails", New<KovraSnapshotList>, {}, {{"GetUnresolvedVolumes"}},
+         {"GetUnresolvedVolumes failed"}, 0),
+    Case("ListRowFails", New<KovraSnapshotList>, {}, {{"CanResolve", "snap-b"}},
+         {"CanResolve failed"}, 1),
+    // A wrong target never reaches the host.
+    Case("ResolveTargetTwice", New<KovraSnapshotMount>, {"-l", "snap-a", "-u", kSnapAUuid}, {},
+         {"A target snapshot cannot be specified by both volume label and uuid."}, kNoResult),
+    Case("ResolveNoTarget", New<KovraSnapshotResignature>, {}, {},
+         {"A target Kovra volume must be specified by either volume label or uuid but not both."},
+         kNoResult),
+    // Nothing selected is reported with true.
+    Case("ResolveNoLabel", New<KovraSnapshotResignature>, {"-l", "SNAP-A"}, {},
+         {"No unresolved Kovra snapshots with volume label 'SNAP-A' found."}, kTrue),
+    Case("ResolveNoUuid", New<KovraSnapshotMount>, {"-u", "no-such-uuid"}, {},
+         {"No unresolved Kovra snapshots with volume UUID 'no-such-uuid' found."}, kTrue),
+    // A host failure stops at the failing volume, with true: on every object,
+    // the first replica's failure hides the second.
+    Case("MountFails", New<KovraSnapshotMount>, {"-l", "rep"}, {{"Mount"}}, {"Mount failed"},
+         kTrue),
+    Case("ResignatureFails", New<KovraSnapshotResignature>, {"-l", "rep"}, {{"CanResolve"}},
+         {"CanResolve failed"}, kTrue),
+};
+
+PATH_SUITE(KovraSnapshotPathTest, KovraSnapshotHostTest, kPaths);
 
 }  // namespace
 }  // namespace Testing

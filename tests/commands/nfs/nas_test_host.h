@@ -30,13 +30,6 @@ inline void PrintTo(const Notification& n, std::ostream* os) {
   *os << n.event << "(" << ::testing::PrintToString(n.input) << ")";
 }
 
-// What the datastore agent hears about a removal of `name`.
-inline std::vector<Notification> RemovalNotices(const std::string& name, bool failed) {
-  std::vector<Notification> notices = {{"PreUnmount", name}};
-  if (failed) notices.push_back({"FailedUnmount", name});
-  return notices;
-}
-
 // A mounted NAS volume of `type` ("NFS" or "NFS41") on kServer; `nfs`
 // overrides keys of its "nfs" object, `arrak` is its hardware acceleration.
 inline Json NasVolume(const std::string& type, const std::string& name,

@@ -25,7 +25,6 @@ class NfsVolumeAddTest : public CommandTest {
     args.insert(args.end(), {"-s", "/exports/data", "-v", "ds1"});
     return Run(*add_, args);
   }
-  size_t VolumeCount() const { return Host()["volumes"].size(); }
 
   std::shared_ptr<FileSystem::NFSVolumeAdd> add_ = FileSystem::NFSVolumeAdd::New();
 };
@@ -56,7 +55,7 @@ TEST_F(NfsVolumeAddTest, StrelnicBindingSwitchIsReadAtEachRequest) {
   EXPECT_EQ(Errors(*Add({"-H", kServer, "-I", "192.0.2.10:tvn1"})), Texts{either});
   EXPECT_EQ(Errors(*Add({})), Texts{either});
   EXPECT_EQ(Errors(*Add({"-I", kServer})), Texts{"Invalid host-strelnic input"});
-  EXPECT_EQ(VolumeCount(), 1u);
+  EXPECT_EQ(Host()["volumes"].size(), 1u);
 
   auto out = Add({"--host-strelnic", "192.0.2.10:tvn1"});
   EXPECT_TRUE(IsTrue(*out));
@@ -70,45 +69,6 @@ TEST_F(NfsVolumeAddTest, HostStrelnicSplitsAtTheFirstColonOnly) {
   UseHost(host);
   EXPECT_TRUE(IsTrue(*Run(*add_, {"-I", "192.0.2.10:tvn1:2", "-s", "/e", "-v", "a"})));
   EXPECT_EQ(Volume("a")["nfs"]["strelnic"], "tvn1:2");
-  // Empty parts go to the host unchecked; it refuses them.
-  EXPECT_EQ(Errors(*Run(*add_, {"-I", ":tvn1:2", "-s", "/e", "-v", "b"})),
-            Texts{"Cannot add NFS volume 'b': an NFS server address is empty"});
-  EXPECT_EQ(Errors(*Run(*add_, {"-I", "192.0.2.10:", "-s", "/e", "-v", "c"})),
-            Texts{"Cannot add NFS volume 'c': strelnic '' does not exist on this host"});
-}
-
-TEST_F(NfsVolumeAddTest, QueueDepthNeedsMountRetry) {
-  UseNasHost(false, false);
-  auto out = Add({"-H", kServer, "--unsupported-queue-depth", "32"});
-  EXPECT_EQ(Errors(*out), Texts{"unsupported-queue-depth requires unsupported-mount-retry flag"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(VolumeCount(), 1u);
-
-  UseNasHost(false, true);  // with preunmount the retry flag still admits the depth
-  out = Add({"-H", kServer, "--unsupported-mount-retry", "--unsupported-queue-depth", "32"});
-  EXPECT_TRUE(IsTrue(*out));
-  EXPECT_EQ(Volume("ds1")["nfs"]["queue_depth"], 32);
-}
-
-TEST_F(NfsVolumeAddTest, FailedMountIsRolledBackOnlyWithoutPreunmount) {
-  UseNasHost(false, false);
-  ArmFault("Mount", "ds1", "Mount failed: server busy");
-  auto out = Add({"-H", kServer, "--unsupported-mount-retry"});
-  EXPECT_EQ(Errors(*out), Texts{"Mount failed: server busy"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(VolumeCount(), 1u);
-
-  ArmFault("RemoveNetworkFileSystem", "ds1", "Volume ds1 is locked");
-  out = Add({"-H", kServer});
-  EXPECT_EQ(Errors(*out), Texts{"Volume ds1 is locked"});  // replaces the mount's
-  EXPECT_EQ(Volume("ds1")["mounted"], false);
-
-  UseNasHost(false, true);
-  ArmFault("Mount", "ds1", "Mount failed: server busy");
-  out = Add({"-H", kServer});
-  EXPECT_EQ(Errors(*out), Texts{"Mount failed: server busy"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(Volume("ds1")["mounted"], false);
 }
 
 using FileSystem::NFSVolumeList;
@@ -169,16 +129,6 @@ TEST_F(NfsVolumeListTest, StrelnicColumnFollowsTheSwitch) {
   EXPECT_EQ(rows[0].count("Strelnic"), 0u);
 }
 
-TEST_F(NfsVolumeListTest, FailureOfTheNameInTheMessageEndsTheRun) {
-  UseNasHost(false);
-  // The row fails; its name, asked again for the message, fails too.
-  ArmFault("GetShare", "ds1", "Stale file handle");
-  ArmFault("GetVolumeName", "ds1", "Volume ds1 vanished", 2);
-  auto out = Run(*NFSVolumeList::New());
-  EXPECT_EQ(Errors(*out), Texts{"Volume ds1 vanished"});
-  EXPECT_FALSE(HasResult(*out));
-}
-
 const Row kDs1 = {{"Volume Name", "ds1"},
                   {"MaxQueueDepth", "64"},
                   {"MaxReadTransferSize", "65536"},
@@ -220,20 +170,12 @@ TEST_F(NfsVolumeParamTest, GetSelectsAllOrOneNonPeMount) {
   }
 }
 
-TEST_F(NfsVolumeParamTest, GetFailures) {
-  UseNasHost(false);
-  // The row fails; its name, asked again for the message, fails too.
-  ArmFault("GetMaxReadTransferSize", kOddName, "I/O error");
-  ArmFault("GetVolumeName", kOddName, "Volume vanished", 2);
-  auto out = Run(*get_, {"-v", "all"});
-  EXPECT_EQ(Errors(*out), Texts{"Volume vanished"});
-  EXPECT_FALSE(HasResult(*out));
-
+TEST_F(NfsVolumeParamTest, GetReadsNamesUpToTheFirstMatch) {
   // A name is read while selecting, up to the first match only.
   UseNasHost(false);
   ArmFault("GetVolumeName", kOddName, "Stale file handle");
   EXPECT_EQ(Rows(*Run(*get_, {"-v", "ds1"})), std::vector<Row>{kDs1});
-  out = Run(*get_, {"-v", "nope"});
+  auto out = Run(*get_, {"-v", "nope"});
   EXPECT_EQ(Errors(*out), Texts{"Stale file handle"});
   EXPECT_FALSE(HasResult(*out));
 }
@@ -265,13 +207,9 @@ TEST_F(NfsVolumeParamTest, SetStrelnicAfterQueueDepth) {
   EXPECT_EQ(QueueDepth("ds1"), 32);  // set before the strelnic failed
 }
 
+// The "PreUnmount" notification fails on removing nfs-backup from the default host.
 class NfsVolumeRemoveTest : public CommandTest {
  protected:
-  void SetUp() override {
-    CommandTest::SetUp();
-    UseHost(
-        NasHost({NasVolume("NFS", "ds1"), NasVolume("NFS", kOddName), NasVolume("NFS41", "v41")}));
-  }
   // Makes the "PreUnmount" notification throw `failure`; others are recorded.
   template <class Failure>
   void FailPreUnmount(const Failure& failure) {
@@ -286,67 +224,30 @@ class NfsVolumeRemoveTest : public CommandTest {
   std::shared_ptr<FileSystem::NFSVolumeRemove> remove_ = FileSystem::NFSVolumeRemove::New();
 };
 
-TEST_F(NfsVolumeRemoveTest, FailedRemovalIsReportedAndAnnounced) {
-  ArmFault("RemoveNetworkFileSystem", "ds1", "Volume ds1 is busy");
-  auto out = Run(*remove_, {"-v", "ds1"});
-  EXPECT_EQ(Errors(*out), Texts{"Volume ds1 is busy"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(notifications_, RemovalNotices("ds1", true));
-
-  // Unknown names and NFS v4.1 volumes: the host's refusal, passed on.
-  for (const char* name : {"nope", "v41"}) {
-    notifications_.clear();
-    out = Run(*remove_, {"-v", name});
-    EXPECT_EQ(Errors(*out).size(), 1u) << name;
-    EXPECT_FALSE(HasResult(*out));
-    EXPECT_EQ(notifications_, RemovalNotices(name, true));
-  }
-  EXPECT_EQ(Host()["volumes"].size(), 3u);
-}
-
 TEST_F(NfsVolumeRemoveTest, FailingPreUnmountNotification) {
+  const size_t volumes = Host()["volumes"].size();
   // A host failure while notifying counts as a failed removal.
   FailPreUnmount(HostCtl::Lib::HostCtlException("Agent unavailable"));
-  auto out = Run(*remove_, {"-v", "ds1"});
+  auto out = Run(*remove_, {"-v", "nfs-backup"});
   EXPECT_EQ(Errors(*out), Texts{"Agent unavailable"});
   EXPECT_FALSE(HasResult(*out));
-  EXPECT_EQ(notifications_, (std::vector<Notification>{{"FailedUnmount", "ds1"}}));
+  EXPECT_EQ(notifications_, (std::vector<Notification>{{"FailedUnmount", "nfs-backup"}}));
 
   // Any other failure is not the command's to handle.
   FailPreUnmount(Cordra::CordraToolException("cannot start /bin/sh"));
-  EXPECT_THROW(Run(*remove_, {"-v", "ds1"}), Cordra::CordraToolException);
-  EXPECT_EQ(Host()["volumes"].size(), 3u);
-}
-
-class NfsVolumePreunmountTest : public CommandTest {
- protected:
-  bool InPreunmount() const { return Volume(kOddName)["nfs"]["preunmount"]; }
-
-  std::shared_ptr<FileSystem::NFSVolumePreunmountEnter> enter_ =
-      FileSystem::NFSVolumePreunmountEnter::New();
-  std::shared_ptr<FileSystem::NFSVolumePreunmountExit> exit_ =
-      FileSystem::NFSVolumePreunmountExit::New();
-};
-
-TEST_F(NfsVolumePreunmountTest, FailuresNameTheTransitionAndTheVolume) {
-  UseHost(NasHost({NasVolume("NFS", kOddName)}, false, true));
-  ArmFault("EnterNetworkFileSystemPreUnmount", kOddName, "Volume is not mounted");
-  auto out = Run(*enter_, {"-v", kOddName});
-  EXPECT_EQ(Errors(*out), Texts{"Preunmount Enter failed for " + std::string(kOddName) +
-                                ": Volume is not mounted"});
-  EXPECT_FALSE(HasResult(*out));
-  EXPECT_FALSE(InPreunmount());
-
-  ArmFault("ExitNetworkFileSystemPreUnmount", "", "State unknown");
-  out = Run(*exit_, {"-v", "ds9"});
-  EXPECT_EQ(Errors(*out), Texts{"Preunmount Exit failed for ds9: State unknown"});
-  EXPECT_FALSE(HasResult(*out));
+  EXPECT_THROW(Run(*remove_, {"-v", "nfs-backup"}), Cordra::CordraToolException);
+  EXPECT_EQ(Host()["volumes"].size(), volumes);
 }
 
 using namespace FileSystem;  // the command classes
 
 const Texts kAdd = {"-H", "192.0.2.10", "-s", "/new", "-v", "new"};
 const Texts kReadOnly = {"-H", "192.0.2.10", "-s", "/new", "-v", "new", "-r"};
+Texts operator+(Texts a, const Texts& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+void WithoutPreunmount(Json& host) { host["features"]["284"] = false; }
 const char kFetch[] = "GetV3NetworkFileSystems";
 
 // On the default host (three visible NFS v3 mounts), one row per path the
@@ -359,18 +260,60 @@ const std::vector<Path> kPaths = {
     Case("AddSetterFails", New<NFSVolumeAdd>, kReadOnly, {{"SetReadOnly"}}, {"SetReadOnly failed"},
          kNoResult)
         .Changes(AddedUnmounted("read_only")),
+    Case("AddDepthWithoutRetry", New<NFSVolumeAdd>, Texts{"--unsupported-queue-depth", "32"} + kAdd,
+         {}, {"unsupported-queue-depth requires unsupported-mount-retry flag"}, kNoResult)
+        .On(WithoutPreunmount),
+    // With preunmount the retry flag still admits the depth.
+    Case("AddDepth", New<NFSVolumeAdd>,
+         Texts{"--unsupported-mount-retry", "--unsupported-queue-depth", "32"} + kAdd, {}, {},
+         kTrue)
+        .Changes([](const Json&, const Json& after) {
+          EXPECT_EQ(after["volumes"].back()["nfs"]["queue_depth"], 32);
+        }),
+    // A failed mount is rolled back only without preunmount; a failing
+    // rollback's message replaces the mount's.
+    Case("AddMountFails", New<NFSVolumeAdd>, kAdd, {{"Mount", "new"}}, {"Mount failed"}, kNoResult)
+        .Changes(AddedUnmounted("read_only")),
+    Case("AddMountFailsRolledBack", New<NFSVolumeAdd>, kAdd, {{"Mount", "new"}}, {"Mount failed"},
+         kNoResult)
+        .On(WithoutPreunmount),
+    Case("AddRollbackFails", New<NFSVolumeAdd>, kAdd,
+         {{"Mount", "new"}, {"RemoveNetworkFileSystem", "new"}}, {"RemoveNetworkFileSystem failed"},
+         kNoResult)
+        .On(WithoutPreunmount)
+        .Changes(AddedUnmounted("read_only")),
     Case("Remove", New<NFSVolumeRemove>, {"-v", "nfs-backup"}, {}, {}, kTrue)
         .Notices({"PreUnmount(nfs-backup)"})
         .Changes(Removed("nfs-backup")),
+    // A failed removal (the host's refusal of an unknown name included) is
+    // reported and announced.
+    Case("RemoveFails", New<NFSVolumeRemove>, {"-v", "nfs-backup"}, {{"RemoveNetworkFileSystem"}},
+         {"RemoveNetworkFileSystem failed"}, kNoResult)
+        .Notices({"PreUnmount(nfs-backup)", "FailedUnmount(nfs-backup)"}),
+    // Failures name the transition and the volume as typed.
+    Case("PreunmountEnterFails", New<NFSVolumePreunmountEnter>, {"-v", "nfs-iso"},
+         {{"EnterNetworkFileSystemPreUnmount"}},
+         {"Preunmount Enter failed for nfs-iso: EnterNetworkFileSystemPreUnmount failed"},
+         kNoResult),
+    Case("PreunmountExitFails", New<NFSVolumePreunmountExit>, {"-v", "ds9"},
+         {{"ExitNetworkFileSystemPreUnmount"}},
+         {"Preunmount Exit failed for ds9: ExitNetworkFileSystemPreUnmount failed"}, kNoResult),
     Case("PreunmountEnter", New<NFSVolumePreunmountEnter>, {"-v", "nfs-iso"}, {}, {}, kTrue)
         .Changes(Edited([](Json& host) { VolumeIn(host, "nfs-iso")["nfs"]["preunmount"] = true; })),
     Case("ListSkipsARow", New<NFSVolumeList>, {}, {{"GetShare", "nfs-iso", 0, 1}},
          {"Error getting data for mount 'nfs-iso': GetShare failed, skipping."}, 2),
+    // The row fails; its name, asked again for the message, fails too.
+    Case("ListNameFails", New<NFSVolumeList>, {},
+         {{"GetShare", "nfs-iso"}, {"GetVolumeName", "nfs-iso", 2}}, {"GetVolumeName failed"},
+         kNoResult),
     Case("ListFails", New<NFSVolumeList>, {}, {{kFetch}}, {"GetV3NetworkFileSystems failed"},
          kNoResult),
     Case("ParamGetSkipsARow", New<NFSVolumeParamGet>, {"-v", "all"},
          {{"GetMaxQueueDepth", "nfs-iso", 0, 1}},
          {"Error getting params for mount 'nfs-iso': GetMaxQueueDepth failed, skipping."}, 2),
+    Case("ParamGetNameFails", New<NFSVolumeParamGet>, {"-v", "all"},
+         {{"GetMaxReadTransferSize", "nfs-iso"}, {"GetVolumeName", "nfs-iso", 2}},
+         {"GetVolumeName failed"}, kNoResult),
     Case("ParamGetFails", New<NFSVolumeParamGet>, {"-v", "all"}, {{kFetch}},
          {"GetV3NetworkFileSystems failed"}, kNoResult),
     Case("ParamSetFails", New<NFSVolumeParamSet>, {"-v", "nfs-iso", "-q", "8"}, {{kFetch}},
