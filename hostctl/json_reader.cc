@@ -1,5 +1,7 @@
 #include "hostctl/json_reader.h"
 
+#include <cstdio>
+
 #include "hostctl/sim.h"
 
 namespace HostCtl {
@@ -25,6 +27,22 @@ const char* TypeName(const nlohmann::json& value) {
   }
 }
 
+// A fixture's keys and values may hold any character; a message naming them
+// stays one line: control characters as \xNN.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // JSON Pointer escaping of one member name.
 std::string Escape(const std::string& key) {
   std::string out;
@@ -45,7 +63,7 @@ std::string Escape(const std::string& key) {
 const std::string JsonReader::kRoot = "/";
 
 void JsonReader::Fail(const std::string& reason) const {
-  throw FixtureError(file_ + ": " + path() + ": " + reason);
+  throw FixtureError(file_ + ": " + OneLine(path() + ": " + reason));
 }
 
 void JsonReader::WrongType(const char* expected) const {

@@ -71,6 +71,8 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
     std::string message;
   } cases[] = {
       {{{"op", "add"}, {"path", "/colour"}, {"value", "blue"}}, "/colour: unknown key"},
+      // A message stays one line, whatever a key or value holds.
+      {{{"op", "add"}, {"path", "/col\nour"}, {"value", "blue"}}, "/col\\x0Aour: unknown key"},
       {{{"op", "add"}, {"path", "/volumes/3/kovra/extents/0/partition"}, {"value", "1"}},
        "/volumes/3/kovra/extents/0/partition: expected an integer, got a string"},
       {{{"op", "add"}, {"path", "/volumes/3/kovra/extents/0/device"}, {"value", "naa.x"}},
