@@ -124,7 +124,7 @@ choose() {
     [[ "$key" == vol:crash-* && "${expected[nas:${key#vol:}]}" == */notpe ]] &&
       settable+=("${key#vol:}")
   done
-  local pick=$((RANDOM % 24))
+  local pick=$((RANDOM % 27))
   ((${#mounted[@]} + ${#unmounted[@]} < 2)) && pick=0
   case $pick in
     0 | 1 | 8)
@@ -184,7 +184,7 @@ choose() {
       cmd=("$CLI" --store "$store" storage nfs param set -v "$name" -q "$depth" -I "$strelnic")
       limit_name="nfs param set -q -I killed between its calls"
       expect "param:$name" "$old" "$depth/$strelnic" "" "$depth/${old#*/}" ;;
-    11 | 12)
+    11 | 12 | 24)
       keys_with names unresolved snap:
       if ((${#names[@]} == 0)); then choose; return; fi
       local name="${names[RANDOM % ${#names[@]}]}" how=$((RANDOM % 4)) flags=()
@@ -210,7 +210,7 @@ choose() {
       old="${expected[reclaimed:$name]}"
       cmd=("$CLI" --store "$store" storage kovra unmap -l "$name" -n $((1 << RANDOM % 11)))
       expect "reclaimed:$name" "$old" $((old + 1073741824)) ;;
-    15)
+    15 | 25)
       # The maximum becomes the fixture's working set, which nothing changes.
       cmd=("$CLI" --store "$store" storage kovra pbcache reset)
       expect pbcache "${expected[pbcache]}" 4096/0 ;;
@@ -223,19 +223,24 @@ choose() {
       cmd=("$CLI" --store "$store" storage internal nmp boot restore)
       expect restores "${expected[restores]}" $((expected[restores] + 1)) ;;
     18)
-      keys_with names mounted vol:crash-
-      if ((${#names[@]} == 0)); then choose; return; fi
-      local name="${names[RANDOM % ${#names[@]}]}" step=enter new=true
-      [[ "${expected[preunmount:$name]}" == true ]] && step=exit new=false
+      # Enter or exit, half and half, on a mounted volume that can.
+      local step=enter old=false new=true mounted_names=() name
+      ((RANDOM % 2)) && step=exit old=true new=false
+      keys_with names "$old" preunmount:crash-
+      for name in "${names[@]}"; do
+        [[ "${expected[vol:$name]}" == mounted ]] && mounted_names+=("$name")
+      done
+      if ((${#mounted_names[@]} == 0)); then choose; return; fi
+      name="${mounted_names[RANDOM % ${#mounted_names[@]}]}"
       cmd=("$CLI" --store "$store" storage nfs preunmountstate "$step" -v "$name")
-      expect "preunmount:$name" "${expected[preunmount:$name]}" "$new" ;;
+      expect "preunmount:$name" "$old" "$new" ;;
     19)
       keys_with names mounted vol:crash41-
       if ((${#names[@]} == 0)); then choose; return; fi
       local name="${names[RANDOM % ${#names[@]}]}" depth=$((RANDOM % 255 + 1))
       cmd=("$CLI" --store "$store" storage nfs41 param set -v "$name" -q "$depth")
       expect "param:$name" "${expected[param:$name]}" "$depth/" ;;
-    20)
+    20 | 26)
       local forms=("storage filesystem rescan" "storage filesystem automount")
       read -ra cmd <<< "${forms[RANDOM % 2]}"
       cmd=("$CLI" --store "$store" "${cmd[@]}")

@@ -61,7 +61,7 @@ rely_init_tools() {
 # mode changes complete at once). Both NAS feature switches are off: an
 # `nfs add` whose mount fails is rolled back. With RELY_HOST_STATE=1 it also
 # has four Kovra-3 volumes (kv3-0 to kv3-3) to upgrade, one Kovra volume a
-# rescan discovers (kv-late), six unresolved snapshots (snap-0 to snap-5)
+# rescan discovers (kv-late), 40 unresolved snapshots (snap-0 to snap-39)
 # and pointer-block cache statistics that a reset changes.
 rely_fixture() {
   jq -n --arg full "${RELY_HOST_STATE:-}" --args '{
@@ -82,8 +82,8 @@ rely_fixture() {
       discovered: (. < 4), mounted: (. < 4),
       kovra: {version: (if . < 4 then 3 else 6 end),
               extents: [{device: "naa.rely0", partition: (. + 10)}]}}]
-    | .snapshots = [range(6) | {
-      label: "snap-\(.)", uuid: "7b3c4d5e-2f3a4b5c-6d7e-00000000020\(.)",
+    | .snapshots = [range(40) | {
+      label: "snap-\(.)", uuid: "7b3c4d5e-2f3a4b5c-6d7e-\("0000000002" + ("0\(.)")[-2:])",
       extents: [{device: "naa.rely0", partition: (. + 20), start: 0, end: 1023}]}]
     | .pbcache = {working_set: 4096, working_set_max: 8192, capacity_miss_ratio: 7}
   end' "$@"
