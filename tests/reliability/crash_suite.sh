@@ -18,7 +18,7 @@ bin="" rounds=200 seed=$$ max_delay_ms=""
 rely_options "--bin DIR [--rounds N] [--seed N] [--max-delay-ms N]" \
   bin rounds seed max-delay-ms -- "$@"
 RANDOM=$seed
-export RELY_NAS_SETTINGS=1
+export RELY_NAS_SETTINGS=1 RELY_HOST_STATE=1
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/crash_suite.XXXXXX")"
 store="$work/host.db"
@@ -28,6 +28,8 @@ rely_fixture "${kovra[@]}" > "$work/fixture.json"
 "$HOST_TOOL" --store "$store" init --fixture "$work/fixture.json" || exit 2
 # `nfs param set -I` (a volume's strelnic) comes with NAS strelnic binding.
 "$HOST_TOOL" --store "$store" feature set 145 on || exit 2
+# The preunmount commands exist only with NAS preunmount on.
+"$HOST_TOOL" --store "$store" feature set 284 on || exit 2
 
 # The mean time of one mutating command, in ms, on a copy of the store.
 command_ms() {
@@ -45,7 +47,7 @@ if [[ -z "$max_delay_ms" ]]; then
   ((max_delay_ms < 2)) && max_delay_ms=2
 fi
 
-declare -A expected actual known
+declare -A expected actual known kills_of
 rely_load_state expected "$store"
 next_volume=0
 kills=0 completed=0 refused=0 integrity_failures=0 lost=0 torn=0
@@ -58,19 +60,58 @@ expect() {
   keys+=("$1") olds+=("$2") news+=("$3") alsos+=("${4:-}") limits+=("${5:-}")
 }
 
-# A NAS volume's three keys, from OLD values to NEW ones (absent for both
-# when the volume is added or removed).
+# A NAS volume's keys, from OLD values to NEW ones (absent for all when the
+# volume is added or removed). The datastore agent hears of a removal.
 expect_nas() {
   local name="$1" vol_new="$2" nas_new="$3" param_new="$4" vol_also="${5:-}" nas_limit="${6:-}"
   expect "vol:$name" "$(rely_value expected "vol:$name")" "$vol_new" "$vol_also"
   expect "nas:$name" "$(rely_value expected "nas:$name")" "$nas_new" "" "$nas_limit"
   expect "param:$name" "$(rely_value expected "param:$name")" "$param_new" "*"
+  expect "preunmount:$name" "$(rely_value expected "preunmount:$name")" \
+    "$([[ $vol_new == absent ]] && echo absent || echo false)"
+  [[ $vol_new == absent ]] && expect events "${expected[events]}" "*"
+}
+
+# A Kovra volume that a snapshot becomes: mounted, its settings whatever the
+# snapshot had.
+expect_new_kovra() {
+  local name="$1" key
+  expect "vol:$name" "$(rely_value expected "vol:$name")" mounted
+  for key in reclaim lock version clustered reclaimed; do
+    expect "$key:$name" "$(rely_value expected "$key:$name")" "*"
+  done
+}
+
+# For commands whose effect the host decides over the whole store (restart,
+# rescan, automount): each key that the command, run to the end on a copy
+# of the store, changes.
+expect_as_on_copy() {
+  local copy="$work/copy.db" k old new
+  local -A after
+  rm -f "$copy"*
+  sqlite3 "$store" ".backup '$copy'"
+  "${cmd[@]//"$store"/"$copy"}" > /dev/null || fail "'${cmd[*]:3}' failed on a copy"
+  rely_load_state after "$copy"
+  while read -r k old new; do
+    expect "$k" "$old" "$new"
+  done < <(rely_differences after expected)
+}
+
+# keys_with ARRAY VALUE PREFIX: the names of the keys "KIND:NAME" of the
+# expected state that begin with PREFIX and have VALUE, as ARRAY.
+keys_with() {
+  local -n _kw_into="$1"
+  local key
+  _kw_into=()
+  for key in "${!expected[@]}"; do
+    [[ "${expected[$key]}" == "$2" && "$key" == "$3"* ]] && _kw_into+=("${key#*:}")
+  done
 }
 
 # Chooses the next command from what the expected state allows: sets cmd
 # (the command line) and, through expect, the keys it changes.
 choose() {
-  local mounted=() unmounted=() settable=() key
+  local mounted=() unmounted=() settable=() key names
   keys=() olds=() news=() alsos=() limits=() limit_name=""
   for key in "${!expected[@]}"; do
     [[ "$key" == vol:crash* ]] || continue
@@ -83,7 +124,7 @@ choose() {
     [[ "$key" == vol:crash-* && "${expected[nas:${key#vol:}]}" == */notpe ]] &&
       settable+=("${key#vol:}")
   done
-  local pick=$((RANDOM % 11))
+  local pick=$((RANDOM % 27))
   ((${#mounted[@]} + ${#unmounted[@]} < 2)) && pick=0
   case $pick in
     0 | 1 | 8)
@@ -108,7 +149,9 @@ choose() {
       if ((${#mounted[@]} == 0)); then choose; return; fi
       local name="${mounted[RANDOM % ${#mounted[@]}]}"
       cmd=("$CLI" --store "$store" storage filesystem unmount -l "$name")
-      expect "vol:$name" mounted unmounted ;;
+      expect "vol:$name" mounted unmounted
+      expect "preunmount:$name" "${expected[preunmount:$name]}" false
+      expect events "${expected[events]}" "*" ;;
     4)
       if ((${#unmounted[@]} == 0)); then choose; return; fi
       local name="${unmounted[RANDOM % ${#unmounted[@]}]}"
@@ -141,6 +184,85 @@ choose() {
       cmd=("$CLI" --store "$store" storage nfs param set -v "$name" -q "$depth" -I "$strelnic")
       limit_name="nfs param set -q -I killed between its calls"
       expect "param:$name" "$old" "$depth/$strelnic" "" "$depth/${old#*/}" ;;
+    11 | 12 | 24)
+      keys_with names unresolved snap:
+      if ((${#names[@]} == 0)); then choose; return; fi
+      local name="${names[RANDOM % ${#names[@]}]}" how=$((RANDOM % 4)) flags=()
+      expect "snap:$name" unresolved absent
+      if ((how == 0)); then
+        cmd=("$CLI" --store "$store" storage kovra snapshot resignature -l "$name")
+        expect_new_kovra "resig-$name"
+      else
+        # Mostly for this boot only: a restart gives the snapshot back.
+        ((how > 1)) && flags=(-n)
+        cmd=("$CLI" --store "$store" storage kovra snapshot mount -l "$name" "${flags[@]}")
+        expect_new_kovra "$name"
+      fi ;;
+    13)
+      keys_with names 3 version:
+      if ((${#names[@]} == 0)); then choose; return; fi
+      cmd=("$CLI" --store "$store" storage kovra upgrade -l "${names[0]}")
+      expect "version:${names[0]}" 3 5 ;;
+    14)
+      # The volumes are 1 GiB and empty: each unmap in whole iterations of
+      # a unit that divides 1024 blocks releases all of it.
+      local name="${kovra[RANDOM % ${#kovra[@]}]}" old
+      old="${expected[reclaimed:$name]}"
+      cmd=("$CLI" --store "$store" storage kovra unmap -l "$name" -n $((1 << RANDOM % 11)))
+      expect "reclaimed:$name" "$old" $((old + 1073741824)) ;;
+    15 | 25)
+      # The maximum becomes the fixture's working set, which nothing changes.
+      cmd=("$CLI" --store "$store" storage kovra pbcache reset)
+      expect pbcache "${expected[pbcache]}" 4096/0 ;;
+    16)
+      local name="${kovra[RANDOM % ${#kovra[@]}]}" new=true
+      [[ "${expected[clustered:$name]}" == true ]] && new=false
+      cmd=("$CLI" --store "$store" storage internal clusteredkadisk set -l "$name" -e "$new")
+      expect "clustered:$name" "${expected[clustered:$name]}" "$new" ;;
+    17)
+      cmd=("$CLI" --store "$store" storage internal nmp boot restore)
+      expect restores "${expected[restores]}" $((expected[restores] + 1)) ;;
+    18)
+      # Enter or exit, half and half, on a mounted volume that can.
+      local step=enter old=false new=true mounted_names=() name
+      ((RANDOM % 2)) && step=exit old=true new=false
+      keys_with names "$old" preunmount:crash-
+      for name in "${names[@]}"; do
+        [[ "${expected[vol:$name]}" == mounted ]] && mounted_names+=("$name")
+      done
+      if ((${#mounted_names[@]} == 0)); then choose; return; fi
+      name="${mounted_names[RANDOM % ${#mounted_names[@]}]}"
+      cmd=("$CLI" --store "$store" storage nfs preunmountstate "$step" -v "$name")
+      expect "preunmount:$name" "$old" "$new" ;;
+    19)
+      keys_with names mounted vol:crash41-
+      if ((${#names[@]} == 0)); then choose; return; fi
+      local name="${names[RANDOM % ${#names[@]}]}" depth=$((RANDOM % 255 + 1))
+      cmd=("$CLI" --store "$store" storage nfs41 param set -v "$name" -q "$depth")
+      expect "param:$name" "${expected[param:$name]}" "$depth/" ;;
+    20 | 26)
+      local forms=("storage filesystem rescan" "storage filesystem automount")
+      read -ra cmd <<< "${forms[RANDOM % 2]}"
+      cmd=("$CLI" --store "$store" "${cmd[@]}")
+      expect_as_on_copy ;;
+    21)
+      cmd=("$HOST_TOOL" --store "$store" restart)
+      expect_as_on_copy ;;
+    22)
+      # Armed on an object no command names, so that it never fires.
+      local old="${expected[faults]}" operations=(GetCapacity Mount RescanKovra)
+      if [[ -n "$old" ]] && ((RANDOM % 2)); then
+        cmd=("$HOST_TOOL" --store "$store" fault clear)
+        expect faults "$old" ""
+      else
+        local operation="${operations[RANDOM % 3]}"
+        cmd=("$HOST_TOOL" --store "$store" fault add --operation "$operation"
+          --object no-such-volume --message "armed by the crash suite")
+        expect faults "$old" "${old:+$old,}$operation@no-such-volume"
+      fi ;;
+    23)
+      cmd=("$HOST_TOOL" --store "$store" events --clear)
+      expect events "${expected[events]}" 0 ;;
   esac
 }
 
@@ -155,7 +277,7 @@ fail() {
   failed=1
 }
 
-failed=0
+failed=0 late_name="notification recorded after its command was killed"
 started=$(date +%s%N)
 for ((round = 1; round <= rounds; round++)); do
   choose
@@ -173,7 +295,15 @@ for ((round = 1; round <= rounds; round++)); do
     fail "integrity_check after ${cmd[*]:3}: $integrity"
   fi
   rely_load_state actual "$store"
-  ((status == 128 + 9)) && kills=$((kills + 1))
+  if ((status == 128 + 9)); then
+    kills=$((kills + 1))
+    form=""  # the command's words, up to its first option or number
+    for word in "${cmd[@]:3}"; do
+      [[ "$word" == -* || "$word" == [0-9]* ]] && break
+      form+="${form:+ }$word"
+    done
+    kills_of["${form#storage }"]=$((${kills_of[${form#storage }]:-0} + 1))
+  fi
   ((status == 0)) && completed=$((completed + 1))
   if ((status != 0 && status != 128 + 9)); then
     refused=$((refused + 1))
@@ -202,6 +332,13 @@ for ((round = 1; round <= rounds; round++)); do
   # The whole state must be what the rounds so far imply: nothing lost,
   # nothing that no command made.
   while read -r k have want; do
+    # The datastore agent that a killed command started lives on, and may
+    # record its notification after the round.
+    if [[ "$k" == events && "$have" == $((want + 1)) ]]; then
+      known["$late_name"]=$((${known[$late_name]:-0} + 1))
+      expected[events]="$have"
+      continue
+    fi
     lost=$((lost + 1))
     fail "state differs: $k is $have, expected $want"
     expected["$k"]="$have"  # report each difference once
@@ -215,9 +352,12 @@ echo "integrity failures: $integrity_failures, lost or unexplained effects: $los
   "($((elapsed_ms / 1000)).$((elapsed_ms % 1000 / 100)) s)"
 echo "known limits:" \
   "$(for name in "nfs add -r -p killed before its setters" \
-    "nfs param set -q -I killed between its calls"; do
+    "nfs param set -q -I killed between its calls" "$late_name"; do
     printf '%s: %s; ' "$name" "${known[$name]:-0}"
   done | sed 's/; $//')"
+echo "killed, by command:" \
+  "$(for form in "${!kills_of[@]}"; do echo "$form ${kills_of[$form]}"; done | sort |
+    paste -sd ';' | sed 's/;/; /g')"
 if ((failed)); then
   echo "store kept for inspection: $store"
   exit 1

@@ -10,6 +10,17 @@
 # and, with RELY_NAS_SETTINGS=1 (the crash suite), for each NAS volume:
 #   nas:NAME=ro|rw/pe|notpe             read-only, protocol endpoint
 #   param:NAME=QUEUE_DEPTH/STRELNIC     its queue depth, the strelnic it is set to use
+#   preunmount:NAME=true|false          in the preunmount state (NFS v3)
+# and, with RELY_HOST_STATE=1 (the crash suite, which also gets a richer
+# fixture), the rest of what its commands change:
+#   vol:NAME, version:NAME, clustered:NAME, reclaimed:NAME   Kovra volumes too;
+#                                       a resignatured volume is named
+#                                       "resig-LABEL" (its hex part is random)
+#   snap:LABEL=unresolved               an unresolved snapshot
+#   pbcache=WORKING_SET_MAX/MISS_RATIO  what a statistics reset changes
+#   restores=N                          boot-time multipath restores
+#   faults=OPERATION@OBJECT,...         the armed faults ("" none)
+#   events=N                            the datastore agent's notifications
 # A suite keeps the value each key must have (after the commands that
 # reported success) and compares it with what the store holds.
 
@@ -48,9 +59,12 @@ rely_init_tools() {
 # rely_fixture KOVRA_NAMES...: a small host with one NFS server, one ATS
 # device and a Kovra-6 volume of each name (no other users, so that locking
 # mode changes complete at once). Both NAS feature switches are off: an
-# `nfs add` whose mount fails is rolled back.
+# `nfs add` whose mount fails is rolled back. With RELY_HOST_STATE=1 it also
+# has four Kovra-3 volumes (kv3-0 to kv3-3) to upgrade, one Kovra volume a
+# rescan discovers (kv-late), 40 unresolved snapshots (snap-0 to snap-39)
+# and pointer-block cache statistics that a reset changes.
 rely_fixture() {
-  jq -n --args '{
+  jq -n --arg full "${RELY_HOST_STATE:-}" --args '{
     format: 1, host: "reliability",
     features: {"145": false, "284": false},
     devices: [{name: "naa.rely0", ats: true, attached: true}],
@@ -61,20 +75,43 @@ rely_fixture() {
       uuid: ("5f1e2d3c-8a7b6c5d-1e2f-" + ("000000000000" + (.key | tostring))[-12:]),
       capacity: 1073741824, used: 0,
       kovra: {version: 6, extents: [{device: "naa.rely0", partition: (.key + 1)}]}}]
-  }' "$@"
+  } | if $full == "" then . else
+    .volumes += [range(5) | {
+      type: "Kovra", name: (if . < 4 then "kv3-\(.)" else "kv-late" end),
+      uuid: "6a2b3c4d-1e2f3a4b-5c6d-00000000010\(.)", capacity: 1073741824, used: 0,
+      discovered: (. < 4), mounted: (. < 4),
+      kovra: {version: (if . < 4 then 3 else 6 end),
+              extents: [{device: "naa.rely0", partition: (. + 10)}]}}]
+    | .snapshots = [range(40) | {
+      label: "snap-\(.)", uuid: "7b3c4d5e-2f3a4b5c-6d7e-\("0000000002" + ("0\(.)")[-2:])",
+      extents: [{device: "naa.rely0", partition: (. + 20), start: 0, end: 1023}]}]
+    | .pbcache = {working_set: 4096, working_set_max: 8192, capacity_miss_ratio: 7}
+  end' "$@"
 }
 
 # rely_state STORE: the store's state as sorted key=value lines.
 rely_state() {
-  "$HOST_TOOL" --store "$1" dump | jq -r --arg nas "${RELY_NAS_SETTINGS:-}" '
-    (.volumes[] | select(.type != "Kovra")
-       | "vol:\(.name)=\(if .mounted then "mounted" else "unmounted" end)"),
+  "$HOST_TOOL" --store "$1" dump | jq -r --arg nas "${RELY_NAS_SETTINGS:-}" \
+    --arg full "${RELY_HOST_STATE:-}" '
+    def vname: .name | sub("^snap-[0-9a-f]{8}-"; "resig-");
+    (.volumes[] | select($full != "" or .type != "Kovra") | select(.discovered)
+       | "vol:\(vname)=\(if .mounted then "mounted" else "unmounted" end)"),
     (select($nas != "") | .volumes[] | select(.nfs)
        | "nas:\(.name)=\(if .nfs.read_only then "ro" else "rw" end)/\(if .nfs.pe then "pe" else "notpe" end)",
-         "param:\(.name)=\(.nfs.queue_depth)/\(.nfs.strelnic_param)"),
-    (.volumes[] | select(.type == "Kovra")
-       | "reclaim:\(.name)=\(.kovra.unmap.granularity)/\(.kovra.unmap.priority)",
-         "lock:\(.name)=\(.kovra.lock_mode)"),
+         "param:\(.name)=\(.nfs.queue_depth)/\(.nfs.strelnic_param)",
+         "preunmount:\(.name)=\(.nfs.preunmount)"),
+    (.volumes[] | select(.type == "Kovra") | select(.discovered)
+       | "reclaim:\(vname)=\(.kovra.unmap.granularity)/\(.kovra.unmap.priority)",
+         "lock:\(vname)=\(.kovra.lock_mode)",
+         (select($full != "")
+          | "version:\(vname)=\(.kovra.version)", "clustered:\(vname)=\(.kovra.clustered_kadisk)",
+            "reclaimed:\(vname)=\(.kovra.reclaimed)")),
+    (select($full != "")
+     | (.snapshots[] | "snap:\(.label)=unresolved"),
+       "pbcache=\(.pbcache.working_set_max)/\(.pbcache.capacity_miss_ratio)",
+       "restores=\(.psa.restores)",
+       "faults=\([.faults[] | "\(.operation)@\(.object)"] | join(","))",
+       "events=\(.events | length)"),
     (.features | to_entries[] | "feature:\(.key)=\(.value)")' | sort
 }
 
@@ -106,7 +143,7 @@ rely_get() {
     REPLY="${from[$2]}"
   else
     case "$2" in
-      vol:* | nas:* | param:*) REPLY=absent ;;
+      vol:* | nas:* | param:* | preunmount:* | snap:*) REPLY=absent ;;
       feature:*) REPLY=false ;;
       *) REPLY=missing ;;
     esac
