@@ -149,7 +149,12 @@ std::unique_ptr<Db> OpenExisting(const std::string& path) {
     Stmt set = db->Prepare("PRAGMA journal_mode = WAL");
     set.Run();
   }
-  db->Exec("PRAGMA synchronous = NORMAL");
+  // The write-ahead log and its index stay beside the store between uses,
+  // emptied by the last process to close it: opening the store then creates
+  // no file and closing it deletes none.
+  int persist = 1;
+  db->Check(sqlite3_file_control(db->handle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist));
+  db->Exec("PRAGMA synchronous = NORMAL; PRAGMA journal_size_limit = 0");
   return db;
 }
 
