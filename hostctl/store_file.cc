@@ -123,16 +123,18 @@ void RequireSound(Db& db, const std::string& path) {
 std::unique_ptr<Db> OpenExisting(const std::string& path) {
   auto db = std::make_unique<Db>(OpenHandle(path, SQLITE_OPEN_READWRITE), path);
   db->Exec("PRAGMA foreign_keys = ON");
-  int64_t version = db->QueryInt("PRAGMA user_version");
-  if (version > CurrentSchemaVersion()) {
-    Fail(path, "the store has schema version " + std::to_string(version) +
-                   ", newer than this program's " + std::to_string(CurrentSchemaVersion()));
-  }
+  int64_t version;
   std::string journal_mode;
   {
+    ReadTransaction look(*db);
+    version = db->QueryInt("PRAGMA user_version");
     Stmt mode = db->Prepare("PRAGMA journal_mode");
     journal_mode = mode.Step() ? mode.Text(0) : "";
     mode.Run();
+  }
+  if (version > CurrentSchemaVersion()) {
+    Fail(path, "the store has schema version " + std::to_string(version) +
+                   ", newer than this program's " + std::to_string(CurrentSchemaVersion()));
   }
   // A store is changed (migrated, switched to WAL) only once it is known to
   // be sound, and the switch comes last: a file refused here is left exactly

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "cordra/cordra.h"
 #include "framework/global_option_spec.h"
@@ -253,8 +254,12 @@ int RunArguments(const std::vector<std::string>& args) {
   }
 
   std::shared_ptr<NamespaceNode> root;
+  // What the registration and the command read of the store, up to the
+  // command's first write, is one read transaction: its locks taken once.
+  std::optional<HostCtl::Sim::SharedReads> reads;
   try {
     OpenStore(globals.store);
+    reads.emplace();
     Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
     root = BuildCommandTree();
     KeepUntilExit(root);
