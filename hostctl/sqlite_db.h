@@ -76,7 +76,6 @@ class Db {
   // starts from the store as it is now, under its own lock); so does
   // ShareReads(false).
   void ShareReads(bool on);
-  bool SharesReads() const { return share_reads_; }
 
   bool InTransaction() const;
   int64_t LastInsertId() const;
