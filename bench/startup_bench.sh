@@ -4,7 +4,8 @@
 # first use) against `sqlite3 STORE 'select 1'` on the same file, with
 # hyperfine, and prints both means and their ratio. With COUNT=1 it also
 # prints what one listing does to the store: files opened, file locks taken
-# and writes made (strace).
+# and writes made (strace), and the instructions each command runs
+# (callgrind: repeatable where wall time is noisy).
 #
 # Usage: bench/startup_bench.sh [BUILD_DIR]   (default: build)
 #        RUNS=100 COUNT=1 bench/startup_bench.sh
@@ -35,4 +36,10 @@ if [ "${COUNT:-0}" = 1 ]; then
   echo "store files opened: $(store_calls openat)"
   echo "locks taken:        $(grep -c 'F_SETLK.*l_type=F_\(RD\|WR\)LCK' "$work/trace" || true)"
   echo "writes:             $(grep -c '^[0-9]* *\(pwrite64\|ftruncate\|fsync\|fdatasync\)' "$work/trace" || true)"
+  instructions() {
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+      sed -n 's/.*Collected : //p'
+  }
+  echo "instructions:       $(instructions "$bin/tarvexcli" storage nfs list)" \
+    "(sqlite3: $(instructions sqlite3 "$TARVEX_HOST_STORE" 'select 1'))"
 fi

@@ -28,7 +28,8 @@ std::shared_ptr<InputSpec> GlobalOptionSpec() {
 }
 
 void CheckNoGlobalOptionNames(const InputSpec& spec, const std::string& path) {
-  const auto globals = GlobalOptionSpec();
+  // Made once: every command the plug-in registers is checked against it.
+  static const auto globals = GlobalOptionSpec();
   for (const auto& param : spec.GetParameters()) {
     if (!param) continue;
     for (const auto& global : globals->GetParameters()) {

@@ -20,11 +20,11 @@ namespace Sim {
 
 namespace {
 
-// `path` as a SQLite URI. Without a write-ahead log beside the store (no
-// process has it open) it is opened immutable, since a read-only connection
-// to a store in WAL mode would otherwise leave -wal and -shm files behind; a
-// writer starting meanwhile may make the read fail, and completion then
-// offers nothing.
+// `path` as a SQLite URI. Without a write-ahead log beside the store, or
+// with an empty one (everything is in the file), it is opened immutable,
+// since a read-only connection to a store in WAL mode would otherwise set up
+// the log's index; a writer starting meanwhile may make the read fail, and
+// completion then offers nothing.
 std::string ReadOnlyUri(const std::string& path) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string uri = "file:";
@@ -38,7 +38,8 @@ std::string ReadOnlyUri(const std::string& path) {
     }
   }
   struct stat st;
-  return uri + (stat((path + "-wal").c_str(), &st) == 0 ? "?mode=ro" : "?immutable=1");
+  const bool logged = stat((path + "-wal").c_str(), &st) == 0 && st.st_size > 0;
+  return uri + (logged ? "?mode=ro" : "?immutable=1");
 }
 
 // The store as it stands; false when it cannot be read without changing it.

@@ -42,6 +42,10 @@ FaultTable& Session::Faults() {
   return faults_;
 }
 
+void Session::EndSharedReads() {
+  if (db_) db_->ShareReads(false);
+}
+
 void Session::UseMemory(const HostModel& model) {
   std::unique_ptr<Db> db = OpenMemoryStore(model);
   Close();

@@ -32,6 +32,9 @@ class Session {
   // The faults, read from the store once.
   FaultTable& Faults();
 
+  // Ends the sharing of reads (Db::ShareReads) on the open store, if any.
+  void EndSharedReads();
+
   // Replaces the store by a fresh in-memory one holding `model`.
   void UseMemory(const HostModel& model);
   // Closes the store; the next operation opens it again. Call before fork()

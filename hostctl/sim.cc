@@ -51,6 +51,10 @@ std::string GetStorePath() { return Session::Get().Path(); }
 
 void OpenStore() { Session::Get().db(); }
 
+SharedReads::SharedReads() { Session::Get().db().ShareReads(true); }
+
+SharedReads::~SharedReads() { Session::Get().EndSharedReads(); }
+
 void UseInMemoryHost(const std::string& fixture_json) {
   Session::Get().UseMemory(LoadFixture(fixture_json, "<fixture>"));
 }

@@ -38,6 +38,18 @@ std::string GetStorePath();
 // Opens the store now instead of at the first operation. Throws StoreError.
 void OpenStore();
 
+// While one lives, the process's reads of the store share one read
+// transaction, up to its first write: a command that only reads takes the
+// store's locks once and sees one state of it. Opens the store (throws
+// StoreError).
+class SharedReads {
+ public:
+  SharedReads();
+  ~SharedReads();
+  SharedReads(const SharedReads&) = delete;
+  SharedReads& operator=(const SharedReads&) = delete;
+};
+
 // For tests: the process uses a fresh in-memory host built from `fixture`
 // (JSON text in the fixture format), replacing any store used before.
 // Throws FixtureError.

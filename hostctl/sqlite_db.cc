@@ -69,13 +69,31 @@ Stmt Db::Prepare(const std::string& sql) {
   }
   sqlite3_reset(it->second);
   sqlite3_clear_bindings(it->second);
+  if (share_reads_) {
+    if (!sqlite3_stmt_readonly(it->second)) {
+      ShareReads(false);
+    } else if (!InTransaction()) {
+      Check(sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr));
+      in_shared_read_ = true;
+    }
+  }
   ++statements_run_;
   return Stmt(this, it->second);
 }
 
 void Db::Exec(const std::string& sql) {
+  ShareReads(false);
   ++statements_run_;
   Check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
+}
+
+void Db::ShareReads(bool on) {
+  share_reads_ = on;
+  if (on || !in_shared_read_) return;
+  in_shared_read_ = false;
+  // Ends a read: there is nothing to lose, and a statement still stepping
+  // keeps its own snapshot until it is reset.
+  if (InTransaction()) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 int64_t Db::QueryInt(const std::string& sql) {
@@ -147,7 +165,9 @@ std::string Stmt::Blob(int column) const {
   return data ? std::string(static_cast<const char*>(data), size) : std::string();
 }
 
-Transaction::Transaction(Db& db) : db_(db), owner_(!db.InTransaction()) {
+Transaction::Transaction(Db& db) : db_(db), owner_(false) {
+  db_.ShareReads(false);
+  owner_ = !db_.InTransaction();
   if (owner_) db_.Exec("BEGIN IMMEDIATE");
 }
 

@@ -69,6 +69,14 @@ class Db {
   // The single integer the query returns (e.g. a PRAGMA or a count).
   int64_t QueryInt(const std::string& sql);
 
+  // With `on`, reads outside a transaction share one: the first statement
+  // begins a read transaction that the next ones join, so a run of reads
+  // takes the store's locks once and sees one state of it. A statement that
+  // writes, a Transaction or Exec() ends the sharing first (a write always
+  // starts from the store as it is now, under its own lock); so does
+  // ShareReads(false).
+  void ShareReads(bool on);
+
   bool InTransaction() const;
   int64_t LastInsertId() const;
   // Statements stepped so far (tests check that bulk reads stay bulk).
@@ -90,6 +98,8 @@ class Db {
   std::string name_;
   std::map<std::string, sqlite3_stmt*> cache_;
   int64_t statements_run_ = 0;
+  bool share_reads_ = false;
+  bool in_shared_read_ = false;  // the open transaction is the shared read
 };
 
 // BEGIN IMMEDIATE: the write lock is taken at once, so a read-modify-write

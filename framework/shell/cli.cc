@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "cordra/cordra.h"
 #include "framework/global_option_spec.h"
@@ -147,6 +148,13 @@ void KeepUntilExit(std::shared_ptr<Cordra::CallSpec::Output> output) {
   *kept = std::move(output);
 }
 
+// The same for the command tree: freeing its objects one by one is 1% of a
+// short listing's instructions.
+void KeepUntilExit(std::shared_ptr<NamespaceNode> tree) {
+  static auto* kept = new std::shared_ptr<NamespaceNode>;
+  *kept = std::move(tree);
+}
+
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -246,10 +254,15 @@ int RunArguments(const std::vector<std::string>& args) {
   }
 
   std::shared_ptr<NamespaceNode> root;
+  // What the registration and the command read of the store, up to the
+  // command's first write, is one read transaction: its locks taken once.
+  std::optional<HostCtl::Sim::SharedReads> reads;
   try {
     OpenStore(globals.store);
+    reads.emplace();
     Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
     root = BuildCommandTree();
+    KeepUntilExit(root);
   } catch (const HostCtl::Sim::StoreError& e) {
     return Fail(kExitStore, e.what());
   } catch (const std::exception& e) {

@@ -29,6 +29,8 @@ A store of its own, with a NAS volume added: the names come from it.
   $ complete_line 'tarvexcli storage nfs remove -v m'
   $ ls
   s.db
+  s.db-shm
+  s.db-wal
   $ complete_line 'tarvexcli storage nfs add -v '
 
 Each command's own kind of volume: Kovra ones for the Kovra commands, any for

@@ -9,3 +9,5 @@ The default host is made on first use, in the user's state directory.
   datastore1   true
   $ ls state/tarvex
   host.db
+  host.db-shm
+  host.db-wal

@@ -14,6 +14,8 @@ the default store is not made.
   $ unset TARVEX_HOST_STORE
   $ ls
   env.db
+  env.db-shm
+  env.db-wal
 
 A file that is no store, through each program.
 

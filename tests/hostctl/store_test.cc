@@ -151,5 +151,29 @@ TEST_F(StoreTest, AScopedCacheAnswersFromWhatItReadUntilItEnds) {
   EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "again");
 }
 
+// A command's reads share one state of the store up to its first write,
+// which starts from the store as it is then: a name another process took
+// meanwhile stays taken, and the reads after the write see the change.
+TEST_F(StoreTest, SharedReadsSeeOneStateUntilTheFirstWrite) {
+  std::string path = dir_.Path("shared.db");
+  HostCtl::Sim::SetStorePath(path);
+  StrelCtl::Storage::StorageInfoImpl storage;
+  {
+    HostCtl::Sim::SharedReads reads;
+    ASSERT_NE(Nas("nfs-iso"), nullptr);
+    Sql(path, "UPDATE volumes SET name = 'taken' WHERE name = 'nfs-iso'");
+    EXPECT_NE(Nas("nfs-iso"), nullptr);
+    EXPECT_EQ(Nas("taken"), nullptr);
+    const std::string refused =
+        HostError([&] { storage.AddNetworkFileSystem("192.0.2.1", "/s", "taken", false, "", 0); });
+    EXPECT_NE(refused.find("the name is already used by another volume"), std::string::npos)
+        << refused;
+    EXPECT_EQ(Nas("nfs-iso"), nullptr);
+    EXPECT_NE(Nas("taken"), nullptr);
+  }
+  Sql(path, "UPDATE volumes SET name = 'again' WHERE name = 'taken'");
+  EXPECT_NE(Nas("again"), nullptr);
+}
+
 }  // namespace
 }  // namespace HostTest
