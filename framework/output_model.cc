@@ -1,6 +1,7 @@
 #include "framework/output_model.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "framework/parser.h"
 #include "framework/text_escape.h"
@@ -160,6 +161,7 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
       return model;
     }
     model.shape = OutputModel::Shape::kRecords;
+    records.reserve(list.GetElements().size());
     for (const auto& element : list.GetElements()) {
       const bool is_struct = element && element->GetType() == MetaObj::META_STRUCT;
       records.push_back(is_struct ? static_cast<const MetaStruct*>(element.get()) : nullptr);
@@ -209,31 +211,53 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
   return model;
 }
 
-std::string PlainText(const MetaObj::MetaObj* value) {
-  if (!value || !value->IsSet()) return std::string();
+void AppendPlainText(const MetaObj::MetaObj* value, std::string* out) {
+  if (!value || !value->IsSet()) return;
   switch (value->GetType()) {
     case MetaObj::META_BOOL:
-      return static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
-    case MetaObj::META_INT:
-      return std::to_string(static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+      *out += static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
+      return;
+    case MetaObj::META_INT: {
+      char digits[24];
+      const auto end = std::to_chars(digits, digits + sizeof digits,
+                                     static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+      out->append(digits, static_cast<size_t>(end.ptr - digits));
+      return;
+    }
     case MetaObj::META_STRING:
-      return static_cast<const MetaObj::MetaString*>(value)->GetValue();
+      *out += static_cast<const MetaObj::MetaString*>(value)->View();
+      return;
     case MetaObj::META_STRUCT: {
-      std::string text = "{";
+      *out += '{';
+      bool first = true;
       for (const auto& field : static_cast<const MetaStruct*>(value)->GetFields()) {
-        text += (text.size() > 1 ? ", " : "") + field.first + ": " + PlainText(field.second.get());
+        if (!first) *out += ", ";
+        first = false;
+        *out += field.first;
+        *out += ": ";
+        AppendPlainText(field.second.get(), out);
       }
-      return text + "}";
+      *out += '}';
+      return;
     }
     case MetaObj::META_LIST: {
-      std::string text = "[";
+      *out += '[';
+      bool first = true;
       for (const auto& element : static_cast<const MetaList*>(value)->GetElements()) {
-        text += (text.size() > 1 ? ", " : "") + PlainText(element.get());
+        if (!first) *out += ", ";
+        first = false;
+        AppendPlainText(element.get(), out);
       }
-      return text + "]";
+      *out += ']';
+      return;
     }
   }
-  return std::string();
+}
+
+std::string PlainText(const MetaObj::MetaObj* value) {
+  std::string text;
+  AppendPlainText(value, &text);
+  return text;
 }
 
 }  // namespace Frame

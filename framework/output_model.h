@@ -78,6 +78,8 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
 // integer, a string unchanged; a nested structure as "{Field: value, ...}",
 // a nested list as "[value, ...]".
 std::string PlainText(const MetaObj::MetaObj* value);
+// The same text appended to `out`, with no copy made on the way.
+void AppendPlainText(const MetaObj::MetaObj* value, std::string* out);
 
 // Splits a comma-separated list of field names, trimming blanks around each.
 std::vector<std::string> SplitFieldList(const std::string& list);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -84,14 +85,22 @@ class MetaString : public MetaObj {
   static std::shared_ptr<MetaString> New(std::string&& value);
   ~MetaString() override;
   MetaType GetType() const override { return META_STRING; }
-  const std::string& GetValue() const { return value_; }
+  // A string made during a command run keeps only its bytes, beside it in
+  // the run's arena, and makes this std::string the first time it is asked
+  // for; View() reads the bytes without making it.
+  const std::string& GetValue() const;
+  std::string_view View() const {
+    if (copy_) return *copy_;
+    return std::string_view(reinterpret_cast<const char*>(this) + sizeof(MetaString), size_);
+  }
 
  protected:
   // Made only through New(), which allocates object and count together.
   MetaString() = default;
 
  private:
-  std::string value_;
+  uint32_t size_ = 0;                    // of the bytes beside the object
+  mutable std::string* copy_ = nullptr;  // owned; the text itself when not in an arena
 };
 
 // A named record whose fields keep the order in which they were first set.
@@ -119,7 +128,7 @@ class MetaStruct : public MetaObj {
     class iterator {
      public:
       iterator(const MetaStruct* s, size_t i) : s_(s), i_(i) {}
-      Field operator*() const { return {s_->FieldName(i_), s_->values_[i_]}; }
+      Field operator*() const { return (*s_)[i_]; }
       iterator& operator++() {
         ++i_;
         return *this;
@@ -131,9 +140,9 @@ class MetaStruct : public MetaObj {
       size_t i_;
     };
     explicit Fields(const MetaStruct* s) : s_(s) {}
-    size_t size() const { return s_->values_.size(); }
-    bool empty() const { return s_->values_.empty(); }
-    Field operator[](size_t i) const { return {s_->FieldName(i), s_->values_[i]}; }
+    size_t size() const { return s_->size_; }
+    bool empty() const { return s_->size_ == 0; }
+    Field operator[](size_t i) const { return (*s_)[i]; }
     iterator begin() const { return iterator(s_, 0); }
     iterator end() const { return iterator(s_, size()); }
 
@@ -142,11 +151,14 @@ class MetaStruct : public MetaObj {
   };
 
   static std::shared_ptr<MetaStruct> New(const std::string& type_name);
+  // The same for a literal name, without making a std::string of it per row.
+  static std::shared_ptr<MetaStruct> New(const char* type_name);
   ~MetaStruct() override;
   MetaType GetType() const override { return META_STRUCT; }
   const std::string& GetTypeName() const;
 
   void SetField(const std::string& field, std::shared_ptr<MetaObj> value);
+  void SetField(const char* field, std::shared_ptr<MetaObj> value);
   // The field's value, or null when the structure has no such field.
   std::shared_ptr<MetaObj> GetField(const std::string& field) const;
   Fields GetFields() const { return Fields(this); }
@@ -161,8 +173,19 @@ class MetaStruct : public MetaObj {
   explicit MetaStruct(const Shape* shape) : shape_(shape) {}
 
  private:
-  const Shape* shape_;                            // never null; interned
-  std::vector<std::shared_ptr<MetaObj>> values_;  // one per name of shape_
+  Field operator[](size_t i) const { return {FieldName(i), values_[i]}; }
+  static std::shared_ptr<MetaStruct> NewOf(std::string_view type_name);
+  void Set(std::string_view field, std::shared_ptr<MetaObj> value);
+  void Grow();
+
+  uint32_t size_ = 0;      // fields set, one per name of shape_
+  uint32_t capacity_ = 0;  // of values_
+  uint32_t next_ = 0;      // where the next field set is looked for first
+  const Shape* shape_;     // never null; interned
+  // In the run's arena when the structure is (and then never owning: see
+  // SetField), else owned.
+  std::shared_ptr<MetaObj>* values_ = nullptr;
+  bool in_arena_ = false;
 };
 
 // An ordered list of values of one kind. The prototype describes an element
