@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <new>
 #include <string_view>
@@ -94,7 +95,7 @@ std::shared_ptr<MetaString> MetaString::New(const std::string& value) {
   if (!arena || value.size() > UINT32_MAX) return New(std::string(value));
   std::shared_ptr<MetaString> obj = MakeIn<MetaString>(arena, value.size() + 1);
   char* text = reinterpret_cast<char*>(obj.get()) + sizeof(MetaString);
-  value.copy(text, value.size());
+  std::memcpy(text, value.data(), value.size());
   text[value.size()] = '\0';
   obj->size_ = static_cast<uint32_t>(value.size());
   obj->set_ = true;

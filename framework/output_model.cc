@@ -186,27 +186,28 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
   }
 
   const std::string header = Hint(hints, "header:" + model.type_name);
+  OutputModel::Rows& rows = model.rows;
+  rows.records = std::move(records);
+  if (!header.empty()) {
+    for (const MetaStruct* record : rows.records) rows.headings.push_back(Heading(header, record));
+  }
   // Records filled alike have their fields in the same places: each
   // column's place is found once per run of such records.
-  std::vector<size_t> at(names.size(), std::string::npos);
-  const MetaStruct* placed = nullptr;  // the record `at` was found in
-  model.rows.resize(records.size());
-  model.cells.reserve(records.size() * names.size());
-  for (size_t r = 0; r < records.size(); ++r) {
-    const MetaStruct* record = records[r];
-    if (!header.empty()) model.rows[r].heading = Heading(header, record);
-    if (record && !(placed && record->SameFieldsAs(*placed))) {
-      for (size_t i = 0; i < names.size(); ++i) at[i] = IndexOf(*record, names[i]);
-      placed = record;
+  const MetaStruct* placed = nullptr;  // the record the last placement was found in
+  for (size_t r = 0; r < rows.records.size(); ++r) {
+    const MetaStruct* record = rows.records[r];
+    if (!rows.placements.empty() && (!record || (placed && record->SameFieldsAs(*placed)))) {
+      continue;  // a non-structure reads no field: any placement serves
     }
-    for (size_t i = 0; i < names.size(); ++i) {
-      const bool has = record && at[i] != std::string::npos;
-      model.cells.push_back(has ? record->GetFields()[at[i]].second.get() : nullptr);
+    OutputModel::Placement placement{r, std::vector<uint32_t>(names.size(), OutputModel::kMissing)};
+    if (record) {
+      for (size_t i = 0; i < names.size(); ++i) {
+        const size_t at = IndexOf(*record, names[i]);
+        if (at != std::string::npos) placement.at[i] = static_cast<uint32_t>(at);
+      }
     }
-  }
-  // Only now: the block no longer moves.
-  for (size_t r = 0; r < records.size(); ++r) {
-    model.rows[r].cells = model.cells.data() + r * names.size();
+    placed = record;
+    rows.placements.push_back(std::move(placement));
   }
   return model;
 }

@@ -212,9 +212,11 @@ void RenderJson(const OutputModel& model, TextSink* out) {
     case OutputModel::Shape::kRecords: {
       const std::vector<std::string> keys = JsonWriter::Keys(model, 1);
       json.Open('[', model.rows.empty());
-      for (size_t i = 0; i < model.rows.size(); ++i) {
-        json.Separator(1, i == 0);
-        json.Row(keys, model.rows[i], 1);
+      bool first = true;
+      for (const auto& row : model.rows) {
+        json.Separator(1, first);
+        first = false;
+        json.Row(keys, row, 1);
         json.Commit();
       }
       json.Close(']', model.rows.empty(), 0);

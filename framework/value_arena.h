@@ -60,7 +60,9 @@ class ValueArena {
  private:
   void* AllocateSlow(size_t size);
 
-  static thread_local ValueArena* current_;
+  // libcordra is linked, never loaded later, so the fast TLS model is open
+  // to it: every value made asks for the current arena.
+  __attribute__((tls_model("initial-exec"))) static thread_local ValueArena* current_;
 
   bool active_;  // false for an arena made while another was current
   char* next_ = nullptr;
