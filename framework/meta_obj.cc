@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -81,46 +82,68 @@ std::shared_ptr<MetaInt> MetaInt::New(int64_t value) {
   return obj;
 }
 
+// Where a string's parts are: its bytes (and a NUL) right after the object,
+// then, for a string not in an arena, the std::string GetValue() returns.
+struct StringLayout {
+  static char* Bytes(const MetaString* s) {
+    return const_cast<char*>(reinterpret_cast<const char*>(s)) + sizeof(MetaString);
+  }
+  static size_t CopyAt(size_t size) { return (sizeof(MetaString) + size + 1 + 7) & ~size_t{7}; }
+  static std::string* Copy(const MetaString* s) {
+    return reinterpret_cast<std::string*>(Bytes(s) - sizeof(MetaString) + CopyAt(s->size_));
+  }
+
+  // In the thread's arena if there is one and `arena` allows.
+  static std::shared_ptr<MetaString> Make(std::string_view value, bool arena_allowed) {
+    if (value.size() > UINT32_MAX) throw std::length_error("a string value over 4 GiB");
+    struct Made : MetaString {};
+    static_assert(sizeof(Made) == sizeof(MetaString), "the bytes follow the object");
+    MetaString* obj;
+    std::shared_ptr<MetaString> ptr;
+    ValueArena* arena = arena_allowed ? ValueArena::Current() : nullptr;
+    if (arena) {
+      obj = new (arena->Allocate(sizeof(MetaString) + value.size() + 1)) Made();
+      obj->in_arena_ = true;
+      ptr = std::shared_ptr<MetaString>(std::shared_ptr<MetaString>(), obj);
+    } else {
+      void* memory = ::operator new(CopyAt(value.size()) + sizeof(std::string));
+      obj = new (memory) Made();
+      ptr = std::shared_ptr<MetaString>(obj, [](MetaString* s) {
+        s->~MetaString();
+        ::operator delete(s);
+      });
+    }
+    obj->size_ = static_cast<uint32_t>(value.size());
+    std::memcpy(Bytes(obj), value.data(), value.size());
+    Bytes(obj)[value.size()] = '\0';
+    if (!obj->in_arena_) new (Copy(obj)) std::string(value);
+    return ptr;
+  }
+};
+
 std::shared_ptr<MetaString> MetaString::New() {
-  static const std::shared_ptr<MetaString> empty = [] {
-    std::shared_ptr<MetaString> obj = Make<MetaString>();
-    obj->copy_ = new std::string();
-    return obj;
-  }();
+  // Made once for the process, so never in a run's arena.
+  static const std::shared_ptr<MetaString> empty = StringLayout::Make("", false);
   return Uncounted(empty);
 }
 
 std::shared_ptr<MetaString> MetaString::New(const std::string& value) {
-  ValueArena* arena = ValueArena::Current();
-  if (!arena || value.size() > UINT32_MAX) return New(std::string(value));
-  std::shared_ptr<MetaString> obj = MakeIn<MetaString>(arena, value.size() + 1);
-  char* text = reinterpret_cast<char*>(obj.get()) + sizeof(MetaString);
-  std::memcpy(text, value.data(), value.size());
-  text[value.size()] = '\0';
-  obj->size_ = static_cast<uint32_t>(value.size());
+  std::shared_ptr<MetaString> obj = StringLayout::Make(value, true);
   obj->set_ = true;
   return obj;
 }
 
 std::shared_ptr<MetaString> MetaString::New(std::string&& value) {
-  if (ValueArena::Current() && value.size() <= UINT32_MAX) {
-    return New(static_cast<const std::string&>(value));
-  }
-  std::shared_ptr<MetaString> obj = Make<MetaString>();
-  obj->copy_ = new std::string(std::move(value));
-  obj->set_ = true;
-  return obj;
+  return New(static_cast<const std::string&>(value));
 }
 
-MetaString::~MetaString() { delete copy_; }
+MetaString::~MetaString() {
+  if (!in_arena_) StringLayout::Copy(this)->~basic_string();
+}
 
 const std::string& MetaString::GetValue() const {
-  if (!copy_) {
-    // Only a string in an arena has no copy yet; the arena deletes it.
-    copy_ = new std::string(View());
-    ValueArena::Current()->DestroyAtEnd(const_cast<MetaString*>(this));
-  }
-  return *copy_;
+  if (!in_arena_) return *StringLayout::Copy(this);
+  return ValueArena::Current()->CopyOf(this, View());
 }
 
 // A type name and the names of the fields set so far, in order. A
@@ -191,9 +214,8 @@ std::shared_ptr<MetaStruct> MetaStruct::NewOf(std::string_view type_name) {
   std::shared_ptr<MetaStruct> obj;
   if (ValueArena* arena = ValueArena::Current()) {
     // Its fields beside it, in the same allocation.
-    obj = MakeIn<MetaStruct>(arena, room * sizeof(ValuePtr), root);
-    obj->values_ =
-        reinterpret_cast<ValuePtr*>(reinterpret_cast<char*>(obj.get()) + sizeof(MetaStruct));
+    obj = MakeIn<MetaStruct>(arena, room * sizeof(MetaObj*), root);
+    obj->values_ = reinterpret_cast<char*>(obj.get()) + sizeof(MetaStruct);
     obj->capacity_ = room;
     obj->in_arena_ = true;
   } else {
@@ -204,25 +226,28 @@ std::shared_ptr<MetaStruct> MetaStruct::NewOf(std::string_view type_name) {
 }
 
 MetaStruct::~MetaStruct() {
-  if (in_arena_) return;  // nothing it holds owns, and the arena frees its memory
-  for (uint32_t i = 0; i < size_; ++i) values_[i].~ValuePtr();
+  if (in_arena_) return;  // the arena owns its values and its memory
+  auto* owned = static_cast<ValuePtr*>(values_);
+  for (uint32_t i = 0; i < size_; ++i) owned[i].~ValuePtr();
   ::operator delete(values_);
 }
 
 void MetaStruct::Grow() {
   const uint32_t room = capacity_ > 0 ? 2 * capacity_ : 8;
-  ValuePtr* grown;
   if (in_arena_) {
-    grown = static_cast<ValuePtr*>(ValueArena::Current()->Allocate(room * sizeof(ValuePtr)));
+    auto* grown = static_cast<MetaObj**>(ValueArena::Current()->Allocate(room * sizeof(MetaObj*)));
+    std::copy_n(static_cast<MetaObj**>(values_), size_, grown);
+    values_ = grown;
   } else {
-    grown = static_cast<ValuePtr*>(::operator new(room * sizeof(ValuePtr)));
+    auto* owned = static_cast<ValuePtr*>(values_);
+    auto* grown = static_cast<ValuePtr*>(::operator new(room * sizeof(ValuePtr)));
+    for (uint32_t i = 0; i < size_; ++i) {
+      new (&grown[i]) ValuePtr(std::move(owned[i]));
+      owned[i].~ValuePtr();
+    }
+    ::operator delete(values_);
+    values_ = grown;
   }
-  for (uint32_t i = 0; i < size_; ++i) {
-    new (&grown[i]) ValuePtr(std::move(values_[i]));
-    values_[i].~ValuePtr();
-  }
-  if (!in_arena_) ::operator delete(values_);
-  values_ = grown;
   capacity_ = room;
 }
 
@@ -239,35 +264,41 @@ void MetaStruct::SetField(const char* field, std::shared_ptr<MetaObj> value) {
 }
 
 void MetaStruct::Set(std::string_view field, std::shared_ptr<MetaObj> value) {
-  if (in_arena_ && value.use_count() > 0) {
-    // The arena never destroys this structure, so what it holds must not
-    // own: the arena keeps a value made outside it alive instead.
-    ValueArena::Current()->KeepAlive(value);
-    value = ValuePtr(ValuePtr(), value.get());
-  }
-  const Shape* next = shape_->Known(field);  // how rows filled alike find theirs
-  if (!next) {
+  // An arena never destroys the structures in it, so they hold plain
+  // pointers: the arena keeps a value made outside it alive instead.
+  if (in_arena_ && value.use_count() > 0) ValueArena::Current()->KeepAlive(value);
+  size_t index = size_;
+  if (const Shape* next = shape_->Known(field)) {  // how rows filled alike find theirs
+    shape_ = next;
+  } else {
     // Fields are mostly set again in their order: try after the last one.
     const std::vector<std::string>& names = shape_->names;
     for (size_t n = 0, i = next_; n < names.size(); ++n, ++i) {
       if (i == names.size()) i = 0;
       if (names[i] == field) {
-        values_[i] = std::move(value);
-        next_ = static_cast<uint32_t>(i + 1);
-        return;
+        index = i;
+        break;
       }
     }
-    next = shape_->With(field);
+    if (index == size_) shape_ = shape_->With(field);
   }
-  shape_ = next;
-  if (size_ == capacity_) Grow();
-  new (&values_[size_++]) ValuePtr(std::move(value));
+  if (index == size_) {
+    if (size_ == capacity_) Grow();
+    ++size_;
+    if (!in_arena_) new (&static_cast<ValuePtr*>(values_)[index]) ValuePtr();
+  }
+  next_ = static_cast<uint32_t>(index + 1);
+  if (in_arena_) {
+    static_cast<MetaObj**>(values_)[index] = value.get();
+  } else {
+    static_cast<ValuePtr*>(values_)[index] = std::move(value);
+  }
 }
 
 std::shared_ptr<MetaObj> MetaStruct::GetField(const std::string& field) const {
   const std::vector<std::string>& names = shape_->names;
   for (size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == field) return values_[i];
+    if (names[i] == field) return ValueAt(i);
   }
   return nullptr;
 }

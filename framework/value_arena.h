@@ -18,6 +18,9 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -49,8 +52,16 @@ class ValueArena {
     return p;
   }
 
+  // The std::string of a string value's `text`, made on the first request
+  // for `value` and kept until the arena ends.
+  const std::string& CopyOf(const void* value, std::string_view text) {
+    auto it = copies_.find(value);
+    if (it == copies_.end()) it = copies_.emplace(value, std::string(text)).first;
+    return it->second;
+  }
+
   // Runs `obj`'s destructor when the arena ends; for values holding memory
-  // of their own (a list's vector, a string's made copy).
+  // of their own (a list's vector).
   void DestroyAtEnd(MetaObj* obj) { destroy_.push_back(obj); }
 
   // Keeps `owner` (a value made outside the arena) alive until the arena
@@ -71,6 +82,7 @@ class ValueArena {
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::vector<MetaObj*> destroy_;
   std::vector<std::shared_ptr<const void>> keep_;
+  std::unordered_map<const void*, std::string> copies_;
 };
 
 }  // namespace MetaObj

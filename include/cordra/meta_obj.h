@@ -78,6 +78,9 @@ class MetaInt : public MetaObj {
   int64_t value_ = 0;
 };
 
+// Strings keep their bytes beside the object: in a command run's arena, or
+// in the value's own allocation. Longer than 4 GiB is refused
+// (std::length_error).
 class MetaString : public MetaObj {
  public:
   static std::shared_ptr<MetaString> New();
@@ -85,22 +88,21 @@ class MetaString : public MetaObj {
   static std::shared_ptr<MetaString> New(std::string&& value);
   ~MetaString() override;
   MetaType GetType() const override { return META_STRING; }
-  // A string made during a command run keeps only its bytes, beside it in
-  // the run's arena, and makes this std::string the first time it is asked
-  // for; View() reads the bytes without making it.
+  // The text as a std::string. A string in a run's arena makes it the first
+  // time it is asked for; View() reads the bytes as they are.
   const std::string& GetValue() const;
   std::string_view View() const {
-    if (copy_) return *copy_;
     return std::string_view(reinterpret_cast<const char*>(this) + sizeof(MetaString), size_);
   }
 
  protected:
-  // Made only through New(), which allocates object and count together.
+  // Made only through New(), which places the bytes.
   MetaString() = default;
 
  private:
-  uint32_t size_ = 0;                    // of the bytes beside the object
-  mutable std::string* copy_ = nullptr;  // owned; the text itself when not in an arena
+  friend struct StringLayout;  // meta_obj.cc
+  bool in_arena_ = false;
+  uint32_t size_ = 0;
 };
 
 // A named record whose fields keep the order in which they were first set.
@@ -116,11 +118,31 @@ class MetaStruct : public MetaObj {
  public:
   struct Shape;  // the interned type and field names; meta_obj.cc
 
+  // A field's value as GetFields() shows it: the value itself, or as a
+  // shared_ptr (which owns where the structure owns its values, and counts
+  // nothing for a structure in a run's arena).
+  class FieldValue {
+   public:
+    MetaObj* get() const { return value_; }
+    MetaObj& operator*() const { return *value_; }
+    MetaObj* operator->() const { return value_; }
+    explicit operator bool() const { return value_ != nullptr; }
+    operator std::shared_ptr<MetaObj>() const {
+      return owner_ ? *owner_ : std::shared_ptr<MetaObj>(std::shared_ptr<MetaObj>(), value_);
+    }
+
+   private:
+    friend class MetaStruct;
+    FieldValue(MetaObj* value, const std::shared_ptr<MetaObj>* owner)
+        : value_(value), owner_(owner) {}
+    MetaObj* value_;
+    const std::shared_ptr<MetaObj>* owner_;  // null in an arena
+  };
   // A field as GetFields() shows it; both refer into the structure, and are
   // valid while it lives and the field is not set again.
   struct Field {
-    const std::string& first;                // the name
-    const std::shared_ptr<MetaObj>& second;  // the value
+    const std::string& first;  // the name
+    FieldValue second;         // the value
   };
   // The fields in order, as a view of the structure.
   class Fields {
@@ -173,19 +195,24 @@ class MetaStruct : public MetaObj {
   explicit MetaStruct(const Shape* shape) : shape_(shape) {}
 
  private:
-  Field operator[](size_t i) const { return {FieldName(i), values_[i]}; }
+  Field operator[](size_t i) const { return {FieldName(i), ValueAt(i)}; }
+  FieldValue ValueAt(size_t i) const {
+    if (in_arena_) return FieldValue(static_cast<MetaObj**>(values_)[i], nullptr);
+    const auto* owned = static_cast<const std::shared_ptr<MetaObj>*>(values_);
+    return FieldValue(owned[i].get(), &owned[i]);
+  }
   static std::shared_ptr<MetaStruct> NewOf(std::string_view type_name);
   void Set(std::string_view field, std::shared_ptr<MetaObj> value);
   void Grow();
 
+  bool in_arena_ = false;
   uint32_t size_ = 0;      // fields set, one per name of shape_
   uint32_t capacity_ = 0;  // of values_
   uint32_t next_ = 0;      // where the next field set is looked for first
   const Shape* shape_;     // never null; interned
-  // In the run's arena when the structure is (and then never owning: see
-  // SetField), else owned.
-  std::shared_ptr<MetaObj>* values_ = nullptr;
-  bool in_arena_ = false;
+  // In a run's arena, MetaObj* pointers to values the arena owns; else
+  // shared_ptrs that own them.
+  void* values_ = nullptr;
 };
 
 // An ordered list of values of one kind. The prototype describes an element

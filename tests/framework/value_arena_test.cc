@@ -60,7 +60,7 @@ TEST(ValueArenaTest, StringsAndStructuresReadBackAsMade) {
   for (int i = 0; i < 20; ++i) {
     EXPECT_EQ(wide->FieldName(i), "f" + std::to_string(i));
     if (i != 3) {
-      EXPECT_EQ(std::static_pointer_cast<MetaInt>(wide->GetFields()[i].second)->GetValue(), i);
+      EXPECT_EQ(static_cast<MetaInt&>(*wide->GetFields()[i].second).GetValue(), i);
     }
   }
   EXPECT_EQ(std::static_pointer_cast<MetaString>(wide->GetField("f3"))->View(), "again");
