@@ -1,6 +1,7 @@
 #include "framework/output_model.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "framework/parser.h"
 #include "framework/text_escape.h"
@@ -160,6 +161,7 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
       return model;
     }
     model.shape = OutputModel::Shape::kRecords;
+    records.reserve(list.GetElements().size());
     for (const auto& element : list.GetElements()) {
       const bool is_struct = element && element->GetType() == MetaObj::META_STRUCT;
       records.push_back(is_struct ? static_cast<const MetaStruct*>(element.get()) : nullptr);
@@ -184,56 +186,79 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
   }
 
   const std::string header = Hint(hints, "header:" + model.type_name);
+  OutputModel::Rows& rows = model.rows;
+  rows.records = std::move(records);
+  if (!header.empty()) {
+    for (const MetaStruct* record : rows.records) rows.headings.push_back(Heading(header, record));
+  }
   // Records filled alike have their fields in the same places: each
   // column's place is found once per run of such records.
-  std::vector<size_t> at(names.size(), std::string::npos);
-  const MetaStruct* placed = nullptr;  // the record `at` was found in
-  model.rows.resize(records.size());
-  model.cells.reserve(records.size() * names.size());
-  for (size_t r = 0; r < records.size(); ++r) {
-    const MetaStruct* record = records[r];
-    if (!header.empty()) model.rows[r].heading = Heading(header, record);
-    if (record && !(placed && record->SameFieldsAs(*placed))) {
-      for (size_t i = 0; i < names.size(); ++i) at[i] = IndexOf(*record, names[i]);
-      placed = record;
+  const MetaStruct* placed = nullptr;  // the record the last placement was found in
+  for (size_t r = 0; r < rows.records.size(); ++r) {
+    const MetaStruct* record = rows.records[r];
+    if (!rows.placements.empty() && (!record || (placed && record->SameFieldsAs(*placed)))) {
+      continue;  // a non-structure reads no field: any placement serves
     }
-    for (size_t i = 0; i < names.size(); ++i) {
-      const bool has = record && at[i] != std::string::npos;
-      model.cells.push_back(has ? record->GetFields()[at[i]].second.get() : nullptr);
+    OutputModel::Placement placement{r, std::vector<uint32_t>(names.size(), OutputModel::kMissing)};
+    if (record) {
+      for (size_t i = 0; i < names.size(); ++i) {
+        const size_t at = IndexOf(*record, names[i]);
+        if (at != std::string::npos) placement.at[i] = static_cast<uint32_t>(at);
+      }
     }
-  }
-  // Only now: the block no longer moves.
-  for (size_t r = 0; r < records.size(); ++r) {
-    model.rows[r].cells = model.cells.data() + r * names.size();
+    placed = record;
+    rows.placements.push_back(std::move(placement));
   }
   return model;
 }
 
-std::string PlainText(const MetaObj::MetaObj* value) {
-  if (!value || !value->IsSet()) return std::string();
+void AppendPlainText(const MetaObj::MetaObj* value, std::string* out) {
+  if (!value || !value->IsSet()) return;
   switch (value->GetType()) {
     case MetaObj::META_BOOL:
-      return static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
-    case MetaObj::META_INT:
-      return std::to_string(static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+      *out += static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
+      return;
+    case MetaObj::META_INT: {
+      char digits[24];
+      const auto end = std::to_chars(digits, digits + sizeof digits,
+                                     static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+      out->append(digits, static_cast<size_t>(end.ptr - digits));
+      return;
+    }
     case MetaObj::META_STRING:
-      return static_cast<const MetaObj::MetaString*>(value)->GetValue();
+      *out += static_cast<const MetaObj::MetaString*>(value)->View();
+      return;
     case MetaObj::META_STRUCT: {
-      std::string text = "{";
+      *out += '{';
+      bool first = true;
       for (const auto& field : static_cast<const MetaStruct*>(value)->GetFields()) {
-        text += (text.size() > 1 ? ", " : "") + field.first + ": " + PlainText(field.second.get());
+        if (!first) *out += ", ";
+        first = false;
+        *out += field.first;
+        *out += ": ";
+        AppendPlainText(field.second.get(), out);
       }
-      return text + "}";
+      *out += '}';
+      return;
     }
     case MetaObj::META_LIST: {
-      std::string text = "[";
+      *out += '[';
+      bool first = true;
       for (const auto& element : static_cast<const MetaList*>(value)->GetElements()) {
-        text += (text.size() > 1 ? ", " : "") + PlainText(element.get());
+        if (!first) *out += ", ";
+        first = false;
+        AppendPlainText(element.get(), out);
       }
-      return text + "]";
+      *out += ']';
+      return;
     }
   }
-  return std::string();
+}
+
+std::string PlainText(const MetaObj::MetaObj* value) {
+  std::string text;
+  AppendPlainText(value, &text);
+  return text;
 }
 
 }  // namespace Frame

@@ -5,6 +5,7 @@
 #ifndef FRAMEWORK_OUTPUT_MODEL_H_
 #define FRAMEWORK_OUTPUT_MODEL_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -33,16 +34,67 @@ struct OutputModel {
     kRecords,  // a list of structures: one row each, possibly none
     kValues,   // a list of plain values: `values`
   };
-  // Cells point into the result the model was built from, which must
-  // outlive the model.
+  static constexpr uint32_t kMissing = UINT32_MAX;
+
+  // A row as renderers read it: cells[i] is the value of column i, null for
+  // a missing field. It points into the result the model was built from,
+  // which must outlive the model.
   struct Row {
-    std::string heading;  // from "header:<Struct>"; "" when there is none
-    // One per column, null for a missing field; points into `cells` below.
-    const MetaObj::MetaObj* const* cells = nullptr;
+    const std::string& heading;  // from "header:<Struct>"; "" when there is none
+    struct Cells {
+      const MetaObj::MetaStruct* record;  // null for an element that is not a structure
+      const uint32_t* at;                 // each column's field index, or kMissing
+      const MetaObj::MetaObj* operator[](size_t i) const {
+        return record && at[i] != kMissing ? record->GetFields()[at[i]].second.get() : nullptr;
+      }
+    } cells;
   };
 
-  // Rows point into the model's own `cells`, which a move keeps in place
-  // and a copy would not.
+  // Where each column's field is in a run of records filled alike, which
+  // share their field order: found once per run, not once per row.
+  struct Placement {
+    size_t first;              // the run's first row
+    std::vector<uint32_t> at;  // per column
+  };
+
+  // The rows, in order, made on the fly from one pointer a record: a list of
+  // a million rows costs 8 bytes a row here.
+  class Rows {
+   public:
+    class iterator {
+     public:
+      iterator(const Rows* rows, size_t r, size_t run) : rows_(rows), r_(r), run_(run) {}
+      Row operator*() const { return rows_->At(r_, run_); }
+      iterator& operator++() {
+        ++r_;
+        if (run_ + 1 < rows_->placements.size() && rows_->placements[run_ + 1].first == r_) ++run_;
+        return *this;
+      }
+      bool operator!=(const iterator& other) const { return r_ != other.r_; }
+
+     private:
+      const Rows* rows_;
+      size_t r_, run_;
+    };
+    size_t size() const { return records.size(); }
+    bool empty() const { return records.empty(); }
+    Row front() const { return At(0, 0); }
+    iterator begin() const { return iterator(this, 0, 0); }
+    iterator end() const { return iterator(this, size(), 0); }
+
+    std::vector<const MetaObj::MetaStruct*> records;
+    std::vector<std::string> headings;  // one per row, or none when no row has one
+    std::vector<Placement> placements;  // in row order; the first has first == 0
+
+   private:
+    Row At(size_t r, size_t run) const {
+      static const std::string none;
+      return Row{headings.empty() ? none : headings[r], {records[r], placements[run].at.data()}};
+    }
+  };
+
+  // A model refers into its own rows' placements, which a move keeps in
+  // place and a copy would not.
   OutputModel() = default;
   OutputModel(OutputModel&&) = default;
   OutputModel& operator=(OutputModel&&) = default;
@@ -54,9 +106,7 @@ struct OutputModel {
   std::vector<ValuePtr> values;
   std::string type_name;  // the structure type of the records
   std::vector<Column> columns;
-  std::vector<Row> rows;
-  // Every row's cells, row after row: one block for the whole result.
-  std::vector<const MetaObj::MetaObj*> cells;
+  Rows rows;
 };
 
 // The fields a result of this kind has, in order: a structure's own, or for
@@ -78,6 +128,8 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
 // integer, a string unchanged; a nested structure as "{Field: value, ...}",
 // a nested list as "[value, ...]".
 std::string PlainText(const MetaObj::MetaObj* value);
+// The same text appended to `out`, with no copy made on the way.
+void AppendPlainText(const MetaObj::MetaObj* value, std::string* out);
 
 // Splits a comma-separated list of field names, trimming blanks around each.
 std::vector<std::string> SplitFieldList(const std::string& list);

@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/render.h"
@@ -12,7 +15,7 @@ namespace {
 
 // Invalid UTF-8 comes out as U+FFFD; quotes, backslashes and control
 // characters are escaped.
-void AppendString(const std::string& raw, std::string* out) {
+void AppendString(std::string_view raw, std::string* out) {
   if (IsPlainJsonText(raw)) {  // nearly every string: copied as it is
     *out += '"';
     *out += raw;
@@ -21,7 +24,7 @@ void AppendString(const std::string& raw, std::string* out) {
   }
   std::string sanitized;
   if (!IsAscii(raw)) sanitized = SanitizeUtf8(raw);
-  const std::string& text = sanitized.empty() ? raw : sanitized;
+  const std::string_view text = sanitized.empty() ? raw : std::string_view(sanitized);
   *out += '"';
   // Copy runs that need no escape in one go; most values are one run.
   size_t run = 0;
@@ -63,34 +66,44 @@ void AppendString(const std::string& raw, std::string* out) {
   *out += '"';
 }
 
-// Writes JSON straight into the sink's text, indented by two blanks per
-// level, fields in the command's order. Large lists are the common case, so
+// Writes JSON into the sink's text, indented by two blanks per level,
+// fields in the command's order. Large lists are the common case, so
 // nothing is built per value but the text itself.
 class JsonWriter {
  public:
-  explicit JsonWriter(TextSink* sink) : sink_(sink), out_(sink->text()) {}
-  void Commit() { sink_->Commit(); }
+  explicit JsonWriter(TextSink* sink) : sink_(sink), out_(&sink->text()) {}
+  void Commit() {
+    out_.Drain();
+    sink_->Commit();
+  }
 
   void Value(const MetaObj::MetaObj* value, int depth) {
     if (!value || !value->IsSet()) {
-      out_ += "null";
+      out_.Put("null");
       return;
     }
     switch (value->GetType()) {
       case MetaObj::META_BOOL:
-        out_ += static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false";
+        out_.Put(static_cast<const MetaObj::MetaBool*>(value)->GetValue() ? "true" : "false");
         return;
-      case MetaObj::META_INT:
-        out_ += std::to_string(static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+      case MetaObj::META_INT: {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits,
+                                       static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+        out_.Put(std::string_view(digits, end.ptr - digits));
         return;
+      }
       case MetaObj::META_STRING:
-        String(static_cast<const MetaObj::MetaString*>(value)->GetValue());
+        String(static_cast<const MetaObj::MetaString*>(value)->View());
         return;
       case MetaObj::META_STRUCT: {
         const auto& fields = static_cast<const MetaObj::MetaStruct*>(value)->GetFields();
         Open('{', fields.empty());
         for (size_t i = 0; i < fields.size(); ++i) {
-          Member(fields[i].first, fields[i].second.get(), depth + 1, i == 0);
+          Separator(depth + 1, i == 0);
+          String(fields[i].first);
+          out_.Put(": ");
+          Value(fields[i].second.get(), depth + 1);
         }
         Close('}', fields.empty(), depth);
         return;
@@ -106,62 +119,73 @@ class JsonWriter {
         return;
       }
     }
-    out_ += "null";
+    out_.Put("null");
   }
 
-  // The columns' names as members begin ("\"Name\": "), made once for all
-  // rows of `model`.
-  std::vector<std::string> Keys(const OutputModel& model) {
+  // What comes before each column's value in a row at `depth`: the
+  // separator, the indent and the member's name ("\"Name\": "), made once
+  // for all rows of `model`.
+  static std::vector<std::string> Keys(const OutputModel& model, int depth) {
     std::vector<std::string> keys;
-    for (const Column& column : model.columns) {
-      std::string key;
-      AppendString(column.name, &key);
+    for (size_t i = 0; i < model.columns.size(); ++i) {
+      std::string key = i == 0 ? "\n" : ",\n";
+      key.append(2 * (depth + 1), ' ');
+      AppendString(model.columns[i].name, &key);
       keys.push_back(key + ": ");
     }
     return keys;
   }
 
   void Row(const std::vector<std::string>& keys, const OutputModel::Row& row, int depth) {
-    Open('{', keys.empty());
+    out_.Put('{');
     for (size_t i = 0; i < keys.size(); ++i) {
-      Separator(depth + 1, i == 0);
-      out_ += keys[i];
+      out_.Put(keys[i]);
       Value(row.cells[i], depth + 1);
     }
     Close('}', keys.empty(), depth);
   }
 
-  void EndLine() { out_ += '\n'; }
+  void EndLine() { out_.Put('\n'); }
   void Open(char bracket, bool empty) {
-    out_ += bracket;
-    if (!empty) out_ += '\n';
+    out_.Put(bracket);
+    if (!empty) out_.Put('\n');
   }
   void Close(char bracket, bool empty, int depth) {
     if (!empty) {
-      out_ += '\n';
+      out_.Put('\n');
       Indent(depth);
     }
-    out_ += bracket;
+    out_.Put(bracket);
   }
   void Separator(int depth, bool first) {
-    if (!first) out_ += ",\n";
+    if (!first) out_.Put(",\n");
     Indent(depth);
   }
 
  private:
-  void Member(const std::string& name, const MetaObj::MetaObj* value, int depth, bool first) {
-    Separator(depth, first);
-    String(name);
-    out_ += ": ";
-    Value(value, depth);
+  void Indent(int depth) {
+    static const std::string blanks(64, ' ');
+    for (size_t left = 2 * depth; left > 0;) {
+      const size_t n = std::min(left, blanks.size());
+      out_.Put(std::string_view(blanks.data(), n));
+      left -= n;
+    }
   }
 
-  void Indent(int depth) { out_.append(2 * depth, ' '); }
-
-  void String(const std::string& raw) { AppendString(raw, &out_); }
+  void String(std::string_view raw) {
+    if (IsPlainJsonText(raw)) {  // nearly every string: copied as it is
+      out_.Put('"');
+      out_.Put(raw);
+      out_.Put('"');
+      return;
+    }
+    std::string escaped;
+    AppendString(raw, &escaped);
+    out_.Put(escaped);
+  }
 
   TextSink* sink_;
-  std::string& out_;
+  PieceWriter out_;
 };
 
 }  // namespace
@@ -183,14 +207,16 @@ void RenderJson(const OutputModel& model, TextSink* out) {
       json.Close(']', model.values.empty(), 0);
       break;
     case OutputModel::Shape::kRecord:
-      json.Row(json.Keys(model), model.rows.front(), 0);
+      json.Row(JsonWriter::Keys(model, 0), model.rows.front(), 0);
       break;
     case OutputModel::Shape::kRecords: {
-      const std::vector<std::string> keys = json.Keys(model);
+      const std::vector<std::string> keys = JsonWriter::Keys(model, 1);
       json.Open('[', model.rows.empty());
-      for (size_t i = 0; i < model.rows.size(); ++i) {
-        json.Separator(1, i == 0);
-        json.Row(keys, model.rows[i], 1);
+      bool first = true;
+      for (const auto& row : model.rows) {
+        json.Separator(1, first);
+        first = false;
+        json.Row(keys, row, 1);
         json.Commit();
       }
       json.Close(']', model.rows.empty(), 0);
@@ -198,6 +224,7 @@ void RenderJson(const OutputModel& model, TextSink* out) {
     }
   }
   json.EndLine();
+  json.Commit();
 }
 
 }  // namespace Frame

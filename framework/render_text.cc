@@ -1,6 +1,8 @@
 // The two formats for people: "table" and "simple". Values go through
 // DisplayText so that a value never breaks a line.
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 
 #include "framework/render.h"
 #include "framework/text_escape.h"
@@ -30,34 +32,93 @@ void AppendTrimmed(const std::string& line, std::string* out) {
 }
 
 // A cell as the table shows it, and its width in columns. Printable ASCII
-// strings, nearly every cell of a large list, are used in place; anything
-// else is made in `scratch`.
+// strings, nearly every cell of a large list, are used in place; numbers are
+// written in the scratch's digits and booleans are constants; anything else
+// is made in the scratch's text through DisplayText.
 struct Cell {
-  const std::string& text;
+  std::string_view text;
   size_t width;
 };
-Cell CellText(const MetaObj::MetaObj* value, std::string* scratch) {
-  if (value && value->IsSet() && value->GetType() == MetaObj::META_STRING) {
-    const std::string& text = static_cast<const MetaObj::MetaString*>(value)->GetValue();
-    if (IsPrintableAscii(text)) return {text, text.size()};
+struct CellScratch {
+  char digits[24];
+  std::string text;
+};
+Cell CellText(const MetaObj::MetaObj* value, CellScratch* scratch) {
+  if (value && value->IsSet()) {
+    switch (value->GetType()) {
+      case MetaObj::META_STRING: {
+        const std::string_view text = static_cast<const MetaObj::MetaString*>(value)->View();
+        if (IsPrintableAscii(text)) return {text, text.size()};
+        break;
+      }
+      case MetaObj::META_BOOL: {
+        const bool on = static_cast<const MetaObj::MetaBool*>(value)->GetValue();
+        return on ? Cell{"true", 4} : Cell{"false", 5};
+      }
+      case MetaObj::META_INT: {
+        const auto end = std::to_chars(scratch->digits, scratch->digits + sizeof scratch->digits,
+                                       static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+        const size_t size = static_cast<size_t>(end.ptr - scratch->digits);
+        return {std::string_view(scratch->digits, size), size};
+      }
+      default:
+        break;
+    }
   }
-  *scratch = DisplayText(PlainText(value));
-  return {*scratch, DisplayWidth(*scratch)};
+  scratch->text = DisplayText(PlainText(value));
+  return {scratch->text, DisplayWidth(scratch->text)};
 }
 
-// Appends one line of `count` cells, `cell(i)` each, padded to `widths`.
-template <class CellOf>
-void AppendLine(size_t count, CellOf cell, const std::vector<size_t>& widths, std::string* out) {
-  for (size_t i = 0; i < count; ++i) {
-    const Cell c = cell(i);
-    *out += c.text;
-    out->append(widths[i] - c.width + 2, ' ');
-  }
-  // Written in place, so the trailing blanks are taken back (never past the
-  // previous line's newline).
-  while (!out->empty() && out->back() == ' ') out->pop_back();
-  *out += '\n';
+// Characters in `n` written in decimal.
+size_t DecimalWidth(int64_t n) {
+  uint64_t magnitude = n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
+  size_t width = n < 0 ? 2 : 1;
+  for (; magnitude >= 10; magnitude /= 10) ++width;
+  return width;
 }
+
+// CellText(value).width, without writing a number's digits.
+size_t CellWidth(const MetaObj::MetaObj* value, CellScratch* scratch) {
+  if (value && value->IsSet() && value->GetType() == MetaObj::META_INT) {
+    return DecimalWidth(static_cast<const MetaObj::MetaInt*>(value)->GetValue());
+  }
+  return CellText(value, scratch).width;
+}
+
+// Writes table lines: cells padded to their column's width, two blanks
+// apart. A line never ends in blanks, also when its last cells (or the ends
+// of them) are blank: blanks are written only once text follows them.
+class LineWriter {
+ public:
+  explicit LineWriter(std::string* out) : out_(out) {}
+
+  void Put(const Cell& cell, size_t column_width) {
+    const size_t body = cell.text.find_last_not_of(' ') + 1;  // 0 when all blank
+    if (body > 0) {
+      Blanks();
+      out_.Put(cell.text.substr(0, body));
+    }
+    pending_ += cell.text.size() - body + column_width - cell.width + 2;
+  }
+  void EndLine() {
+    pending_ = 0;
+    out_.Put('\n');
+  }
+  void Drain() { out_.Drain(); }
+
+ private:
+  void Blanks() {
+    static const std::string blanks(256, ' ');
+    while (pending_ > 0) {
+      const size_t n = std::min(pending_, blanks.size());
+      out_.Put(std::string_view(blanks.data(), n));
+      pending_ -= n;
+    }
+  }
+
+  PieceWriter out_;
+  size_t pending_ = 0;  // blanks owed before the next text
+};
 
 }  // namespace
 
@@ -73,34 +134,30 @@ void RenderTable(const OutputModel& model, bool no_header, TextSink* sink) {
         DisplayText(column.unit.empty() ? column.name : column.name + " (" + column.unit + ")"));
     if (!no_header) widths[i] = DisplayWidth(header[i]);
   }
-  std::string scratch;
+  CellScratch scratch;
   for (const auto& row : model.rows) {
     for (size_t i = 0; i < count; ++i) {
-      widths[i] = std::max(widths[i], CellText(row.cells[i], &scratch).width);
+      widths[i] = std::max(widths[i], CellWidth(row.cells[i], &scratch));
     }
   }
 
-  std::string& out = sink->text();
+  LineWriter out(&sink->text());
   if (!no_header) {
-    AppendLine(
-        count,
-        [&](size_t i) {
-          return Cell{header[i], DisplayWidth(header[i])};
-        },
-        widths, &out);
-    for (size_t i = 0; i < count; ++i) header[i].assign(widths[i], '-');
-    AppendLine(
-        count,
-        [&](size_t i) {
-          return Cell{header[i], DisplayWidth(header[i])};
-        },
-        widths, &out);
+    for (size_t i = 0; i < count; ++i) out.Put({header[i], DisplayWidth(header[i])}, widths[i]);
+    out.EndLine();
+    for (size_t i = 0; i < count; ++i) {
+      header[i].assign(widths[i], '-');
+      out.Put({header[i], widths[i]}, widths[i]);
+    }
+    out.EndLine();
   }
   for (const auto& row : model.rows) {
-    AppendLine(
-        count, [&](size_t i) { return CellText(row.cells[i], &scratch); }, widths, &out);
+    for (size_t i = 0; i < count; ++i) out.Put(CellText(row.cells[i], &scratch), widths[i]);
+    out.EndLine();
+    out.Drain();
     sink->Commit();
   }
+  out.Drain();
 }
 
 void RenderSimple(const OutputModel& model, TextSink* sink) {

@@ -24,7 +24,7 @@ uint64_t BytesEqual(uint64_t w, unsigned char c) { return BytesBelow(w ^ (kOnes 
 // True when no byte of `text` is in the class `word_hits` (a mask as above
 // for a word) or `byte_hits` (for one byte) says.
 template <class WordHits, class ByteHits>
-bool NoByteIn(const std::string& text, WordHits word_hits, ByteHits byte_hits) {
+bool NoByteIn(std::string_view text, WordHits word_hits, ByteHits byte_hits) {
   const char* p = text.data();
   size_t left = text.size();
   for (; left >= 8; p += 8, left -= 8) {
@@ -41,7 +41,7 @@ bool NoByteIn(const std::string& text, WordHits word_hits, ByteHits byte_hits) {
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // Length of the well-formed sequence at `pos` (and its code point), or 0.
-size_t DecodeAt(const std::string& s, size_t pos, uint32_t* cp) {
+size_t DecodeAt(std::string_view s, size_t pos, uint32_t* cp) {
   const auto at = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
   const unsigned char lead = at(pos);
   const size_t left = s.size() - pos;
@@ -87,7 +87,7 @@ std::string& operator+=(std::string& out, Bytes bytes) {
 // Calls emit(code point, bytes) for each character; invalid bytes come as
 // U+FFFD.
 template <typename Emit>
-void ForEachChar(const std::string& s, Emit emit) {
+void ForEachChar(std::string_view s, Emit emit) {
   size_t pos = 0;
   while (pos < s.size()) {
     uint32_t cp = 0;
@@ -110,12 +110,12 @@ std::string Hex2(uint32_t c) {
 
 }  // namespace
 
-bool IsAscii(const std::string& text) {
+bool IsAscii(std::string_view text) {
   return NoByteIn(
       text, [](uint64_t w) { return w & kHighs; }, [](unsigned char c) { return c >= 0x80; });
 }
 
-bool IsPlainJsonText(const std::string& text) {
+bool IsPlainJsonText(std::string_view text) {
   return NoByteIn(
       text,
       [](uint64_t w) {
@@ -124,22 +124,22 @@ bool IsPlainJsonText(const std::string& text) {
       [](unsigned char c) { return c >= 0x80 || c < 0x20 || c == '"' || c == '\\'; });
 }
 
-std::string SanitizeUtf8(const std::string& text) {
-  if (IsAscii(text)) return text;  // the common case, already valid
+std::string SanitizeUtf8(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);  // the common case, already valid
   std::string out;
   out.reserve(text.size());
   ForEachChar(text, [&](uint32_t, Bytes bytes) { out += bytes; });
   return out;
 }
 
-bool IsPrintableAscii(const std::string& text) {
+bool IsPrintableAscii(std::string_view text) {
   return NoByteIn(
       text, [](uint64_t w) { return (w & kHighs) | BytesBelow(w, 0x20) | BytesEqual(w, 0x7F); },
       [](unsigned char c) { return c < 0x20 || c >= 0x7F; });
 }
 
-std::string DisplayText(const std::string& text) {
-  if (IsPrintableAscii(text)) return text;  // the common case
+std::string DisplayText(std::string_view text) {
+  if (IsPrintableAscii(text)) return std::string(text);  // the common case
   std::string out;
   out.reserve(text.size());
   ForEachChar(text, [&](uint32_t cp, Bytes bytes) {
@@ -158,7 +158,7 @@ std::string DisplayText(const std::string& text) {
   return out;
 }
 
-size_t DisplayWidth(const std::string& utf8) {
+size_t DisplayWidth(std::string_view utf8) {
   size_t width = 0;
   for (char c : utf8) {
     if (!IsContinuation(static_cast<unsigned char>(c))) ++width;
@@ -166,7 +166,7 @@ size_t DisplayWidth(const std::string& utf8) {
   return width;
 }
 
-std::string XmlEscape(const std::string& text, bool attribute) {
+std::string XmlEscape(std::string_view text, bool attribute) {
   std::string out;
   out.reserve(text.size());
   ForEachChar(text, [&](uint32_t cp, Bytes bytes) {
@@ -207,7 +207,7 @@ std::string XmlEscape(const std::string& text, bool attribute) {
   return out;
 }
 
-std::string CsvField(const std::string& text) {
+std::string CsvField(std::string_view text) {
   const std::string clean = SanitizeUtf8(text);
   if (clean.find_first_of(",\"\r\n") == std::string::npos) return clean;
   std::string out = "\"";

@@ -8,33 +8,34 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace Cordra {
 namespace Frame {
 
 // True when every byte is below 0x80 (such text is valid and needs no
 // clean-up).
-bool IsAscii(const std::string& text);
+bool IsAscii(std::string_view text);
 
 // True when every byte is printable ASCII (0x20 to 0x7E): such text shows
 // as it is in every one-line format.
-bool IsPrintableAscii(const std::string& text);
+bool IsPrintableAscii(std::string_view text);
 
 // True when every byte is ASCII that a JSON string holds as it is: 0x20 to
 // 0x7F but for the quote and the backslash.
-bool IsPlainJsonText(const std::string& text);
+bool IsPlainJsonText(std::string_view text);
 
 // `text` with every invalid byte replaced by U+FFFD.
-std::string SanitizeUtf8(const std::string& text);
+std::string SanitizeUtf8(std::string_view text);
 
 // For the one-line human formats (table, simple, messages): sanitized, and
 // control characters written as "\n", "\r", "\t" or "\xNN", so that one value
 // never spans two lines.
-std::string DisplayText(const std::string& text);
+std::string DisplayText(std::string_view text);
 
 // Characters (code points) of already valid UTF-8, which is what a terminal
 // column count needs for the scripts a host shows.
-size_t DisplayWidth(const std::string& utf8);
+size_t DisplayWidth(std::string_view utf8);
 
 // For XML element content (attribute = false) or a double- or single-quoted
 // attribute value (attribute = true): sanitized, & < > " ' escaped, characters
@@ -42,11 +43,11 @@ size_t DisplayWidth(const std::string& utf8);
 // U+FFFE, U+FFFF) replaced by U+FFFD, and carriage returns (plus tabs and
 // newlines in attributes) written as character references so they survive
 // parsing.
-std::string XmlEscape(const std::string& text, bool attribute);
+std::string XmlEscape(std::string_view text, bool attribute);
 
 // One CSV field (RFC 4180): sanitized, and quoted with inner quotes doubled
 // when it holds a comma, a quote, a carriage return or a newline.
-std::string CsvField(const std::string& text);
+std::string CsvField(std::string_view text);
 
 }  // namespace Frame
 }  // namespace Cordra

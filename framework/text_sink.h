@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace Cordra {
@@ -57,5 +59,42 @@ class TextSink {
 
 }  // namespace Frame
 }  // namespace Cordra
+
+// Appends to a string through a small buffer of its own: a rendered row is
+// many short pieces, and each std::string append is a call and a check.
+// Drain() (and the destructor) move what it holds to the string.
+class PieceWriter {
+ public:
+  explicit PieceWriter(std::string* out) : out_(out) {}
+  ~PieceWriter() { Drain(); }
+  PieceWriter(const PieceWriter&) = delete;
+  PieceWriter& operator=(const PieceWriter&) = delete;
+
+  void Put(std::string_view piece) {
+    if (piece.size() > sizeof buf_ - used_) {
+      Drain();
+      if (piece.size() > sizeof buf_ / 2) {  // a long value goes straight on
+        out_->append(piece);
+        return;
+      }
+    }
+    std::memcpy(buf_ + used_, piece.data(), piece.size());
+    used_ += piece.size();
+  }
+  void Put(char c) {
+    if (used_ == sizeof buf_) Drain();
+    buf_[used_++] = c;
+  }
+  void Drain() {
+    if (used_ == 0) return;
+    out_->append(buf_, used_);
+    used_ = 0;
+  }
+
+ private:
+  std::string* out_;
+  size_t used_ = 0;
+  char buf_[8192];
+};
 
 #endif  // FRAMEWORK_TEXT_SINK_H_

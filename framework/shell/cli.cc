@@ -24,6 +24,7 @@
 #include "framework/std_output.h"
 #include "framework/suggest.h"
 #include "framework/text_escape.h"
+#include "framework/value_arena.h"
 #include "hostctl/host_names.h"
 #include "hostctl/sim.h"
 
@@ -188,6 +189,9 @@ int RunCommand(Command& command, const std::vector<std::string>& args,
     fields = ExactFieldNames(*spec->GetRootObject(), fields);
     Cordra::Frame::CheckFieldSelection(*spec->GetRootObject(), fields);
   }
+  // The run's values live in one arena until its result is printed; made
+  // before `output`, so that it ends after it.
+  Cordra::MetaObj::ValueArena run_values;
   auto output = std::make_shared<Cordra::CallSpec::Output>();
   command.Execute(input, output);
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -77,6 +78,9 @@ class MetaInt : public MetaObj {
   int64_t value_ = 0;
 };
 
+// Strings keep their bytes beside the object: in a command run's arena, or
+// in the value's own allocation. Longer than 4 GiB is refused
+// (std::length_error).
 class MetaString : public MetaObj {
  public:
   static std::shared_ptr<MetaString> New();
@@ -84,14 +88,21 @@ class MetaString : public MetaObj {
   static std::shared_ptr<MetaString> New(std::string&& value);
   ~MetaString() override;
   MetaType GetType() const override { return META_STRING; }
-  const std::string& GetValue() const { return value_; }
+  // The text as a std::string. A string in a run's arena makes it the first
+  // time it is asked for; View() reads the bytes as they are.
+  const std::string& GetValue() const;
+  std::string_view View() const {
+    return std::string_view(reinterpret_cast<const char*>(this) + sizeof(MetaString), size_);
+  }
 
  protected:
-  // Made only through New(), which allocates object and count together.
+  // Made only through New(), which places the bytes.
   MetaString() = default;
 
  private:
-  std::string value_;
+  friend struct StringLayout;  // meta_obj.cc
+  bool in_arena_ = false;
+  uint32_t size_ = 0;
 };
 
 // A named record whose fields keep the order in which they were first set.
@@ -107,11 +118,31 @@ class MetaStruct : public MetaObj {
  public:
   struct Shape;  // the interned type and field names; meta_obj.cc
 
+  // A field's value as GetFields() shows it: the value itself, or as a
+  // shared_ptr (which owns where the structure owns its values, and counts
+  // nothing for a structure in a run's arena).
+  class FieldValue {
+   public:
+    MetaObj* get() const { return value_; }
+    MetaObj& operator*() const { return *value_; }
+    MetaObj* operator->() const { return value_; }
+    explicit operator bool() const { return value_ != nullptr; }
+    operator std::shared_ptr<MetaObj>() const {
+      return owner_ ? *owner_ : std::shared_ptr<MetaObj>(std::shared_ptr<MetaObj>(), value_);
+    }
+
+   private:
+    friend class MetaStruct;
+    FieldValue(MetaObj* value, const std::shared_ptr<MetaObj>* owner)
+        : value_(value), owner_(owner) {}
+    MetaObj* value_;
+    const std::shared_ptr<MetaObj>* owner_;  // null in an arena
+  };
   // A field as GetFields() shows it; both refer into the structure, and are
   // valid while it lives and the field is not set again.
   struct Field {
-    const std::string& first;                // the name
-    const std::shared_ptr<MetaObj>& second;  // the value
+    const std::string& first;  // the name
+    FieldValue second;         // the value
   };
   // The fields in order, as a view of the structure.
   class Fields {
@@ -119,7 +150,7 @@ class MetaStruct : public MetaObj {
     class iterator {
      public:
       iterator(const MetaStruct* s, size_t i) : s_(s), i_(i) {}
-      Field operator*() const { return {s_->FieldName(i_), s_->values_[i_]}; }
+      Field operator*() const { return (*s_)[i_]; }
       iterator& operator++() {
         ++i_;
         return *this;
@@ -131,9 +162,9 @@ class MetaStruct : public MetaObj {
       size_t i_;
     };
     explicit Fields(const MetaStruct* s) : s_(s) {}
-    size_t size() const { return s_->values_.size(); }
-    bool empty() const { return s_->values_.empty(); }
-    Field operator[](size_t i) const { return {s_->FieldName(i), s_->values_[i]}; }
+    size_t size() const { return s_->size_; }
+    bool empty() const { return s_->size_ == 0; }
+    Field operator[](size_t i) const { return (*s_)[i]; }
     iterator begin() const { return iterator(s_, 0); }
     iterator end() const { return iterator(s_, size()); }
 
@@ -142,11 +173,14 @@ class MetaStruct : public MetaObj {
   };
 
   static std::shared_ptr<MetaStruct> New(const std::string& type_name);
+  // The same for a literal name, without making a std::string of it per row.
+  static std::shared_ptr<MetaStruct> New(const char* type_name);
   ~MetaStruct() override;
   MetaType GetType() const override { return META_STRUCT; }
   const std::string& GetTypeName() const;
 
   void SetField(const std::string& field, std::shared_ptr<MetaObj> value);
+  void SetField(const char* field, std::shared_ptr<MetaObj> value);
   // The field's value, or null when the structure has no such field.
   std::shared_ptr<MetaObj> GetField(const std::string& field) const;
   Fields GetFields() const { return Fields(this); }
@@ -161,8 +195,24 @@ class MetaStruct : public MetaObj {
   explicit MetaStruct(const Shape* shape) : shape_(shape) {}
 
  private:
-  const Shape* shape_;                            // never null; interned
-  std::vector<std::shared_ptr<MetaObj>> values_;  // one per name of shape_
+  Field operator[](size_t i) const { return {FieldName(i), ValueAt(i)}; }
+  FieldValue ValueAt(size_t i) const {
+    if (in_arena_) return FieldValue(static_cast<MetaObj**>(values_)[i], nullptr);
+    const auto* owned = static_cast<const std::shared_ptr<MetaObj>*>(values_);
+    return FieldValue(owned[i].get(), &owned[i]);
+  }
+  static std::shared_ptr<MetaStruct> NewOf(std::string_view type_name);
+  void Set(std::string_view field, std::shared_ptr<MetaObj> value);
+  void Grow();
+
+  bool in_arena_ = false;
+  uint32_t size_ = 0;      // fields set, one per name of shape_
+  uint32_t capacity_ = 0;  // of values_
+  uint32_t next_ = 0;      // where the next field set is looked for first
+  const Shape* shape_;     // never null; interned
+  // In a run's arena, MetaObj* pointers to values the arena owns; else
+  // shared_ptrs that own them.
+  void* values_ = nullptr;
 };
 
 // An ordered list of values of one kind. The prototype describes an element

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "framework/parser.h"
+#include "framework/value_arena.h"
 #include "tests/framework/test_support.h"
 
 namespace Cordra {
@@ -91,6 +94,7 @@ std::shared_ptr<MetaList> Awkward() {
   row->SetField("Lines", MetaString::New("one\ntwo\r\nthree\ttab"));
   row->SetField("Bytes", MetaString::New("bad\xff\xc3("));
   row->SetField("Control", MetaString::New(std::string("nul\0bell\x07", 9)));
+  row->SetField("Ends", MetaString::New("in blanks  "));  // the table trims them
   auto list = MetaList::New(META_STRUCT, MetaStruct::New("Awkward"));
   list->Add(row);
   return list;
@@ -110,7 +114,7 @@ std::string Render(const std::shared_ptr<MetaObj::MetaObj>& result, const Output
 // content, an empty list shows the header only, units go into the header,
 // simple records are headed by the header field, and the machine formats
 // escape everything and keep types and exact names.
-TEST(RenderTest, GoldenOutputs) {
+void ExpectGoldenOutputs() {
   const OutputHints snapshot_hints = {{"header:KovraSnapshot", "%Kovra UUID%"},
                                       {"fields:KovraSnapshot", "Volume Name,Kovra UUID,Can mount"}};
   const std::vector<std::string> selected = {"Free", "Volume Name"};  // overrides the hint
@@ -139,6 +143,15 @@ TEST(RenderTest, GoldenOutputs) {
       {"table_trimmed_hint.txt", Render(NasParams(), nas_hints, "table")},
   };
   for (const Case& c : cases) ExpectGolden(c.golden, c.actual);
+}
+
+// The same, whether the values are made in a run's arena or each on its own.
+TEST(RenderTest, GoldenOutputs) {
+  for (bool in_arena : {false, true}) {
+    std::optional<ValueArena> arena;
+    if (in_arena) arena.emplace();
+    ExpectGoldenOutputs();
+  }
 }
 
 TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
