@@ -27,8 +27,14 @@ check_package() {
     fi
     [ -s usr/share/bash-completion/completions/tarvexcli ] || { echo "package: no completion"; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    grep -Eq 'libsqlite3-0 \(>= [0-9.]+\)' <<<"$depends" ||
-      { echo "package: Depends lacks a versioned libsqlite3-0: $depends"; exit 1; }
+    # SQLite and the C++ library are linked in; what is left comes from
+    # dpkg-shlibdeps, with versions.
+    grep -Eq 'libc6 \(>= [0-9.]+\)' <<<"$depends" ||
+      { echo "package: Depends lacks a versioned libc6: $depends"; exit 1; }
+    if grep -Eq 'libsqlite3|libstdc\+\+' <<<"$depends"; then
+      echo "package: depends on a library it carries: $depends"
+      exit 1
+    fi
     list=$(./usr/bin/tarvexcli --store "$tmp/host.db" storage filesystem list) ||
       { echo "package: filesystem list exited $?"; exit 1; }
     if ! head -n 1 <<<"$list" | grep -Eq '^Mount Point +Volume Name +UUID +Mounted +Type +Size +Free$'; then
