@@ -5,61 +5,81 @@
 namespace StrelCtl {
 namespace Storage {
 
-FileSystemImpl::FileSystemImpl(std::shared_ptr<VolumeRecord> record) : record_(std::move(record)) {}
-
-void FileSystemImpl::Mount(int option) {
-  CheckVolumeFault(Op::Mount, *record_);
-  ChangeVolume(*record_, [&](Db& db, VolumeRecord& v) { HostCtl::Sim::ApplyMount(db, v, option); });
+FileSystemImpl::FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)
+    : set_(volumes), index_(static_cast<uint32_t>(index)) {
+  set_.Retain();
 }
 
-int FileSystemImpl::Unmount(int option) {
-  CheckVolumeFault(Op::Unmount, *record_);
-  return ChangeVolume(
-      *record_, [&](Db& db, VolumeRecord& v) { return HostCtl::Sim::ApplyUnmount(db, v, option); });
+FileSystemImpl::~FileSystemImpl() { set_.Release(); }
+
+void FileSystemImpl::CheckVolumeFault(Op op) const {
+  // Every getter checks: on a large listing, finding the texts costs more
+  // than the getter when no fault is armed.
+  if (!HostCtl::Sim::AnyFaultArmed()) return;
+  HostCtl::Sim::CheckFault(op, {set_.Name(index_), set_.Uuid(index_)});
+}
+
+void FileSystemImpl::RequireKovra() const {
+  if (!set_.IsKovra(index_)) {
+    throw HostCtl::Lib::HostCtlException("Volume '" + std::string(set_.Name(index_)) +
+                                         "' is not a Kovra volume (its type is " +
+                                         std::string(set_.Type(index_)) + ")");
+  }
 }
 
 HostCtl::Sim::VolumeRecord& FileSystemImpl::Full() {
-  return HostCtl::Sim::CompleteVolume(HostCtl::Sim::Session::Get().db(), *record_);
+  return set_.Full(HostCtl::Sim::Session::Get().db(), index_);
+}
+
+void FileSystemImpl::Mount(int option) {
+  CheckVolumeFault(Op::Mount);
+  ChangeVolume(Full(), [&](Db& db, VolumeRecord& v) { HostCtl::Sim::ApplyMount(db, v, option); });
+}
+
+int FileSystemImpl::Unmount(int option) {
+  CheckVolumeFault(Op::Unmount);
+  return ChangeVolume(
+      Full(), [&](Db& db, VolumeRecord& v) { return HostCtl::Sim::ApplyUnmount(db, v, option); });
 }
 
 bool FileSystemImpl::IsMounted() {
-  CheckVolumeFault(Op::IsMounted, *record_);
-  return record_->mounted;
+  CheckVolumeFault(Op::IsMounted);
+  return set_.Mounted(index_);
 }
 
 int64_t FileSystemImpl::GetCapacity() {
-  CheckVolumeFault(Op::GetCapacity, *record_);
-  return record_->capacity;
+  CheckVolumeFault(Op::GetCapacity);
+  return set_.Capacity(index_);
 }
 
 int64_t FileSystemImpl::GetUsedSpace() {
-  CheckVolumeFault(Op::GetUsedSpace, *record_);
-  return record_->used;
+  CheckVolumeFault(Op::GetUsedSpace);
+  return set_.Used(index_);
 }
 
 std::string FileSystemImpl::GetType() {
-  CheckVolumeFault(Op::GetType, *record_);
-  return record_->type;
+  CheckVolumeFault(Op::GetType);
+  return std::string(set_.Type(index_));
 }
 
 std::string FileSystemImpl::GetMountPoint() {
-  CheckVolumeFault(Op::GetMountPoint, *record_);
-  return record_->mount_point;
+  CheckVolumeFault(Op::GetMountPoint);
+  return set_.MountPoint(index_);
 }
 
 std::string FileSystemImpl::GetVolumeName() {
-  CheckVolumeFault(Op::GetVolumeName, *record_);
-  return record_->name;
+  CheckVolumeFault(Op::GetVolumeName);
+  return std::string(set_.Name(index_));
 }
 
 std::string FileSystemImpl::GetUuid() {
-  CheckVolumeFault(Op::GetUuid, *record_);
-  return record_->uuid;
+  CheckVolumeFault(Op::GetUuid);
+  return std::string(set_.Uuid(index_));
 }
 
 HostCtl::Storage::ArrakState FileSystemImpl::GetArrakState() {
-  CheckVolumeFault(Op::GetArrakState, *record_);
-  return static_cast<HostCtl::Storage::ArrakState>(record_->arrak);
+  CheckVolumeFault(Op::GetArrakState);
+  return static_cast<HostCtl::Storage::ArrakState>(Full().arrak);
 }
 
 DiskLunPartitionImpl::DiskLunPartitionImpl(std::shared_ptr<HostCtl::Sim::ExtentRecord> record)
@@ -81,17 +101,14 @@ unsigned int DiskLunPartitionImpl::GetPartitionNumber() {
 namespace HostCtl {
 namespace Sim {
 
-std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(std::shared_ptr<VolumeRecord> record) {
-  if (record->IsKovra()) return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(record);
-  if (record->IsNas()) return std::make_unique<StrelCtl::Storage::NetworkFileSystemImpl>(record);
-  return std::make_unique<StrelCtl::Storage::FileSystemImpl>(record);
-}
-
-void RequireKovra(const VolumeRecord& v) {
-  if (!v.IsKovra()) {
-    throw Lib::HostCtlException("Volume '" + v.name + "' is not a Kovra volume (its type is " +
-                                v.type + ")");
+std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(VolumeSet& volumes, size_t index) {
+  if (volumes.IsKovra(index)) {
+    return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(volumes, index);
   }
+  if (volumes.IsNas(index)) {
+    return std::make_unique<StrelCtl::Storage::NetworkFileSystemImpl>(volumes, index);
+  }
+  return std::make_unique<StrelCtl::Storage::FileSystemImpl>(volumes, index);
 }
 
 }  // namespace Sim
