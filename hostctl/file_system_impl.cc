@@ -1,9 +1,91 @@
-// Operations every volume has, whatever its type.
+// Operations every volume has, whatever its type; where handles are made.
+#include <algorithm>
+#include <cstdint>
+
 #include "hostctl/handles.h"
 #include "hostctl/volume_rules.h"
 
+namespace HostCtl {
+namespace Sim {
+
+struct HandleBlock::Memory {
+  char* begin;
+  char* next;  // the first slot not taken
+  char* end;
+  size_t live = 0;      // handles in it not deleted yet
+  bool filling = true;  // its HandleBlock is alive
+};
+
+namespace {
+
+// A slot holds a handle of any kind.
+constexpr size_t kSlot = std::max({sizeof(StrelCtl::Storage::FileSystemImpl),
+                                   sizeof(StrelCtl::Storage::KovraFileSystemImpl),
+                                   sizeof(StrelCtl::Storage::NetworkFileSystemImpl)});
+
+HandleBlock::Memory* g_filling = nullptr;
+
+// Every block with handles in it or still filling. Never destroyed, so that
+// a handle deleted during exit still finds its block.
+std::vector<HandleBlock::Memory*>& Blocks() {
+  static auto* blocks = new std::vector<HandleBlock::Memory*>;
+  return *blocks;
+}
+
+void FreeIfDone(HandleBlock::Memory* memory) {
+  if (memory->live > 0 || memory->filling) return;
+  std::vector<HandleBlock::Memory*>& blocks = Blocks();
+  blocks.erase(std::find(blocks.begin(), blocks.end(), memory));
+  ::operator delete(memory->begin);
+  delete memory;
+}
+
+}  // namespace
+
+HandleBlock::HandleBlock(size_t count) : outer_(g_filling) {
+  auto* begin = static_cast<char*>(::operator new(count* kSlot));
+  memory_ = new Memory{begin, begin, begin + count * kSlot};
+  Blocks().push_back(memory_);
+  g_filling = memory_;
+}
+
+HandleBlock::~HandleBlock() {
+  g_filling = outer_;
+  memory_->filling = false;
+  FreeIfDone(memory_);
+}
+
+}  // namespace Sim
+}  // namespace HostCtl
+
 namespace StrelCtl {
 namespace Storage {
+
+using HostCtl::Sim::HandleBlock;
+
+void* FileSystemImpl::operator new(size_t size) {
+  HandleBlock::Memory* memory = HostCtl::Sim::g_filling;
+  if (!memory || size > HostCtl::Sim::kSlot || memory->next == memory->end) {
+    return ::operator new(size);
+  }
+  void* slot = memory->next;
+  memory->next += HostCtl::Sim::kSlot;
+  ++memory->live;
+  return slot;
+}
+
+void FileSystemImpl::operator delete(void* handle, size_t size) {
+  const auto at = reinterpret_cast<uintptr_t>(handle);
+  for (HandleBlock::Memory* memory : HostCtl::Sim::Blocks()) {
+    if (at >= reinterpret_cast<uintptr_t>(memory->begin) &&
+        at < reinterpret_cast<uintptr_t>(memory->end)) {
+      --memory->live;
+      HostCtl::Sim::FreeIfDone(memory);
+      return;
+    }
+  }
+  ::operator delete(handle, size);
+}
 
 FileSystemImpl::FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)
     : set_(volumes), index_(static_cast<uint32_t>(index)) {

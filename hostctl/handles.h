@@ -23,6 +23,24 @@ namespace Sim {
 // NAS volume as a NetworkFileSystemImpl, any other as a FileSystemImpl.
 std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(VolumeSet& volumes, size_t index);
 
+// While one is alive, the volume handles made go into one block of memory
+// for `count` of them instead of one heap object each (see
+// FileSystemImpl::operator new); the block is freed with its last handle.
+// For one thread, like the session.
+class HandleBlock {
+ public:
+  explicit HandleBlock(size_t count);
+  ~HandleBlock();
+  HandleBlock(const HandleBlock&) = delete;
+  HandleBlock& operator=(const HandleBlock&) = delete;
+
+  struct Memory;
+
+ private:
+  Memory* memory_;
+  Memory* outer_;  // the block in use before this one
+};
+
 // The discovered Kovra volume with that label and/or UUID, or null.
 std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* label,
                                                           const std::string* uuid);

@@ -27,6 +27,7 @@ std::vector<std::unique_ptr<NetworkFileSystem>> NasVolumes(VolumeQuery::Kind kin
   VolumeQuery query;
   query.kind = kind;
   VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<NetworkFileSystem>> volumes;
   for (size_t i = 0; i < found->size(); ++i) {
     auto nfs = std::make_unique<NetworkFileSystemImpl>(*found, i);
@@ -53,6 +54,7 @@ std::vector<std::unique_ptr<FileSystem>> StorageInfoImpl::GetFileSystems() {
   VolumeQuery query;
   query.summary = true;  // a listing; the other fields are read if asked for
   VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<FileSystem>> volumes;
   volumes.reserve(found->size());
   for (size_t i = 0; i < found->size(); ++i) {
@@ -119,6 +121,7 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
     query.name_or_uuid = true;
   }
   VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<KovraFileSystem>> volumes;
   for (size_t i = 0; i < found->size(); ++i) {
     volumes.push_back(std::make_unique<KovraFileSystemImpl>(*found, i));
@@ -137,6 +140,7 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
   }
   HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
   VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<KovraFileSystem>> volumes;
   for (size_t i = 0; i < found->size(); ++i) {
     // A volume whose storage does not answer cannot be opened: its slot
