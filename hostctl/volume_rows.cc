@@ -107,8 +107,6 @@ void BindQuery(Stmt& stmt, const VolumeQuery& query) {
 
 }  // namespace
 
-#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
-
 Stmt SelectVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = db.Prepare("SELECT " + SelectList(query.summary ? kSummaryCount : kColumnCount) +
                          " FROM volumes WHERE " + WhereClause(query) + " ORDER BY id");
@@ -123,6 +121,8 @@ Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
   stmt.Bind(2, last);
   return stmt;
 }
+
+#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
 
 // Columns 0 to kSummaryCount of SelectList().
 void ReadVolumeSummary(const Stmt& s, VolumeRecord* v) {
