@@ -32,8 +32,7 @@ void RestartHost() {
       MarkSnapshotMounted(db, link.first, 0);
       db.Prepare("DELETE FROM volumes WHERE id = ?").Bind(1, link.second).Run();
     }
-    for (auto& volume : LoadVolumes(db, VolumeQuery())) {
-      VolumeRecord& v = *volume;
+    for (VolumeRecord& v : LoadVolumes(db, VolumeQuery())) {
       v.mounted = v.persistent && MountProblem(db, v).empty();
       if (v.mounted && v.IsNas()) v.strelnic = v.strelnic_param;
       v.preunmount = false;

@@ -88,6 +88,8 @@ bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string_view> obj
   return fired;
 }
 
+bool AnyFaultArmed() { return !Session::Get().Faults().empty(); }
+
 void CheckFault(Op op, std::initializer_list<std::string_view> objects) {
   Session& session = Session::Get();
   FaultTable& faults = session.Faults();

@@ -126,6 +126,9 @@ bool IsOperationName(const std::string& name);
 // known by any of `objects` (its name, label, UUID, device or option name).
 // Throws StoreError when the store cannot be used.
 void CheckFault(Op op, std::initializer_list<std::string_view> objects = {});
+// False while no fault is armed: a caller need not look up the names of its
+// object for CheckFault. Throws StoreError like CheckFault.
+bool AnyFaultArmed();
 
 // The faults of a store; loaded by the session once per process.
 class FaultTable {

@@ -1,65 +1,167 @@
-// Operations every volume has, whatever its type.
+// Operations every volume has, whatever its type; where handles are made.
+#include <algorithm>
+#include <cstdint>
+
 #include "hostctl/handles.h"
 #include "hostctl/volume_rules.h"
+
+namespace HostCtl {
+namespace Sim {
+
+struct HandleBlock::Memory {
+  char* begin;
+  char* next;  // the first slot not taken
+  char* end;
+  size_t live = 0;      // handles in it not deleted yet
+  bool filling = true;  // its HandleBlock is alive
+};
+
+namespace {
+
+// A slot holds a handle of any kind.
+constexpr size_t kSlot = std::max({sizeof(StrelCtl::Storage::FileSystemImpl),
+                                   sizeof(StrelCtl::Storage::KovraFileSystemImpl),
+                                   sizeof(StrelCtl::Storage::NetworkFileSystemImpl)});
+
+HandleBlock::Memory* g_filling = nullptr;
+
+// Every block with handles in it or still filling. Never destroyed, so that
+// a handle deleted during exit still finds its block.
+std::vector<HandleBlock::Memory*>& Blocks() {
+  static auto* blocks = new std::vector<HandleBlock::Memory*>;
+  return *blocks;
+}
+
+void FreeIfDone(HandleBlock::Memory* memory) {
+  if (memory->live > 0 || memory->filling) return;
+  std::vector<HandleBlock::Memory*>& blocks = Blocks();
+  blocks.erase(std::find(blocks.begin(), blocks.end(), memory));
+  ::operator delete(memory->begin);
+  delete memory;
+}
+
+}  // namespace
+
+HandleBlock::HandleBlock(size_t count) : outer_(g_filling) {
+  auto* begin = static_cast<char*>(::operator new(count* kSlot));
+  memory_ = new Memory{begin, begin, begin + count * kSlot};
+  Blocks().push_back(memory_);
+  g_filling = memory_;
+}
+
+HandleBlock::~HandleBlock() {
+  g_filling = outer_;
+  memory_->filling = false;
+  FreeIfDone(memory_);
+}
+
+}  // namespace Sim
+}  // namespace HostCtl
 
 namespace StrelCtl {
 namespace Storage {
 
-FileSystemImpl::FileSystemImpl(std::shared_ptr<VolumeRecord> record) : record_(std::move(record)) {}
+using HostCtl::Sim::HandleBlock;
 
-void FileSystemImpl::Mount(int option) {
-  CheckVolumeFault(Op::Mount, *record_);
-  ChangeVolume(*record_, [&](Db& db, VolumeRecord& v) { HostCtl::Sim::ApplyMount(db, v, option); });
+void* FileSystemImpl::operator new(size_t size) {
+  HandleBlock::Memory* memory = HostCtl::Sim::g_filling;
+  if (!memory || size > HostCtl::Sim::kSlot || memory->next == memory->end) {
+    return ::operator new(size);
+  }
+  void* slot = memory->next;
+  memory->next += HostCtl::Sim::kSlot;
+  ++memory->live;
+  return slot;
 }
 
-int FileSystemImpl::Unmount(int option) {
-  CheckVolumeFault(Op::Unmount, *record_);
-  return ChangeVolume(
-      *record_, [&](Db& db, VolumeRecord& v) { return HostCtl::Sim::ApplyUnmount(db, v, option); });
+void FileSystemImpl::operator delete(void* handle, size_t size) {
+  const auto at = reinterpret_cast<uintptr_t>(handle);
+  for (HandleBlock::Memory* memory : HostCtl::Sim::Blocks()) {
+    if (at >= reinterpret_cast<uintptr_t>(memory->begin) &&
+        at < reinterpret_cast<uintptr_t>(memory->end)) {
+      --memory->live;
+      HostCtl::Sim::FreeIfDone(memory);
+      return;
+    }
+  }
+  ::operator delete(handle, size);
+}
+
+FileSystemImpl::FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)
+    : set_(volumes), index_(static_cast<uint32_t>(index)) {
+  set_.Retain();
+}
+
+FileSystemImpl::~FileSystemImpl() { set_.Release(); }
+
+void FileSystemImpl::CheckVolumeFault(Op op) const {
+  // Every getter checks: on a large listing, finding the texts costs more
+  // than the getter when no fault is armed.
+  if (!HostCtl::Sim::AnyFaultArmed()) return;
+  HostCtl::Sim::CheckFault(op, {set_.Name(index_), set_.Uuid(index_)});
+}
+
+void FileSystemImpl::RequireKovra() const {
+  if (!set_.IsKovra(index_)) {
+    throw HostCtl::Lib::HostCtlException("Volume '" + std::string(set_.Name(index_)) +
+                                         "' is not a Kovra volume (its type is " +
+                                         std::string(set_.Type(index_)) + ")");
+  }
 }
 
 HostCtl::Sim::VolumeRecord& FileSystemImpl::Full() {
-  return HostCtl::Sim::CompleteVolume(HostCtl::Sim::Session::Get().db(), *record_);
+  return set_.Full(HostCtl::Sim::Session::Get().db(), index_);
+}
+
+void FileSystemImpl::Mount(int option) {
+  CheckVolumeFault(Op::Mount);
+  ChangeVolume(Full(), [&](Db& db, VolumeRecord& v) { HostCtl::Sim::ApplyMount(db, v, option); });
+}
+
+int FileSystemImpl::Unmount(int option) {
+  CheckVolumeFault(Op::Unmount);
+  return ChangeVolume(
+      Full(), [&](Db& db, VolumeRecord& v) { return HostCtl::Sim::ApplyUnmount(db, v, option); });
 }
 
 bool FileSystemImpl::IsMounted() {
-  CheckVolumeFault(Op::IsMounted, *record_);
-  return record_->mounted;
+  CheckVolumeFault(Op::IsMounted);
+  return set_.Mounted(index_);
 }
 
 int64_t FileSystemImpl::GetCapacity() {
-  CheckVolumeFault(Op::GetCapacity, *record_);
-  return record_->capacity;
+  CheckVolumeFault(Op::GetCapacity);
+  return set_.Capacity(index_);
 }
 
 int64_t FileSystemImpl::GetUsedSpace() {
-  CheckVolumeFault(Op::GetUsedSpace, *record_);
-  return record_->used;
+  CheckVolumeFault(Op::GetUsedSpace);
+  return set_.Used(index_);
 }
 
 std::string FileSystemImpl::GetType() {
-  CheckVolumeFault(Op::GetType, *record_);
-  return record_->type;
+  CheckVolumeFault(Op::GetType);
+  return std::string(set_.Type(index_));
 }
 
 std::string FileSystemImpl::GetMountPoint() {
-  CheckVolumeFault(Op::GetMountPoint, *record_);
-  return record_->mount_point;
+  CheckVolumeFault(Op::GetMountPoint);
+  return set_.MountPoint(index_);
 }
 
 std::string FileSystemImpl::GetVolumeName() {
-  CheckVolumeFault(Op::GetVolumeName, *record_);
-  return record_->name;
+  CheckVolumeFault(Op::GetVolumeName);
+  return std::string(set_.Name(index_));
 }
 
 std::string FileSystemImpl::GetUuid() {
-  CheckVolumeFault(Op::GetUuid, *record_);
-  return record_->uuid;
+  CheckVolumeFault(Op::GetUuid);
+  return std::string(set_.Uuid(index_));
 }
 
 HostCtl::Storage::ArrakState FileSystemImpl::GetArrakState() {
-  CheckVolumeFault(Op::GetArrakState, *record_);
-  return static_cast<HostCtl::Storage::ArrakState>(record_->arrak);
+  CheckVolumeFault(Op::GetArrakState);
+  return static_cast<HostCtl::Storage::ArrakState>(Full().arrak);
 }
 
 DiskLunPartitionImpl::DiskLunPartitionImpl(std::shared_ptr<HostCtl::Sim::ExtentRecord> record)
@@ -81,17 +183,14 @@ unsigned int DiskLunPartitionImpl::GetPartitionNumber() {
 namespace HostCtl {
 namespace Sim {
 
-std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(std::shared_ptr<VolumeRecord> record) {
-  if (record->IsKovra()) return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(record);
-  if (record->IsNas()) return std::make_unique<StrelCtl::Storage::NetworkFileSystemImpl>(record);
-  return std::make_unique<StrelCtl::Storage::FileSystemImpl>(record);
-}
-
-void RequireKovra(const VolumeRecord& v) {
-  if (!v.IsKovra()) {
-    throw Lib::HostCtlException("Volume '" + v.name + "' is not a Kovra volume (its type is " +
-                                v.type + ")");
+std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(VolumeSet& volumes, size_t index) {
+  if (volumes.IsKovra(index)) {
+    return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(volumes, index);
   }
+  if (volumes.IsNas(index)) {
+    return std::make_unique<StrelCtl::Storage::NetworkFileSystemImpl>(volumes, index);
+  }
+  return std::make_unique<StrelCtl::Storage::FileSystemImpl>(volumes, index);
 }
 
 }  // namespace Sim

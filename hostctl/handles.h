@@ -1,9 +1,10 @@
 // What the host-control handles share: making a handle of a volume's own
-// kind, fault checks on a volume, and writing a change to a volume's row.
+// kind, and writing a change to a volume's row.
 #ifndef HOSTCTL_HANDLES_H_
 #define HOSTCTL_HANDLES_H_
 
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -12,23 +13,37 @@
 #include "hostctl/records.h"
 #include "hostctl/session.h"
 #include "hostctl/volume_rows.h"
+#include "hostctl/volume_set.h"
 #include "strelctl/storage.h"
 
 namespace HostCtl {
 namespace Sim {
 
-// A Kovra volume as a KovraFileSystemImpl, a NAS volume as a
-// NetworkFileSystemImpl, any other as a FileSystemImpl.
-std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(std::shared_ptr<VolumeRecord> record);
+// Volume `index` of `volumes`: a Kovra volume as a KovraFileSystemImpl, a
+// NAS volume as a NetworkFileSystemImpl, any other as a FileSystemImpl.
+std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(VolumeSet& volumes, size_t index);
+
+// While one is alive, the volume handles made go into one block of memory
+// for `count` of them instead of one heap object each (see
+// FileSystemImpl::operator new); the block is freed with its last handle.
+// For one thread, like the session.
+class HandleBlock {
+ public:
+  explicit HandleBlock(size_t count);
+  ~HandleBlock();
+  HandleBlock(const HandleBlock&) = delete;
+  HandleBlock& operator=(const HandleBlock&) = delete;
+
+  struct Memory;
+
+ private:
+  Memory* memory_;
+  Memory* outer_;  // the block in use before this one
+};
 
 // The discovered Kovra volume with that label and/or UUID, or null.
 std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* label,
                                                           const std::string* uuid);
-
-inline void CheckVolumeFault(Op op, const VolumeRecord& v) { CheckFault(op, {v.name, v.uuid}); }
-
-// Throws unless `v` is a Kovra volume.
-void RequireKovra(const VolumeRecord& v);
 
 // Runs `change(db, row)` on the volume's current row inside one write
 // transaction (so the decision and the write see the same state), commits,
@@ -39,7 +54,7 @@ auto ChangeVolume(VolumeRecord& handle, Change&& change)
   Session& session = Session::Get();
   Db& db = session.db();
   Transaction tx(db);
-  std::shared_ptr<VolumeRecord> row = LoadVolumeById(db, handle.id);
+  std::optional<VolumeRecord> row = LoadVolumeById(db, handle.id);
   if (!row) throw Lib::HostCtlException("Volume '" + handle.name + "' no longer exists");
   auto finish = [&] {
     tx.Commit();
@@ -66,7 +81,6 @@ auto ChangeVolume(VolumeRecord& handle, Change&& change)
 namespace StrelCtl {
 namespace Storage {
 using HostCtl::Sim::ChangeVolume;
-using HostCtl::Sim::CheckVolumeFault;
 using HostCtl::Sim::Db;
 using HostCtl::Sim::Op;
 using HostCtl::Sim::VolumeRecord;

@@ -9,7 +9,6 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::Refuse;
-using HostCtl::Sim::RequireKovra;
 
 namespace {
 
@@ -37,9 +36,9 @@ void RequireMountedAndAccessible(Db& db, VolumeRecord& v, const std::string& act
 }  // namespace
 
 void KovraFileSystemImpl::ConvertToVersion5() {
-  CheckVolumeFault(Op::ConvertToVersion5, *record_);
-  RequireKovra(*record_);
-  ChangeVolume(*record_, [](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::ConvertToVersion5);
+  RequireKovra();
+  ChangeVolume(Full(), [](Db& db, VolumeRecord& v) {
     RequireMountedAndAccessible(db, v, "upgrade");
     if (v.version != 3) {
       Refuse("upgrade", "volume", v.name,
@@ -52,9 +51,9 @@ void KovraFileSystemImpl::ConvertToVersion5() {
 }
 
 void KovraFileSystemImpl::UnmapVolume(unsigned int unit, void* /*progress*/) {
-  CheckVolumeFault(Op::UnmapVolume, *record_);
-  RequireKovra(*record_);
-  ChangeVolume(*record_, [unit](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::UnmapVolume);
+  RequireKovra();
+  ChangeVolume(Full(), [unit](Db& db, VolumeRecord& v) {
     RequireMountedAndAccessible(db, v, "unmap");
     if (unit == 0) Refuse("unmap", "volume", v.name, "the reclaim unit must be greater than zero");
     // Free space is released in whole iterations of `unit` 1 MiB blocks; the
@@ -67,9 +66,9 @@ void KovraFileSystemImpl::UnmapVolume(unsigned int unit, void* /*progress*/) {
 }
 
 void KovraFileSystemImpl::SetLockMode(uint32_t flags) {
-  CheckVolumeFault(Op::SetLockMode, *record_);
-  RequireKovra(*record_);
-  ChangeVolume(*record_, [flags](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetLockMode);
+  RequireKovra();
+  ChangeVolume(Full(), [flags](Db& db, VolumeRecord& v) {
     bool was_ats_only = v.lock_mode & kAtsOnly;
     bool wants_ats_only = flags & kAtsOnly;
     uint32_t result = flags;
@@ -96,9 +95,9 @@ void KovraFileSystemImpl::SetLockMode(uint32_t flags) {
 }
 
 bool KovraFileSystemImpl::SetClusteredKadiskEnabled(bool enabled) {
-  CheckVolumeFault(Op::SetClusteredKadiskEnabled, *record_);
-  RequireKovra(*record_);
-  return ChangeVolume(*record_, [enabled](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetClusteredKadiskEnabled);
+  RequireKovra();
+  return ChangeVolume(Full(), [enabled](Db& db, VolumeRecord& v) {
     const std::string action = "change clustered Kadisk support on";
     if (!v.mounted) Refuse(action, "volume", v.name, "the volume is not mounted");
     if (v.version < 6) {
@@ -113,18 +112,19 @@ bool KovraFileSystemImpl::SetClusteredKadiskEnabled(bool enabled) {
 }
 
 bool KovraFileSystemImpl::PrepareUnmount() {
-  CheckVolumeFault(Op::PrepareUnmount, *record_);
-  if (!record_->mounted) {
-    Refuse("prepare for unmount", "volume", record_->name, "the volume is not mounted");
+  CheckVolumeFault(Op::PrepareUnmount);
+  if (!set_.Mounted(index_)) {
+    Refuse("prepare for unmount", "volume", std::string(set_.Name(index_)),
+           "the volume is not mounted");
   }
   // Open handles of a busy volume stay open.
-  return !record_->busy;
+  return !Full().busy;
 }
 
 void KovraFileSystemImpl::SetUnmapProperty(HostCtl::Storage::KovraVolumeUnmapProperty property) {
-  CheckVolumeFault(Op::SetUnmapProperty, *record_);
-  RequireKovra(*record_);
-  ChangeVolume(*record_, [&property](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetUnmapProperty);
+  RequireKovra();
+  ChangeVolume(Full(), [&property](Db& db, VolumeRecord& v) {
     v.unmap = {property.granularity, property.priority, property.bandwidth, property.method,
                property.reserved};
     HostCtl::Sim::SaveVolume(db, v);

@@ -8,31 +8,33 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::RequireKovra;
 using HostCtl::Sim::Session;
 using HostCtl::Sim::VolumeQuery;
+using HostCtl::Sim::VolumeSetRef;
 
 namespace {
 
-std::shared_ptr<VolumeRecord> OpenByPath(const std::string& path) {
+// The volumes found at `path`, the first being the one it opens.
+VolumeSetRef OpenByPath(const std::string& path) {
   std::string key = HostCtl::Sim::VolumePathKey(path).value_or("");
   CheckFault(Op::KovraFileSystemImpl, {path, key});
   VolumeQuery query;
   query.name = &key;
   query.name_or_uuid = true;
-  std::shared_ptr<VolumeRecord> record =
-      key.empty() ? nullptr : HostCtl::Sim::QueryOneVolume(query);
-  if (!record) HostCtl::Sim::Refuse("open", "volume", path, "no volume has that label or UUID");
-  return record;
+  VolumeSetRef found = key.empty() ? VolumeSetRef() : HostCtl::Sim::QueryVolumes(query);
+  if (!found.get() || found->empty()) {
+    HostCtl::Sim::Refuse("open", "volume", path, "no volume has that label or UUID");
+  }
+  return found;
 }
 
 }  // namespace
 
 KovraFileSystemImpl::KovraFileSystemImpl(const std::string& path)
-    : FileSystemImpl(OpenByPath(path)) {}
+    : FileSystemImpl(*OpenByPath(path), 0) {}
 
-KovraFileSystemImpl::KovraFileSystemImpl(std::shared_ptr<VolumeRecord> record)
-    : FileSystemImpl(std::move(record)) {}
+KovraFileSystemImpl::KovraFileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)
+    : FileSystemImpl(volumes, index) {}
 
 std::unique_ptr<KovraFileSystem> KovraFileSystemImpl::GetKovraFileSystemByLabel(
     const std::string& label) {
@@ -47,53 +49,53 @@ std::unique_ptr<KovraFileSystem> KovraFileSystemImpl::GetKovraFileSystemByUUID(
 }
 
 bool KovraFileSystemImpl::IsAccessible() {
-  CheckVolumeFault(Op::IsAccessible, *record_);
+  CheckVolumeFault(Op::IsAccessible);
   return HostCtl::Sim::VolumeAccessible(Session::Get().db(), Full());
 }
 
 uint32_t KovraFileSystemImpl::GetLockMode() {
-  CheckVolumeFault(Op::GetLockMode, *record_);
-  RequireKovra(*record_);
+  CheckVolumeFault(Op::GetLockMode);
+  RequireKovra();
   return Full().lock_mode;
 }
 
 uint32_t KovraFileSystemImpl::GetMajorVersion() {
-  CheckVolumeFault(Op::GetMajorVersion, *record_);
-  RequireKovra(*record_);
-  return record_->version;
+  CheckVolumeFault(Op::GetMajorVersion);
+  RequireKovra();
+  return set_.Version(index_);
 }
 
 std::vector<std::unique_ptr<DiskLunPartition>> KovraFileSystemImpl::GetExtents() {
-  CheckVolumeFault(Op::GetExtents, *record_);
-  RequireKovra(*record_);
+  CheckVolumeFault(Op::GetExtents);
+  RequireKovra();
   std::vector<std::unique_ptr<DiskLunPartition>> extents;
-  for (const auto& extent : HostCtl::Sim::VolumeExtents(Session::Get().db(), *record_)) {
+  for (const auto& extent : set_.Extents(Session::Get().db(), index_)) {
     extents.push_back(std::make_unique<DiskLunPartitionImpl>(extent));
   }
   return extents;
 }
 
 std::string KovraFileSystemImpl::GetLvmUuid() {
-  CheckVolumeFault(Op::GetLvmUuid, *record_);
-  RequireKovra(*record_);
+  CheckVolumeFault(Op::GetLvmUuid);
+  RequireKovra();
   return Full().lvm_uuid;
 }
 
 bool KovraFileSystemImpl::IsClusteredKadiskEnabled() {
-  CheckVolumeFault(Op::IsClusteredKadiskEnabled, *record_);
-  RequireKovra(*record_);
+  CheckVolumeFault(Op::IsClusteredKadiskEnabled);
+  RequireKovra();
   return Full().clustered_kadisk;
 }
 
 std::vector<HostCtl::Storage::KovraUserInfo> KovraFileSystemImpl::GetUsers(bool quick) {
-  CheckVolumeFault(Op::GetUsers, *record_);
-  RequireKovra(*record_);
+  CheckVolumeFault(Op::GetUsers);
+  RequireKovra();
   // A quick liveness check would wait one heartbeat interval; the fixture
   // already says which hosts are alive.
   HostCtl::Sim::Stmt stmt = Session::Get().db().Prepare(
       "SELECT uuid, mac, driver_major, driver_minor, offset, lock_mode, alive FROM heartbeats "
       "WHERE volume_id = ? ORDER BY pos");
-  stmt.Bind(1, record_->id);
+  stmt.Bind(1, set_.Id(index_));
   std::vector<HostCtl::Storage::KovraUserInfo> users;
   while (stmt.Step()) {
     if (quick && stmt.Int(6) == 0) continue;
@@ -110,17 +112,17 @@ std::vector<HostCtl::Storage::KovraUserInfo> KovraFileSystemImpl::GetUsers(bool 
 }
 
 int KovraFileSystemImpl::GetAtsSupport() {
-  CheckVolumeFault(Op::GetAtsSupport, *record_);
-  RequireKovra(*record_);
-  for (const auto& extent : HostCtl::Sim::VolumeExtents(Session::Get().db(), *record_)) {
+  CheckVolumeFault(Op::GetAtsSupport);
+  RequireKovra();
+  for (const auto& extent : set_.Extents(Session::Get().db(), index_)) {
     if (!extent->ats) return 0;
   }
   return 1;
 }
 
 HostCtl::Storage::KovraVolumeUnmapProperty KovraFileSystemImpl::GetUnmapProperty() {
-  CheckVolumeFault(Op::GetUnmapProperty, *record_);
-  RequireKovra(*record_);
+  CheckVolumeFault(Op::GetUnmapProperty);
+  RequireKovra();
   const HostCtl::Sim::UnmapRecord& u = Full().unmap;
   HostCtl::Storage::KovraVolumeUnmapProperty property;
   property.granularity = u.granularity;
@@ -143,9 +145,9 @@ std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* lab
   query.kind = VolumeQuery::kKovra;
   query.name = label;
   query.uuid = uuid;
-  std::shared_ptr<VolumeRecord> record = QueryOneVolume(query);
-  if (!record) return nullptr;
-  return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(record);
+  VolumeSetRef found = QueryVolumes(query);
+  if (found->empty()) return nullptr;
+  return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(*found, 0);
 }
 
 }  // namespace Sim

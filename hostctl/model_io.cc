@@ -147,15 +147,15 @@ void ReadNetwork(Db& db, HostModel& m) {
 void ReadVolumes(Db& db, HostModel& m) {
   VolumeQuery everything;
   everything.include_undiscovered = true;
-  for (const auto& record : LoadVolumes(db, everything)) {
+  for (VolumeRecord& record : LoadVolumes(db, everything)) {
     VolumeModel model;
-    for (const auto& extent : VolumeExtents(db, *record)) model.extents.push_back(*extent);
-    model.volume = *record;
+    for (const auto& extent : VolumeExtents(db, record)) model.extents.push_back(*extent);
+    model.volume = record;
     model.volume.batch = nullptr;
     Stmt stmt = db.Prepare(
         "SELECT uuid, mac, driver_major, driver_minor, offset, lock_mode, alive FROM heartbeats "
         "WHERE volume_id = ? ORDER BY pos");
-    stmt.Bind(1, record->id);
+    stmt.Bind(1, record.id);
     while (stmt.Step()) {
       HeartbeatRecord hb;
       hb.uuid = stmt.Text(0);
@@ -167,7 +167,7 @@ void ReadVolumes(Db& db, HostModel& m) {
       hb.alive = stmt.Int(6);
       model.heartbeats.push_back(hb);
     }
-    model.from_snapshot = LoadSnapshotMountedAs(db, record->id);
+    model.from_snapshot = LoadSnapshotMountedAs(db, record.id);
     m.volumes.push_back(std::move(model));
   }
 }

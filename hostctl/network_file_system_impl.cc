@@ -9,89 +9,89 @@ namespace Storage {
 using HostCtl::Sim::Refuse;
 using HostCtl::Sim::Session;
 
-NetworkFileSystemImpl::NetworkFileSystemImpl(std::shared_ptr<VolumeRecord> record)
-    : FileSystemImpl(std::move(record)) {}
+NetworkFileSystemImpl::NetworkFileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)
+    : FileSystemImpl(volumes, index) {}
 
 std::string NetworkFileSystemImpl::GetHost() {
-  CheckVolumeFault(Op::GetHost, *record_);
+  CheckVolumeFault(Op::GetHost);
   const std::vector<std::string>& hosts = Full().hosts;
   return hosts.empty() ? std::string() : hosts.front();
 }
 
 std::vector<std::string> NetworkFileSystemImpl::GetHosts() {
-  CheckVolumeFault(Op::GetHosts, *record_);
+  CheckVolumeFault(Op::GetHosts);
   return Full().hosts;
 }
 
 std::string NetworkFileSystemImpl::GetShare() {
-  CheckVolumeFault(Op::GetShare, *record_);
+  CheckVolumeFault(Op::GetShare);
   return Full().share;
 }
 
 bool NetworkFileSystemImpl::IsMountReadOnly() {
-  CheckVolumeFault(Op::IsMountReadOnly, *record_);
+  CheckVolumeFault(Op::IsMountReadOnly);
   return Full().read_only || HostCtl::Sim::ExportReadOnly(Session::Get().db(), Full());
 }
 
 bool NetworkFileSystemImpl::IsReadOnly() {
-  CheckVolumeFault(Op::IsReadOnly, *record_);
+  CheckVolumeFault(Op::IsReadOnly);
   return Full().read_only;
 }
 
 void NetworkFileSystemImpl::SetReadOnly(bool read_only) {
-  CheckVolumeFault(Op::SetReadOnly, *record_);
-  ChangeVolume(*record_, [read_only](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetReadOnly);
+  ChangeVolume(Full(), [read_only](Db& db, VolumeRecord& v) {
     v.read_only = read_only;
     HostCtl::Sim::SaveVolume(db, v);
   });
 }
 
 bool NetworkFileSystemImpl::IsProtocolEndpoint() {
-  CheckVolumeFault(Op::IsProtocolEndpoint, *record_);
+  CheckVolumeFault(Op::IsProtocolEndpoint);
   return Full().pe;
 }
 
 void NetworkFileSystemImpl::SetProtocolEndpoint(bool is_pe) {
-  CheckVolumeFault(Op::SetProtocolEndpoint, *record_);
-  ChangeVolume(*record_, [is_pe](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetProtocolEndpoint);
+  ChangeVolume(Full(), [is_pe](Db& db, VolumeRecord& v) {
     v.pe = is_pe;
     HostCtl::Sim::SaveVolume(db, v);
   });
 }
 
 std::string NetworkFileSystemImpl::GetStrelnic() {
-  CheckVolumeFault(Op::GetStrelnic, *record_);
+  CheckVolumeFault(Op::GetStrelnic);
   return Full().strelnic;
 }
 
 bool NetworkFileSystemImpl::IsAccessible() {
-  CheckVolumeFault(Op::IsAccessible, *record_);
+  CheckVolumeFault(Op::IsAccessible);
   return HostCtl::Sim::VolumeAccessible(Session::Get().db(), Full());
 }
 
 bool NetworkFileSystemImpl::IsHidden() {
-  CheckVolumeFault(Op::IsHidden, *record_);
+  CheckVolumeFault(Op::IsHidden);
   return Full().hidden;
 }
 
 uint32_t NetworkFileSystemImpl::GetMaxReadTransferSize() {
-  CheckVolumeFault(Op::GetMaxReadTransferSize, *record_);
+  CheckVolumeFault(Op::GetMaxReadTransferSize);
   return Full().max_read;
 }
 
 uint32_t NetworkFileSystemImpl::GetMaxWriteTransferSize() {
-  CheckVolumeFault(Op::GetMaxWriteTransferSize, *record_);
+  CheckVolumeFault(Op::GetMaxWriteTransferSize);
   return Full().max_write;
 }
 
 uint32_t NetworkFileSystemImpl::GetMaxQueueDepth() {
-  CheckVolumeFault(Op::GetMaxQueueDepth, *record_);
+  CheckVolumeFault(Op::GetMaxQueueDepth);
   return Full().queue_depth;
 }
 
 void NetworkFileSystemImpl::SetMaxQueueDepth(uint32_t depth, bool persist) {
-  CheckVolumeFault(Op::SetMaxQueueDepth, *record_);
-  ChangeVolume(*record_, [depth, persist](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetMaxQueueDepth);
+  ChangeVolume(Full(), [depth, persist](Db& db, VolumeRecord& v) {
     if (depth == 0) {
       Refuse("set the queue depth of", "volume", v.name,
              "the queue depth must be from 1 to 4294967295");
@@ -104,18 +104,18 @@ void NetworkFileSystemImpl::SetMaxQueueDepth(uint32_t depth, bool persist) {
 }
 
 NetworkFileSystem::SecurityType NetworkFileSystemImpl::GetSecurityType() {
-  CheckVolumeFault(Op::GetSecurityType, *record_);
+  CheckVolumeFault(Op::GetSecurityType);
   return static_cast<SecurityType>(Full().security);
 }
 
 std::string NetworkFileSystemImpl::GetStrelnicParameter() {
-  CheckVolumeFault(Op::GetStrelnicParameter, *record_);
+  CheckVolumeFault(Op::GetStrelnicParameter);
   return Full().strelnic_param;
 }
 
 void NetworkFileSystemImpl::SetStrelnic(const std::string& strelnic) {
-  CheckVolumeFault(Op::SetStrelnic, *record_);
-  ChangeVolume(*record_, [&strelnic](Db& db, VolumeRecord& v) {
+  CheckVolumeFault(Op::SetStrelnic);
+  ChangeVolume(Full(), [&strelnic](Db& db, VolumeRecord& v) {
     if (!strelnic.empty() && !HostCtl::Sim::HostHasStrelnic(db, strelnic)) {
       Refuse("set the strelnic of", "volume", v.name,
              "strelnic '" + strelnic + "' does not exist on this host");

@@ -120,8 +120,6 @@ struct SnapshotRecord {
   bool foreign = false;                        // another implementation class
 };
 
-struct VolumeRecord;
-
 // Extents loaded once for every volume of one query (see VolumeRecord).
 struct VolumeBatch {
   size_t volumes = 0;  // how many records the query made
@@ -130,9 +128,6 @@ struct VolumeBatch {
   // The NFS servers by address, read once for the batch's NAS volumes.
   bool servers_loaded = false;
   std::map<std::string, NfsServerRecord> servers;
-  // A summary query's records, in id order, while their other fields are
-  // unread (see CompleteVolume); they live as long as any of them does.
-  std::vector<VolumeRecord>* partial = nullptr;
 };
 
 // One volume row. Kovra fields are used by Kovra volumes, NAS fields by NFS
@@ -177,8 +172,6 @@ struct VolumeRecord {
 
   // The query this row came from; extents are read for all its rows at once.
   std::shared_ptr<VolumeBatch> batch;
-  // Only the summary fields (id to version) are read; see CompleteVolume.
-  bool partial = false;
 
   bool IsKovra() const { return type == "Kovra"; }
   bool IsNas() const { return type == "NFS" || type == "NFS41"; }

@@ -15,7 +15,7 @@ namespace {
 struct Cache {
   int depth = 0;            // scopes alive
   uint64_t generation = 0;  // the session's generation the entries belong to
-  std::map<std::string, std::vector<std::shared_ptr<VolumeRecord>>> volumes;
+  std::map<std::string, VolumeSetRef> volumes;
   bool have_snapshots = false;
   std::vector<std::shared_ptr<SnapshotRecord>> snapshots;
 
@@ -52,20 +52,15 @@ std::string Key(const VolumeQuery& q) {
 
 }  // namespace
 
-std::vector<std::shared_ptr<VolumeRecord>> QueryVolumes(const VolumeQuery& query) {
+VolumeSetRef QueryVolumes(const VolumeQuery& query) {
   Cache& cache = TheCache();
-  if (!cache.Usable()) return LoadVolumes(Session::Get().db(), query);
+  if (!cache.Usable()) return VolumeSet::Load(Session::Get().db(), query);
   std::string key = Key(query);
   auto it = cache.volumes.find(key);
   if (it == cache.volumes.end()) {
-    it = cache.volumes.emplace(key, LoadVolumes(Session::Get().db(), query)).first;
+    it = cache.volumes.emplace(key, VolumeSet::Load(Session::Get().db(), query)).first;
   }
   return it->second;
-}
-
-std::shared_ptr<VolumeRecord> QueryOneVolume(const VolumeQuery& query) {
-  std::vector<std::shared_ptr<VolumeRecord>> found = QueryVolumes(query);
-  return found.empty() ? nullptr : found.front();
 }
 
 std::vector<std::shared_ptr<SnapshotRecord>> QuerySnapshots() {

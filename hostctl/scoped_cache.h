@@ -9,12 +9,14 @@
 
 #include "hostctl/records.h"
 #include "hostctl/volume_rows.h"
+#include "hostctl/volume_set.h"
 
 namespace HostCtl {
 namespace Sim {
 
-std::vector<std::shared_ptr<VolumeRecord>> QueryVolumes(const VolumeQuery& query);
-std::shared_ptr<VolumeRecord> QueryOneVolume(const VolumeQuery& query);
+// The volumes `query` finds; while a scope is alive, the same set for the
+// same query.
+VolumeSetRef QueryVolumes(const VolumeQuery& query);
 std::vector<std::shared_ptr<SnapshotRecord>> QuerySnapshots();
 
 }  // namespace Sim

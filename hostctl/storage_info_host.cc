@@ -28,7 +28,7 @@ bool StorageInfoImpl::TryMount(int option, const std::string& uuid, const std::s
     }
     auto found = HostCtl::Sim::LoadVolumes(db, query);
     if (found.empty()) return;
-    VolumeRecord& v = *found.front();
+    VolumeRecord& v = found.front();
     // Both given must name the same volume.
     if (!uuid.empty() && !label.empty() && v.name != label) return;
     if (v.mounted || !HostCtl::Sim::MountProblem(db, v).empty()) return;
@@ -44,8 +44,7 @@ void StorageInfoImpl::RescanKovra() {
     VolumeQuery query;
     query.kind = VolumeQuery::kKovra;
     query.include_undiscovered = true;
-    for (auto& volume : HostCtl::Sim::LoadVolumes(db, query)) {
-      VolumeRecord& v = *volume;
+    for (VolumeRecord& v : HostCtl::Sim::LoadVolumes(db, query)) {
       if (v.discovered) continue;
       bool attached = true;
       for (const auto& extent : HostCtl::Sim::VolumeExtents(db, v)) {
@@ -68,8 +67,7 @@ void StorageInfoImpl::AutoFullMountVolumes() {
   // reported together afterwards.
   std::string failures;
   HostCtl::Sim::WriteTransaction([&](Db& db) {
-    for (auto& volume : HostCtl::Sim::LoadVolumes(db, VolumeQuery())) {
-      VolumeRecord& v = *volume;
+    for (VolumeRecord& v : HostCtl::Sim::LoadVolumes(db, VolumeQuery())) {
       if (v.mounted || !v.persistent) continue;
       std::string problem = HostCtl::Sim::MountProblem(db, v);
       if (problem.empty()) {

@@ -9,24 +9,28 @@ namespace StrelCtl {
 namespace Storage {
 
 using HostCtl::Sim::CheckFault;
-using HostCtl::Sim::QueryOneVolume;
 using HostCtl::Sim::QueryVolumes;
 using HostCtl::Sim::VolumeQuery;
+using HostCtl::Sim::VolumeSetRef;
 
 namespace {
 
-std::unique_ptr<KovraFileSystem> AsKovraHandle(std::shared_ptr<VolumeRecord> record) {
-  if (!record) return nullptr;
-  return std::make_unique<KovraFileSystemImpl>(std::move(record));
+// The first volume `query` finds, or null.
+std::unique_ptr<KovraFileSystem> FirstAsKovraHandle(const VolumeQuery& query) {
+  VolumeSetRef found = QueryVolumes(query);
+  if (found->empty()) return nullptr;
+  return std::make_unique<KovraFileSystemImpl>(*found, 0);
 }
 
 std::vector<std::unique_ptr<NetworkFileSystem>> NasVolumes(VolumeQuery::Kind kind,
                                                            NfsFilter filter) {
   VolumeQuery query;
   query.kind = kind;
+  VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<NetworkFileSystem>> volumes;
-  for (auto& record : QueryVolumes(query)) {
-    auto nfs = std::make_unique<NetworkFileSystemImpl>(record);
+  for (size_t i = 0; i < found->size(); ++i) {
+    auto nfs = std::make_unique<NetworkFileSystemImpl>(*found, i);
     if (!filter || filter(*nfs)) volumes.push_back(std::move(nfs));
   }
   return volumes;
@@ -47,11 +51,14 @@ StorageInfoImpl::StorageInfoImpl() { CheckFault(Op::StorageInfoImpl); }
 
 std::vector<std::unique_ptr<FileSystem>> StorageInfoImpl::GetFileSystems() {
   CheckFault(Op::GetFileSystems);
-  std::vector<std::unique_ptr<FileSystem>> volumes;
   VolumeQuery query;
   query.summary = true;  // a listing; the other fields are read if asked for
-  for (auto& record : QueryVolumes(query)) {
-    volumes.push_back(HostCtl::Sim::MakeVolumeHandle(record));
+  VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
+  std::vector<std::unique_ptr<FileSystem>> volumes;
+  volumes.reserve(found->size());
+  for (size_t i = 0; i < found->size(); ++i) {
+    volumes.push_back(HostCtl::Sim::MakeVolumeHandle(*found, i));
   }
   return volumes;
 }
@@ -60,14 +67,14 @@ std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByLabel(const std
   CheckFault(Op::GetFileSystemByLabel, {label});
   VolumeQuery query;
   query.name = &label;
-  return AsKovraHandle(QueryOneVolume(query));
+  return FirstAsKovraHandle(query);
 }
 
 std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByUUID(const std::string& uuid) {
   CheckFault(Op::GetFileSystemByUUID, {uuid});
   VolumeQuery query;
   query.uuid = &uuid;
-  return AsKovraHandle(QueryOneVolume(query));
+  return FirstAsKovraHandle(query);
 }
 
 std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByPath(const std::string& path) {
@@ -81,13 +88,16 @@ std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByPath(const std:
     query.name = &*key;
     query.name_or_uuid = true;
     if (!key->empty()) {
-      if (auto record = QueryOneVolume(query)) return AsKovraHandle(record);
+      if (auto volume = FirstAsKovraHandle(query)) return volume;
     }
     query.name = nullptr;
     query.name_or_uuid = false;
   }
-  for (auto& record : QueryVolumes(query)) {
-    if (WithoutTrailingSlashes(record->mount_point) == clean) return AsKovraHandle(record);
+  VolumeSetRef mounted = QueryVolumes(query);
+  for (size_t i = 0; i < mounted->size(); ++i) {
+    if (WithoutTrailingSlashes(mounted->MountPoint(i)) == clean) {
+      return std::make_unique<KovraFileSystemImpl>(*mounted, i);
+    }
   }
   return nullptr;
 }
@@ -96,9 +106,9 @@ std::unique_ptr<FileSystem> StorageInfoImpl::GetFileSystemByUuidEx(const std::st
   CheckFault(Op::GetFileSystemByUuidEx, {uuid});
   VolumeQuery query;
   query.uuid = &uuid;
-  std::shared_ptr<VolumeRecord> record = QueryOneVolume(query);
-  if (!record) return nullptr;
-  return HostCtl::Sim::MakeVolumeHandle(record);
+  VolumeSetRef found = QueryVolumes(query);
+  if (found->empty()) return nullptr;
+  return HostCtl::Sim::MakeVolumeHandle(*found, 0);
 }
 
 std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSystems(
@@ -110,8 +120,12 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
     query.name = &filter;
     query.name_or_uuid = true;
   }
+  VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<KovraFileSystem>> volumes;
-  for (auto& record : QueryVolumes(query)) volumes.push_back(AsKovraHandle(record));
+  for (size_t i = 0; i < found->size(); ++i) {
+    volumes.push_back(std::make_unique<KovraFileSystemImpl>(*found, i));
+  }
   return volumes;
 }
 
@@ -125,12 +139,14 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
     query.name_or_uuid = true;
   }
   HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
+  VolumeSetRef found = QueryVolumes(query);
+  HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<KovraFileSystem>> volumes;
-  for (auto& record : QueryVolumes(query)) {
+  for (size_t i = 0; i < found->size(); ++i) {
     // A volume whose storage does not answer cannot be opened: its slot
     // stays empty.
-    bool opens = HostCtl::Sim::VolumeAccessible(db, *record);
-    volumes.push_back(opens ? AsKovraHandle(record) : nullptr);
+    bool opens = HostCtl::Sim::VolumeAccessible(db, found->Full(db, i));
+    volumes.push_back(opens ? std::make_unique<KovraFileSystemImpl>(*found, i) : nullptr);
   }
   return volumes;
 }

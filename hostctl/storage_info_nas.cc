@@ -68,7 +68,7 @@ void RemoveNas(const std::string& name, std::optional<NfsVersion> version) {
     query.include_undiscovered = true;
     auto found = HostCtl::Sim::LoadVolumes(db, query);
     if (found.empty()) Refuse("remove", kind, name, "no volume has that name");
-    const VolumeRecord& v = *found.front();
+    const VolumeRecord& v = found.front();
     if (!v.IsNas()) Refuse("remove", kind, name, "it is a " + v.type + " volume, not a NAS volume");
     bool v3 = v.type == "NFS";
     if (version && (*version == NFS_V3) != v3) {
@@ -88,7 +88,7 @@ void ChangePreunmount(const std::string& name, bool enter) {
     query.name = &name;
     auto found = HostCtl::Sim::LoadVolumes(db, query);
     if (found.empty()) Refuse(action, "NAS volume", name, "no volume has that name");
-    VolumeRecord& v = *found.front();
+    VolumeRecord& v = found.front();
     if (v.type != "NFS") Refuse(action, "NAS volume", name, "it is not an NFS v3 volume");
     if (enter && !v.mounted) Refuse(action, "NAS volume", name, "the volume is not mounted");
     if (enter && v.preunmount) {
@@ -125,7 +125,7 @@ std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddNetworkFileSystem(
   HostCtl::Sim::InsertVolume(db, v);
   tx.Commit();
   HostCtl::Sim::Session::Get().Wrote();
-  return std::make_unique<NetworkFileSystemImpl>(std::make_shared<VolumeRecord>(v));
+  return std::make_unique<NetworkFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(v)), 0);
 }
 
 std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddV41NetworkFileSystem(
@@ -150,7 +150,7 @@ std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddV41NetworkFileSystem(
   HostCtl::Sim::InsertVolume(db, v);
   tx.Commit();
   HostCtl::Sim::Session::Get().Wrote();
-  return std::make_unique<NetworkFileSystemImpl>(std::make_shared<VolumeRecord>(v));
+  return std::make_unique<NetworkFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(v)), 0);
 }
 
 void StorageInfoImpl::RemoveNetworkFileSystem(const std::string& volume_name) {

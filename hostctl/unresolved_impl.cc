@@ -72,26 +72,26 @@ SnapshotRecord Current(Db& db, const SnapshotRecord& handle) {
 }
 
 // Makes the mounted volume a resolved snapshot becomes.
-std::shared_ptr<VolumeRecord> InsertVolumeFor(Db& db, const SnapshotRecord& s,
-                                              const std::string& name, const std::string& uuid,
-                                              const std::string& lvm_uuid, bool persistent) {
-  auto v = std::make_shared<VolumeRecord>();
-  v->type = KovraFileSystem::Kovra_TYPE;
-  v->name = name;
-  v->uuid = uuid;
-  v->mount_point = HostCtl::Sim::VolumePath(uuid);
-  v->mounted = true;
-  v->persistent = persistent;
-  v->capacity = s.capacity;
-  v->used = s.used;
-  v->version = s.version;
-  v->lvm_uuid = lvm_uuid;
-  HostCtl::Sim::InsertVolume(db, *v);
+VolumeRecord InsertVolumeFor(Db& db, const SnapshotRecord& s, const std::string& name,
+                             const std::string& uuid, const std::string& lvm_uuid,
+                             bool persistent) {
+  VolumeRecord v;
+  v.type = KovraFileSystem::Kovra_TYPE;
+  v.name = name;
+  v.uuid = uuid;
+  v.mount_point = HostCtl::Sim::VolumePath(uuid);
+  v.mounted = true;
+  v.persistent = persistent;
+  v.capacity = s.capacity;
+  v.used = s.used;
+  v.version = s.version;
+  v.lvm_uuid = lvm_uuid;
+  HostCtl::Sim::InsertVolume(db, v);
   int64_t pos = 0;
   for (const auto& extent : s.extents) {
     if (!extent) continue;  // only when a fixture forced the check to pass
     db.Prepare("INSERT INTO extents(volume_id, pos, device_id, partition) VALUES (?, ?, ?, ?)")
-        .Bind(1, v->id)
+        .Bind(1, v.id)
         .Bind(2, pos++)
         .Bind(3, HostCtl::Sim::DeviceId(db, extent->device))
         .Bind(4, int64_t{extent->partition})
@@ -198,7 +198,7 @@ bool UnresolvedKovraVolumeImpl::CanResolve(bool resignature, bool mount, Resolve
 std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Mount(bool force,
                                                                               bool persistent) {
   CheckFault(Op::Mount, {record_->label, record_->uuid});
-  std::shared_ptr<VolumeRecord> volume;
+  VolumeRecord volume;
   HostCtl::Sim::WriteTransaction([&](Db& db) {
     SnapshotRecord s = Current(db, *record_);
     ResolveReason code = MountReason(db, s);
@@ -217,15 +217,15 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Mount(bo
     if (persistent) {
       HostCtl::Sim::DeleteSnapshot(db, s.id);
     } else {
-      HostCtl::Sim::MarkSnapshotMounted(db, s.id, volume->id);
+      HostCtl::Sim::MarkSnapshotMounted(db, s.id, volume.id);
     }
   });
-  return std::make_unique<KovraFileSystemImpl>(volume);
+  return std::make_unique<KovraFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
 }
 
 std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Resignature() {
   CheckFault(Op::Resignature, {record_->label, record_->uuid});
-  std::shared_ptr<VolumeRecord> volume;
+  VolumeRecord volume;
   HostCtl::Sim::WriteTransaction([&](Db& db) {
     SnapshotRecord s = Current(db, *record_);
     if (ResolveReason code = ResignatureReason(s)) {
@@ -243,7 +243,7 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Resignat
     volume = InsertVolumeFor(db, s, name, uuid, HostCtl::Sim::NewKovraUuid(), true);
     HostCtl::Sim::DeleteSnapshot(db, s.id);
   });
-  return std::make_unique<KovraFileSystemImpl>(volume);
+  return std::make_unique<KovraFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
 }
 
 }  // namespace Storage

@@ -1,7 +1,5 @@
 #include "hostctl/volume_rows.h"
 
-#include <stdexcept>
-
 #include "hostctl/sqlite_db.h"
 
 namespace HostCtl {
@@ -13,11 +11,11 @@ namespace {
 // clang-format off
 #define VOLUME_SUMMARY_COLUMNS(X) \
   X(type, type) X(name, name) X(uuid, uuid) X(mount_point, mount_point) \
-  X(mounted, mounted) X(persistent, persistent) X(discovered, discovered) X(busy, busy) \
-  X(accessible, accessible) X(capacity, capacity) X(used, used) X(arrak, arrak) \
-  X(version, version)
+  X(mounted, mounted) X(capacity, capacity) X(used, used) X(version, version)
 #define VOLUME_DETAIL_COLUMNS(X) \
-  X(lvm_uuid, lvm_uuid) X(lock_mode, lock_mode) X(clustered_kadisk, clustered_kadisk) \
+  X(persistent, persistent) X(discovered, discovered) X(busy, busy) X(accessible, accessible) \
+  X(arrak, arrak) X(lvm_uuid, lvm_uuid) X(lock_mode, lock_mode) \
+  X(clustered_kadisk, clustered_kadisk) \
   X(unmap_granularity, unmap.granularity) X(unmap_priority, unmap.priority) \
   X(unmap_bandwidth, unmap.bandwidth) X(unmap_method, unmap.method) \
   X(unmap_reserved, unmap.reserved) X(reclaimed, reclaimed) X(nfs_hosts, hosts) \
@@ -65,30 +63,12 @@ void ReadValue(const Stmt& s, int i, Number* value) {
 }
 
 #define VOLUME_BIND(column, member) BindValue(stmt, ++i, v.member);
-#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
-
 void Bind(Stmt& stmt, const VolumeRecord& v) {
   int i = 0;
   VOLUME_SUMMARY_COLUMNS(VOLUME_BIND)
   VOLUME_DETAIL_COLUMNS(VOLUME_BIND)
 }
-
-// Columns 0 to kSummaryCount of SelectList(): id and the summary fields.
-void ReadSummary(const Stmt& s, VolumeRecord* v) {
-  v->id = s.Int(0);
-  int i = 1;
-  VOLUME_SUMMARY_COLUMNS(VOLUME_READ)
-}
-
-// The other columns, from kSummaryCount + 1 on.
-void ReadDetails(const Stmt& s, VolumeRecord* v) {
-  int i = kSummaryCount + 1;
-  VOLUME_DETAIL_COLUMNS(VOLUME_READ)
-  v->partial = false;
-}
-
 #undef VOLUME_BIND
-#undef VOLUME_READ
 
 std::string WhereClause(const VolumeQuery& q) {
   std::string where = q.include_undiscovered ? "1" : "discovered = 1";
@@ -125,79 +105,69 @@ void BindQuery(Stmt& stmt, const VolumeQuery& query) {
   if (query.uuid) stmt.Bind(++index, *query.uuid);
 }
 
-// How many volumes a listing will load: counted first so that the records
-// are made in place, never moved as their block grows.
-size_t CountVolumes(Db& db, const VolumeQuery& query) {
-  Stmt stmt = db.Prepare("SELECT count(*) FROM volumes WHERE " + WhereClause(query));
-  BindQuery(stmt, query);
-  return stmt.Step() ? static_cast<size_t>(stmt.Int(0)) : 0;
-}
-
 }  // namespace
 
-std::vector<std::shared_ptr<VolumeRecord>> LoadVolumes(Db& db, const VolumeQuery& query) {
+Stmt SelectVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = db.Prepare("SELECT " + SelectList(query.summary ? kSummaryCount : kColumnCount) +
                          " FROM volumes WHERE " + WhereClause(query) + " ORDER BY id");
   BindQuery(stmt, query);
+  return stmt;
+}
+
+Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
+  Stmt stmt =
+      db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id BETWEEN ? AND ? ORDER BY id");
+  stmt.Bind(1, first);
+  stmt.Bind(2, last);
+  return stmt;
+}
+
+#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
+
+// Columns 0 to kSummaryCount of SelectList().
+void ReadVolumeSummary(const Stmt& s, VolumeRecord* v) {
+  v->id = s.Int(0);
+  int i = 1;
+  VOLUME_SUMMARY_COLUMNS(VOLUME_READ)
+}
+
+// From kSummaryCount + 1 on.
+void ReadVolumeDetails(const Stmt& s, VolumeRecord* v) {
+  int i = kSummaryCount + 1;
+  VOLUME_DETAIL_COLUMNS(VOLUME_READ)
+}
+
+#undef VOLUME_READ
+
+std::vector<VolumeRecord> LoadVolumes(Db& db, const VolumeQuery& query) {
+  VolumeQuery every_column = query;
+  every_column.summary = false;
+  Stmt stmt = SelectVolumes(db, every_column);
   auto batch = std::make_shared<VolumeBatch>();
-  // One block holds every record of the query, so that a large list costs
-  // one allocation rather than one per volume; each record's pointer shares
-  // ownership of the block.
-  auto block = std::make_shared<std::vector<VolumeRecord>>();
-  // A lookup by name or UUID finds a handful at most: no count for it.
-  if (!query.name && !query.uuid) block->reserve(CountVolumes(db, query));
+  std::vector<VolumeRecord> volumes;
   while (stmt.Step()) {
-    VolumeRecord& record = block->emplace_back();
-    ReadSummary(stmt, &record);
+    VolumeRecord& record = volumes.emplace_back();
+    ReadVolumeSummary(stmt, &record);
+    ReadVolumeDetails(stmt, &record);
     record.batch = batch;
-    record.partial = query.summary;
-    if (!query.summary) ReadDetails(stmt, &record);
   }
-  batch->volumes = block->size();
-  if (query.summary) batch->partial = block.get();
-  std::vector<std::shared_ptr<VolumeRecord>> volumes;
-  volumes.reserve(block->size());
-  for (VolumeRecord& record : *block) volumes.emplace_back(block, &record);
+  batch->volumes = volumes.size();
   return volumes;
 }
 
-std::shared_ptr<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
+std::optional<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
   Stmt stmt = db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id = ?");
   stmt.Bind(1, id);
-  if (!stmt.Step()) return nullptr;
-  auto batch = std::make_shared<VolumeBatch>();
-  batch->volumes = 1;
-  auto volume = std::make_shared<VolumeRecord>();
-  ReadSummary(stmt, volume.get());
-  ReadDetails(stmt, volume.get());
-  volume->batch = batch;
-  return volume;
-}
-
-VolumeRecord& CompleteVolume(Db& db, VolumeRecord& volume) {
-  if (!volume.partial) return volume;
-  std::vector<VolumeRecord>& records = *volume.batch->partial;
-  // The batch's rows in id order, as it read them; a row deleted since keeps
-  // the defaults.
-  Stmt stmt =
-      db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id BETWEEN ? AND ? ORDER BY id");
-  stmt.Bind(1, records.front().id);
-  stmt.Bind(2, records.back().id);
-  size_t next = 0;
-  while (next < records.size() && stmt.Step()) {
-    const int64_t id = stmt.Int(0);
-    while (next < records.size() && records[next].id < id) records[next++].partial = false;
-    if (next < records.size() && records[next].id == id && records[next].partial) {
-      ReadDetails(stmt, &records[next++]);
-    }
-  }
-  for (; next < records.size(); ++next) records[next].partial = false;
-  volume.batch->partial = nullptr;  // only now: a failed read can be tried again
+  if (!stmt.Step()) return std::nullopt;
+  VolumeRecord volume;
+  ReadVolumeSummary(stmt, &volume);
+  ReadVolumeDetails(stmt, &volume);
+  volume.batch = std::make_shared<VolumeBatch>();
+  volume.batch->volumes = 1;
   return volume;
 }
 
 void SaveVolume(Db& db, const VolumeRecord& volume) {
-  if (volume.partial) throw std::logic_error("SaveVolume: a summary record would lose its fields");
   std::string sql = "UPDATE volumes SET ";
   for (int i = 0; i < kColumnCount; ++i) {
     sql += std::string(i ? ", " : "") + kColumns[i] + " = ?";
@@ -224,7 +194,11 @@ void InsertVolume(Db& db, VolumeRecord& volume) {
 
 const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRecord& volume) {
   if (!volume.batch) volume.batch = std::make_shared<VolumeBatch>();
-  VolumeBatch& batch = *volume.batch;
+  return BatchExtents(db, *volume.batch, volume.id);
+}
+
+const std::vector<std::shared_ptr<ExtentRecord>>& BatchExtents(Db& db, VolumeBatch& batch,
+                                                               int64_t id) {
   if (!batch.loaded) {
     // One query for the whole batch: a list command that reads the extents of
     // every volume it listed costs one statement, not one per volume.
@@ -234,7 +208,7 @@ const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRe
     bool single = batch.volumes <= 1;
     Stmt stmt = db.Prepare(std::string(kSelect) + (single ? " WHERE e.volume_id = ?" : "") +
                            " ORDER BY e.volume_id, e.pos");
-    if (single) stmt.Bind(1, volume.id);
+    if (single) stmt.Bind(1, id);
     while (stmt.Step()) {
       auto extent = std::make_shared<ExtentRecord>();
       extent->device = stmt.Text(1);
@@ -245,7 +219,7 @@ const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRe
     }
     batch.loaded = true;
   }
-  return batch.extents[volume.id];
+  return batch.extents[id];
 }
 
 const NfsServerRecord* VolumeServer(Db& db, VolumeRecord& volume, const std::string& address) {

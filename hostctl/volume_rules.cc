@@ -15,7 +15,18 @@ namespace {
 const std::string kVolumesDir = "/kovra/volumes/";
 }  // namespace
 
-std::string VolumePath(const std::string& label_or_uuid) { return kVolumesDir + label_or_uuid; }
+std::string VolumePath(std::string_view label_or_uuid) {
+  std::string path;
+  path.reserve(kVolumesDir.size() + label_or_uuid.size());
+  path.append(kVolumesDir).append(label_or_uuid);
+  return path;
+}
+
+bool IsVolumePath(std::string_view path, std::string_view label_or_uuid) {
+  return path.size() == kVolumesDir.size() + label_or_uuid.size() &&
+         path.compare(0, kVolumesDir.size(), kVolumesDir) == 0 &&
+         path.substr(kVolumesDir.size()) == label_or_uuid;
+}
 
 std::optional<std::string> VolumePathKey(const std::string& path) {
   if (path.compare(0, kVolumesDir.size(), kVolumesDir) != 0) return std::nullopt;

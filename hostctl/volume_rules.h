@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "hostctl/records.h"
 
@@ -15,7 +16,9 @@ namespace Sim {
 class Db;
 
 // A volume's path: "/kovra/volumes/" followed by its label or UUID.
-std::string VolumePath(const std::string& label_or_uuid);
+std::string VolumePath(std::string_view label_or_uuid);
+// True when `path` is VolumePath(label_or_uuid).
+bool IsVolumePath(std::string_view path, std::string_view label_or_uuid);
 // What `path` names under "/kovra/volumes/": the part up to the next '/'
 // (empty for the directory itself), or nullopt for a path elsewhere.
 std::optional<std::string> VolumePathKey(const std::string& path);

@@ -13,6 +13,8 @@
 
 namespace HostCtl {
 namespace Sim {
+enum class Op;
+class VolumeSet;
 struct VolumeRecord;
 struct ExtentRecord;
 struct SnapshotRecord;
@@ -44,7 +46,14 @@ bool IsNotHidden(NetworkFileSystem& nfs);
 // The operations every volume has.
 class FileSystemImpl : public virtual FileSystem {
  public:
-  explicit FileSystemImpl(std::shared_ptr<HostCtl::Sim::VolumeRecord> record);
+  // Volume `index` of `volumes`, which the handle shares.
+  FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index);
+  ~FileSystemImpl() override;
+
+  // The handles of one large query are made in one block of memory rather
+  // than one heap object each; any other handle is an ordinary heap object.
+  static void* operator new(size_t size);
+  static void operator delete(void* handle, size_t size);
 
   void Mount(int option) override;
   int Unmount(int option) override;
@@ -58,10 +67,17 @@ class FileSystemImpl : public virtual FileSystem {
   HostCtl::Storage::ArrakState GetArrakState() override;
 
  protected:
+  // Throws HostCtlException when a fault armed for `op` fires on this volume
+  // (known by its name and its UUID).
+  void CheckVolumeFault(HostCtl::Sim::Op op) const;
+  // Throws HostCtlException unless this is a Kovra volume.
+  void RequireKovra() const;
   // The record with every field read (a listing reads only its summary).
   HostCtl::Sim::VolumeRecord& Full();
 
-  std::shared_ptr<HostCtl::Sim::VolumeRecord> record_;
+  // The volumes of the query this handle came from, and its place in them.
+  HostCtl::Sim::VolumeSet& set_;
+  const uint32_t index_;
 };
 
 // A handle on a volume found by label, UUID or path. The lookups of
@@ -72,7 +88,7 @@ class KovraFileSystemImpl : public KovraFileSystem, public FileSystemImpl {
   // Opens the volume at its path "/kovra/volumes/<label or uuid>". Throws
   // HostCtlException when nothing is there.
   explicit KovraFileSystemImpl(const std::string& path);
-  explicit KovraFileSystemImpl(std::shared_ptr<HostCtl::Sim::VolumeRecord> record);
+  KovraFileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index);
 
   // The Kovra volume, or null when there is none.
   static std::unique_ptr<KovraFileSystem> GetKovraFileSystemByLabel(const std::string& label);
@@ -101,7 +117,7 @@ class KovraFileSystemImpl : public KovraFileSystem, public FileSystemImpl {
 
 class NetworkFileSystemImpl : public NetworkFileSystem, public FileSystemImpl {
  public:
-  explicit NetworkFileSystemImpl(std::shared_ptr<HostCtl::Sim::VolumeRecord> record);
+  NetworkFileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index);
 
   std::string GetHost() override;
   std::vector<std::string> GetHosts() override;

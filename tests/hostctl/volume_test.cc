@@ -1,5 +1,6 @@
 // Volumes of every type on the default host: lookups, mounts and unmounts,
 // what a restart undoes, and the host's own mounting (try, rescan, automount).
+#include <algorithm>
 #include <functional>
 
 #include "host_test_support.h"
@@ -57,6 +58,7 @@ TEST_F(VolumeTest, ListedVolumesReadTheirOtherDetailsWhenAsked) {
       [](NetworkFileSystem& v) { return to_string(v.GetMaxWriteTransferSize()); },
       [](NetworkFileSystem& v) { return to_string(v.GetMaxQueueDepth()); },
       [](NetworkFileSystem& v) { return to_string(v.GetSecurityType()); },
+      [](NetworkFileSystem& v) { return to_string(v.GetArrakState()); },
   });
   ExpectListedAsLookedUp<KovraFileSystem>({
       [](KovraFileSystem& v) { return to_string(v.GetLockMode()); },
@@ -65,7 +67,49 @@ TEST_F(VolumeTest, ListedVolumesReadTheirOtherDetailsWhenAsked) {
       [](KovraFileSystem& v) { return to_string(v.IsClusteredKadiskEnabled()); },
       [](KovraFileSystem& v) { return v.GetUnmapProperty().priority; },
       [](KovraFileSystem& v) { return to_string(v.GetUnmapProperty().granularity); },
+      [](KovraFileSystem& v) {
+        std::string ready;
+        return HostError([&] { ready = to_string(v.PrepareUnmount()); }) + ready;
+      },
   });
+}
+
+// A listing keeps its texts packed; whatever they are, each getter answers
+// as on the volume looked up alone, and a change through a listed handle
+// shows on it.
+TEST_F(VolumeTest, ListedVolumesShowWhatTheyHoldAndTheirChanges) {
+  Json host = DefaultHost();
+  VolumeIn(host, "datastore2")["name"] = std::string(300, 'n');           // a length of two bytes
+  VolumeIn(host, "ssd-fast")["mount_point"] = "/kovra/volumes/ssd-fast";  // under its label
+  VolumeIn(host, "archive")["mount_point"] = "/mnt/archive";
+  VolumeIn(host, "vm-busy")["mount_point"] =
+      "/kovra/volumes/" + VolumeIn(host, "scratch")["uuid"].get<std::string>();
+  for (int i = 0; i < 300; ++i) {  // more types than a listing numbers
+    std::string n = std::to_string(i);
+    host["volumes"].push_back({{"type", "t" + n}, {"name", "typed-" + n}, {"uuid", "u-" + n}});
+  }
+  UseHost(host);
+  auto listed = storage_.GetFileSystems();
+  ASSERT_EQ(listed.size(), host["volumes"].size() - 1);  // new-lun is not discovered
+  auto expect_as_alone = [&] {
+    for (auto& volume : listed) {
+      auto alone = storage_.GetFileSystemByUuidEx(volume->GetUuid());
+      ASSERT_NE(alone, nullptr) << volume->GetVolumeName();
+      EXPECT_EQ(volume->GetVolumeName(), alone->GetVolumeName());
+      EXPECT_EQ(volume->GetType(), alone->GetType());
+      EXPECT_EQ(volume->GetMountPoint(), alone->GetMountPoint());
+      EXPECT_EQ(volume->IsMounted(), alone->IsMounted()) << volume->GetVolumeName();
+      EXPECT_EQ(volume->GetCapacity(), alone->GetCapacity());
+      EXPECT_EQ(volume->GetUsedSpace(), alone->GetUsedSpace());
+    }
+  };
+  expect_as_alone();
+  auto scratch = std::find_if(listed.begin(), listed.end(),
+                              [](auto& v) { return v->GetVolumeName() == "scratch"; });
+  ASSERT_NE(scratch, listed.end());
+  (*scratch)->Mount(0);  // every listed volume now reads its full record
+  EXPECT_TRUE((*scratch)->IsMounted());
+  expect_as_alone();
 }
 
 TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseOthers) {
