@@ -149,6 +149,13 @@ void KeepUntilExit(std::shared_ptr<Cordra::CallSpec::Output> output) {
   *kept = std::move(output);
 }
 
+// The same for the arena that holds a run's values: freeing it would hand
+// a large list's memory back to the system just before exit.
+void KeepUntilExit(std::unique_ptr<Cordra::MetaObj::ValueArena> arena) {
+  static auto* kept = new std::unique_ptr<Cordra::MetaObj::ValueArena>;
+  *kept = std::move(arena);
+}
+
 // The same for the command tree: freeing its objects one by one is 1% of a
 // short listing's instructions.
 void KeepUntilExit(std::shared_ptr<NamespaceNode> tree) {
@@ -189,9 +196,9 @@ int RunCommand(Command& command, const std::vector<std::string>& args,
     fields = ExactFieldNames(*spec->GetRootObject(), fields);
     Cordra::Frame::CheckFieldSelection(*spec->GetRootObject(), fields);
   }
-  // The run's values live in one arena until its result is printed; made
-  // before `output`, so that it ends after it.
-  Cordra::MetaObj::ValueArena run_values;
+  // The run's values live in one arena, which stays the thread's current
+  // one until the process exits, like the result.
+  KeepUntilExit(std::make_unique<Cordra::MetaObj::ValueArena>());
   auto output = std::make_shared<Cordra::CallSpec::Output>();
   command.Execute(input, output);
 
