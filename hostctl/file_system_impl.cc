@@ -74,7 +74,7 @@ void* FileSystemImpl::operator new(size_t size) {
   return slot;
 }
 
-void FileSystemImpl::operator delete(void* handle, size_t size) {
+void FileSystemImpl::operator delete(void* handle) {
   const auto at = reinterpret_cast<uintptr_t>(handle);
   for (HandleBlock::Memory* memory : HostCtl::Sim::Blocks()) {
     if (at >= reinterpret_cast<uintptr_t>(memory->begin) &&
@@ -84,7 +84,7 @@ void FileSystemImpl::operator delete(void* handle, size_t size) {
       return;
     }
   }
-  ::operator delete(handle, size);
+  ::operator delete(handle);
 }
 
 FileSystemImpl::FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)

@@ -53,7 +53,7 @@ class FileSystemImpl : public virtual FileSystem {
   // The handles of one large query are made in one block of memory rather
   // than one heap object each; any other handle is an ordinary heap object.
   static void* operator new(size_t size);
-  static void operator delete(void* handle, size_t size);
+  static void operator delete(void* handle);
 
   void Mount(int option) override;
   int Unmount(int option) override;
