@@ -151,9 +151,11 @@ void KeepUntilExit(std::shared_ptr<Cordra::CallSpec::Output> output) {
 
 // The same for the arena that holds a run's values: freeing it would hand
 // a large list's memory back to the system just before exit.
+// Every one is kept: an arena made while another is current passes its
+// values to that one, which must not end first.
 void KeepUntilExit(std::unique_ptr<Cordra::MetaObj::ValueArena> arena) {
-  static auto* kept = new std::unique_ptr<Cordra::MetaObj::ValueArena>;
-  *kept = std::move(arena);
+  static auto* kept = new std::vector<std::unique_ptr<Cordra::MetaObj::ValueArena>>;
+  kept->push_back(std::move(arena));
 }
 
 // The same for the command tree: freeing its objects one by one is 1% of a
