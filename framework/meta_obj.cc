@@ -3,7 +3,6 @@
 #include "framework/value_arena.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -93,7 +92,7 @@ struct StringLayout {
     return reinterpret_cast<std::string*>(Bytes(s) - sizeof(MetaString) + CopyAt(s->size_));
   }
 
-  // In the thread's arena if there is one and `arena` allows.
+  // In the thread's arena if there is one and `arena_allowed`.
   static std::shared_ptr<MetaString> Make(std::string_view value, bool arena_allowed) {
     if (value.size() > UINT32_MAX) throw std::length_error("a string value over 4 GiB");
     struct Made : MetaString {};

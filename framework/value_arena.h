@@ -40,7 +40,7 @@ class ValueArena {
   ValueArena(const ValueArena&) = delete;
   ValueArena& operator=(const ValueArena&) = delete;
 
-  // The thread's innermost arena, or null.
+  // The thread's current arena (the first of any nested ones), or null.
   static ValueArena* Current() { return current_; }
 
   // `size` bytes aligned to 8, valid until the arena ends.

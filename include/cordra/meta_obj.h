@@ -5,6 +5,11 @@
 // New() and no argument is "empty": it has a type but no content yet, which is
 // how result prototypes and structure fields before they are set look. Plain
 // values never change once made, so New() may hand out a shared one.
+//
+// During a command run the framework places the values New() makes in the
+// run's arena: the shared_ptrs handed out then own nothing, and the values
+// live until the run's result has been printed. Outside a run every value
+// owns itself.
 #ifndef CORDRA_META_OBJ_H_
 #define CORDRA_META_OBJ_H_
 
@@ -54,7 +59,7 @@ class MetaBool : public MetaObj {
   bool GetValue() const { return value_; }
 
  protected:
-  // Made only through New(), which allocates object and count together.
+  // Made only through New(), which places the object (see above).
   MetaBool() = default;
 
  private:
@@ -71,7 +76,7 @@ class MetaInt : public MetaObj {
   int64_t GetValue() const { return value_; }
 
  protected:
-  // Made only through New(), which allocates object and count together.
+  // Made only through New(), which places the object (see above).
   MetaInt() = default;
 
  private:
@@ -191,7 +196,7 @@ class MetaStruct : public MetaObj {
   bool SameFieldsAs(const MetaStruct& other) const { return shape_ == other.shape_; }
 
  protected:
-  // Made only through New(), which allocates object and count together.
+  // Made only through New(), which places the object (see above).
   explicit MetaStruct(const Shape* shape) : shape_(shape) {}
 
  private:
@@ -230,7 +235,7 @@ class MetaList : public MetaObj {
   const std::vector<std::shared_ptr<MetaObj>>& GetElements() const { return elements_; }
 
  protected:
-  // Made only through New(), which allocates object and count together.
+  // Made only through New(), which places the object (see above).
   MetaList(MetaType element_type, std::shared_ptr<MetaObj> prototype)
       : element_type_(element_type), prototype_(std::move(prototype)) {}
 
