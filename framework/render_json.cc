@@ -163,14 +163,7 @@ class JsonWriter {
   }
 
  private:
-  void Indent(int depth) {
-    static const std::string blanks(64, ' ');
-    for (size_t left = 2 * depth; left > 0;) {
-      const size_t n = std::min(left, blanks.size());
-      out_.Put(std::string_view(blanks.data(), n));
-      left -= n;
-    }
-  }
+  void Indent(int depth) { out_.PutBlanks(2 * static_cast<size_t>(depth)); }
 
   void String(std::string_view raw) {
     if (IsPlainJsonText(raw)) {  // nearly every string: copied as it is

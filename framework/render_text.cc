@@ -95,7 +95,8 @@ class LineWriter {
   void Put(const Cell& cell, size_t column_width) {
     const size_t body = cell.text.find_last_not_of(' ') + 1;  // 0 when all blank
     if (body > 0) {
-      Blanks();
+      out_.PutBlanks(pending_);
+      pending_ = 0;
       out_.Put(cell.text.substr(0, body));
     }
     pending_ += cell.text.size() - body + column_width - cell.width + 2;
@@ -107,15 +108,6 @@ class LineWriter {
   void Drain() { out_.Drain(); }
 
  private:
-  void Blanks() {
-    static const std::string blanks(256, ' ');
-    while (pending_ > 0) {
-      const size_t n = std::min(pending_, blanks.size());
-      out_.Put(std::string_view(blanks.data(), n));
-      pending_ -= n;
-    }
-  }
-
   PieceWriter out_;
   size_t pending_ = 0;  // blanks owed before the next text
 };

@@ -85,6 +85,14 @@ class PieceWriter {
     if (used_ == sizeof buf_) Drain();
     buf_[used_++] = c;
   }
+  void PutBlanks(size_t count) {
+    static const std::string blanks(256, ' ');
+    while (count > 0) {
+      const size_t n = count < blanks.size() ? count : blanks.size();
+      Put(std::string_view(blanks.data(), n));
+      count -= n;
+    }
+  }
   void Drain() {
     if (used_ == 0) return;
     out_->append(buf_, used_);
