@@ -93,8 +93,7 @@ struct OutputModel {
     }
   };
 
-  // A model refers into its own rows' placements, which a move keeps in
-  // place and a copy would not.
+  // Moved, never copied: a large list's model holds a pointer a record.
   OutputModel() = default;
   OutputModel(OutputModel&&) = default;
   OutputModel& operator=(OutputModel&&) = default;
