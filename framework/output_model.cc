@@ -157,7 +157,9 @@ OutputModel BuildOutputModel(const std::shared_ptr<MetaObj::MetaObj>& result,
     const auto& list = static_cast<const MetaList&>(*result);
     if (!IsStructList(list)) {
       model.shape = OutputModel::Shape::kValues;
-      model.values.assign(list.GetElements().begin(), list.GetElements().end());
+      for (const auto& element : list.GetElements()) {
+        model.values.push_back(std::shared_ptr<MetaObj::MetaObj>(element));
+      }
       return model;
     }
     model.shape = OutputModel::Shape::kRecords;

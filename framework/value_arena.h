@@ -2,27 +2,25 @@
 // thousand volumes makes close to a million values; giving each its own heap
 // block and its own shared count costs more than reading the rows.
 //
-// While a ValueArena is in scope on a thread, every value MetaObj::New()
-// makes on that thread is placed in the arena, and the shared_ptr it returns
-// does not count references: the arena owns the value, and destroys it when
-// the arena ends. A value made before the arena (a prototype, a shared empty
-// value) and set into one made in it is kept alive by the arena until then.
-//
-// That is safe because a run's result is rendered, and its messages printed,
-// before the run's arena ends, and nothing keeps a result afterwards. Code
-// that must keep values longer (tests holding a command's output) makes them
-// outside any arena, where every value owns itself as before.
+// An arena is shared: every shared_ptr to a value in it shares the arena's
+// own count (the aliasing constructor), so the arena lives while any of its
+// values is held anywhere and goes with the last one. A Scope makes an arena
+// the thread's current one; while it is, every value MetaObj::New() makes on
+// that thread is placed in it. Structures and lists in an arena hold plain
+// pointers: to values of the same arena, or to values made elsewhere, which
+// the arena keeps alive until it ends.
 #ifndef FRAMEWORK_VALUE_ARENA_H_
 #define FRAMEWORK_VALUE_ARENA_H_
 
 #include <cstddef>
 #include <memory>
-#include <new>
+#include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "framework/value_shape.h"
 
 namespace Cordra {
 namespace MetaObj {
@@ -31,17 +29,51 @@ class MetaObj;
 
 class ValueArena {
  public:
-  // Becomes the thread's arena until it ends. While one is current, another
-  // made on the same thread adds nothing: values stay in the first, which
-  // outlives it.
-  ValueArena();
-  // Destroys what needs destroying and frees every block.
+  // Makes the thread's current arena `arena` (a new one by default) until
+  // the scope ends, then the one before it again.
+  class Scope {
+   public:
+    explicit Scope(std::shared_ptr<ValueArena> arena = ValueArena::Make());
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+    const std::shared_ptr<ValueArena>& arena() const { return arena_; }
+
+   private:
+    friend class ValueArena;
+    std::shared_ptr<ValueArena> arena_;
+    Scope* outer_;
+  };
+
+  static std::shared_ptr<ValueArena> Make();
+  // Destroys what needs destroying, lets go of what it kept alive and frees
+  // every block.
   ~ValueArena();
   ValueArena(const ValueArena&) = delete;
   ValueArena& operator=(const ValueArena&) = delete;
 
-  // The thread's current arena (the first of any nested ones), or null.
-  static ValueArena* Current() { return current_; }
+  // The thread's current arena, or null outside every Scope.
+  static const std::shared_ptr<ValueArena>* Current() {
+    return current_ ? &current_->arena_ : nullptr;
+  }
+  // The arena of the values that live as long as the process (the empty
+  // values, the booleans), and the lock under which they are made in it.
+  static const std::shared_ptr<ValueArena>& ForeverArena();
+  static std::recursive_mutex& ForeverLock();
+
+  // A shared_ptr to `obj`, a value placed in this arena, sharing its count.
+  template <class T>
+  std::shared_ptr<T> Share(T* obj) const {
+    return std::shared_ptr<T>(self_.lock(), obj);
+  }
+  // True when `value` is one of this arena's (it shares this arena's count)
+  // or lives as long as the process: a plain pointer to it is then safe for
+  // as long as this arena lives, without keeping it alive.
+  bool Holds(const std::shared_ptr<MetaObj>& value) const;
+  // Throws std::logic_error unless this arena is current on this thread
+  // (the innermost scope or one around it): a value of a run is changed
+  // only by that run, on its thread.
+  void CheckCurrent() const;
 
   // `size` bytes aligned to 8, valid until the arena ends.
   void* Allocate(size_t size) {
@@ -52,37 +84,34 @@ class ValueArena {
     return p;
   }
 
-  // The std::string of a string value's `text`, made on the first request
-  // for `value` and kept until the arena ends.
-  const std::string& CopyOf(const void* value, std::string_view text) {
-    auto it = copies_.find(value);
-    if (it == copies_.end()) it = copies_.emplace(value, std::string(text)).first;
-    return it->second;
-  }
-
   // Runs `obj`'s destructor when the arena ends; for values holding memory
   // of their own (a list's vector).
   void DestroyAtEnd(MetaObj* obj) { destroy_.push_back(obj); }
-
-  // Keeps `owner` (a value made outside the arena) alive until the arena
-  // ends.
+  // Keeps `owner` alive until the arena ends.
   void KeepAlive(std::shared_ptr<const void> owner) { keep_.push_back(std::move(owner)); }
+  // The std::string of a string value `value` placed in an arena, made on
+  // the first request and kept until that arena ends. Safe from any thread.
+  static const std::string& CopyOf(const void* value, std::string_view text);
+
+  // The interned shapes of the structures made in this arena.
+  ShapeTable& shapes() { return shapes_; }
 
  private:
+  ValueArena() = default;
   void* AllocateSlow(size_t size);
 
   // libcordra is linked, never loaded later, so the fast TLS model is open
   // to it: every value made asks for the current arena.
-  __attribute__((tls_model("initial-exec"))) static thread_local ValueArena* current_;
+  __attribute__((tls_model("initial-exec"))) static thread_local Scope* current_;
 
-  bool active_;  // false for an arena made while another was current
+  std::weak_ptr<ValueArena> self_;
   char* next_ = nullptr;
   char* end_ = nullptr;
-  size_t block_size_ = 64 * 1024;  // doubles up to kMaxBlock as the run grows
-  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t block_size_ = 64 * 1024;  // doubles up to the largest block as the run grows
+  std::vector<std::pair<char*, size_t>> blocks_;  // from malloc() or aligned_alloc()
   std::vector<MetaObj*> destroy_;
   std::vector<std::shared_ptr<const void>> keep_;
-  std::unordered_map<const void*, std::string> copies_;
+  ShapeTable shapes_;
 };
 
 }  // namespace MetaObj

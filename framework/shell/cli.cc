@@ -140,22 +140,12 @@ Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std:
   return walk;
 }
 
-// Holds the last command's output until the process ends. A list result can
-// be millions of small objects, and freeing them one by one just before exit
-// costs more than the command did; the pointer keeps them reachable, so leak
-// checkers see no leak.
+// Holds the last command's output, and so its run's arena, until the next
+// run or the process's end: a one-command process then exits without
+// freeing a large list first.
 void KeepUntilExit(std::shared_ptr<Cordra::CallSpec::Output> output) {
   static auto* kept = new std::shared_ptr<Cordra::CallSpec::Output>;
   *kept = std::move(output);
-}
-
-// The same for the arena that holds a run's values: freeing it would hand
-// a large list's memory back to the system just before exit.
-// Every one is kept: an arena made while another is current passes its
-// values to that one, which must not end first.
-void KeepUntilExit(std::unique_ptr<Cordra::MetaObj::ValueArena> arena) {
-  static auto* kept = new std::vector<std::unique_ptr<Cordra::MetaObj::ValueArena>>;
-  kept->push_back(std::move(arena));
 }
 
 // The same for the command tree: freeing its objects one by one is 1% of a
@@ -198,9 +188,9 @@ int RunCommand(Command& command, const std::vector<std::string>& args,
     fields = ExactFieldNames(*spec->GetRootObject(), fields);
     Cordra::Frame::CheckFieldSelection(*spec->GetRootObject(), fields);
   }
-  // The run's values live in one arena, which stays the thread's current
-  // one until the process exits, like the result.
-  KeepUntilExit(std::make_unique<Cordra::MetaObj::ValueArena>());
+  // The run's values live in one arena, current until the result is printed
+  // and alive while anything holds one of them.
+  Cordra::MetaObj::ValueArena::Scope arena;
   auto output = std::make_shared<Cordra::CallSpec::Output>();
   command.Execute(input, output);
 

@@ -6,19 +6,19 @@
 // how result prototypes and structure fields before they are set look. Plain
 // values never change once made, so New() may hand out a shared one.
 //
-// During a command run the framework places the values New() makes in the
-// run's arena: the shared_ptrs handed out then own nothing, and the values
-// live until the run's result has been printed. Outside a run every value
-// owns itself.
+// Every shared_ptr handed out keeps its value alive while it exists, however
+// the framework places the value. A structure or list keeps alive what is set
+// into it. Structures and lists are changed on one thread at a time; the
+// framework may refuse a change made on another thread than the command run
+// that made them (std::logic_error), never corrupt them.
 #ifndef CORDRA_META_OBJ_H_
 #define CORDRA_META_OBJ_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace Cordra {
 namespace MetaObj {
@@ -59,8 +59,7 @@ class MetaBool : public MetaObj {
   bool GetValue() const { return value_; }
 
  protected:
-  // Made only through New(), which places the object (see above).
-  MetaBool() = default;
+  MetaBool() = default;  // made only through New()
 
  private:
   bool value_ = false;
@@ -76,16 +75,13 @@ class MetaInt : public MetaObj {
   int64_t GetValue() const { return value_; }
 
  protected:
-  // Made only through New(), which places the object (see above).
-  MetaInt() = default;
+  MetaInt() = default;  // made only through New()
 
  private:
   int64_t value_ = 0;
 };
 
-// Strings keep their bytes beside the object: in a command run's arena, or
-// in the value's own allocation. Longer than 4 GiB is refused
-// (std::length_error).
+// A text. Longer than 4 GiB is refused (std::length_error).
 class MetaString : public MetaObj {
  public:
   static std::shared_ptr<MetaString> New();
@@ -93,61 +89,46 @@ class MetaString : public MetaObj {
   static std::shared_ptr<MetaString> New(std::string&& value);
   ~MetaString() override;
   MetaType GetType() const override { return META_STRING; }
-  // The text as a std::string. A string in a run's arena makes it the first
-  // time it is asked for; View() reads the bytes as they are.
+  // The text, valid while the value lives.
   const std::string& GetValue() const;
-  std::string_view View() const {
-    return std::string_view(reinterpret_cast<const char*>(this) + sizeof(MetaString), size_);
-  }
+  // The same bytes, without making a std::string of them.
+  std::string_view View() const;
 
  protected:
-  // Made only through New(), which places the bytes.
-  MetaString() = default;
+  MetaString() = default;  // made only through New()
+};
+
+// A value held by a structure or a list, as their views show it: the value
+// itself, or as a shared_ptr that keeps it alive (and shares ownership with
+// whatever keeps the holder alive).
+class ValueRef {
+ public:
+  MetaObj* get() const { return value_; }
+  MetaObj& operator*() const { return *value_; }
+  MetaObj* operator->() const { return value_; }
+  explicit operator bool() const { return value_ != nullptr; }
+  operator std::shared_ptr<MetaObj>() const;
 
  private:
-  friend struct StringLayout;  // meta_obj.cc
-  bool in_arena_ = false;
-  uint32_t size_ = 0;
+  friend class MetaStruct;
+  friend class MetaList;
+  ValueRef(MetaObj* value, const MetaObj* holder, uint32_t index)
+      : value_(value), holder_(holder), index_(index) {}
+  MetaObj* value_;
+  const MetaObj* holder_;
+  uint32_t index_;  // the field or element; UINT32_MAX for a list's prototype
 };
 
 // A named record whose fields keep the order in which they were first set.
 // Setting a field that exists replaces its value in place, so a row filled
 // from a prototype keeps the prototype's field order.
-//
-// The type name and the field names are not kept in each structure: every
-// structure of a type whose fields were first set in the same order shares
-// one interned list of them (a "shape"), so that a list of a million rows
-// holds its names once. Shapes live as long as the process. Structures are
-// made and changed on one thread at a time, like the rest of a command run.
 class MetaStruct : public MetaObj {
  public:
-  struct Shape;  // the interned type and field names; meta_obj.cc
-
-  // A field's value as GetFields() shows it: the value itself, or as a
-  // shared_ptr (which owns where the structure owns its values, and counts
-  // nothing for a structure in a run's arena).
-  class FieldValue {
-   public:
-    MetaObj* get() const { return value_; }
-    MetaObj& operator*() const { return *value_; }
-    MetaObj* operator->() const { return value_; }
-    explicit operator bool() const { return value_ != nullptr; }
-    operator std::shared_ptr<MetaObj>() const {
-      return owner_ ? *owner_ : std::shared_ptr<MetaObj>(std::shared_ptr<MetaObj>(), value_);
-    }
-
-   private:
-    friend class MetaStruct;
-    FieldValue(MetaObj* value, const std::shared_ptr<MetaObj>* owner)
-        : value_(value), owner_(owner) {}
-    MetaObj* value_;
-    const std::shared_ptr<MetaObj>* owner_;  // null in an arena
-  };
   // A field as GetFields() shows it; both refer into the structure, and are
   // valid while it lives and the field is not set again.
   struct Field {
     const std::string& first;  // the name
-    FieldValue second;         // the value
+    ValueRef second;           // the value
   };
   // The fields in order, as a view of the structure.
   class Fields {
@@ -155,7 +136,7 @@ class MetaStruct : public MetaObj {
     class iterator {
      public:
       iterator(const MetaStruct* s, size_t i) : s_(s), i_(i) {}
-      Field operator*() const { return (*s_)[i_]; }
+      Field operator*() const { return s_->FieldAt(i_); }
       iterator& operator++() {
         ++i_;
         return *this;
@@ -167,9 +148,9 @@ class MetaStruct : public MetaObj {
       size_t i_;
     };
     explicit Fields(const MetaStruct* s) : s_(s) {}
-    size_t size() const { return s_->size_; }
-    bool empty() const { return s_->size_ == 0; }
-    Field operator[](size_t i) const { return (*s_)[i]; }
+    size_t size() const { return s_->FieldCount(); }
+    bool empty() const { return size() == 0; }
+    Field operator[](size_t i) const { return s_->FieldAt(i); }
     iterator begin() const { return iterator(s_, 0); }
     iterator end() const { return iterator(s_, size()); }
 
@@ -191,33 +172,16 @@ class MetaStruct : public MetaObj {
   Fields GetFields() const { return Fields(this); }
   // The name of field `index` (< GetFields().size()).
   const std::string& FieldName(size_t index) const;
-  // True when `other` has the same type and field names in the same order
-  // (one comparison: such structures share their names).
-  bool SameFieldsAs(const MetaStruct& other) const { return shape_ == other.shape_; }
+  // True when `other` is known to have the same type and field names in the
+  // same order (one comparison); false may still be alike.
+  bool SameFieldsAs(const MetaStruct& other) const;
 
  protected:
-  // Made only through New(), which places the object (see above).
-  explicit MetaStruct(const Shape* shape) : shape_(shape) {}
+  MetaStruct() = default;  // made only through New()
 
  private:
-  Field operator[](size_t i) const { return {FieldName(i), ValueAt(i)}; }
-  FieldValue ValueAt(size_t i) const {
-    if (in_arena_) return FieldValue(static_cast<MetaObj**>(values_)[i], nullptr);
-    const auto* owned = static_cast<const std::shared_ptr<MetaObj>*>(values_);
-    return FieldValue(owned[i].get(), &owned[i]);
-  }
-  static std::shared_ptr<MetaStruct> NewOf(std::string_view type_name);
-  void Set(std::string_view field, std::shared_ptr<MetaObj> value);
-  void Grow();
-
-  bool in_arena_ = false;
-  uint32_t size_ = 0;      // fields set, one per name of shape_
-  uint32_t capacity_ = 0;  // of values_
-  uint32_t next_ = 0;      // where the next field set is looked for first
-  const Shape* shape_;     // never null; interned
-  // In a run's arena, MetaObj* pointers to values the arena owns; else
-  // shared_ptrs that own them.
-  void* values_ = nullptr;
+  size_t FieldCount() const;
+  Field FieldAt(size_t index) const;
 };
 
 // An ordered list of values of one kind. The prototype describes an element
@@ -225,24 +189,49 @@ class MetaStruct : public MetaObj {
 // an empty list can still be rendered with its columns.
 class MetaList : public MetaObj {
  public:
+  // The elements in order, as a view of the list.
+  class Elements {
+   public:
+    class iterator {
+     public:
+      iterator(const MetaList* l, size_t i) : l_(l), i_(i) {}
+      ValueRef operator*() const { return l_->ElementAt(i_); }
+      iterator& operator++() {
+        ++i_;
+        return *this;
+      }
+      bool operator!=(const iterator& other) const { return i_ != other.i_; }
+
+     private:
+      const MetaList* l_;
+      size_t i_;
+    };
+    explicit Elements(const MetaList* l) : l_(l) {}
+    size_t size() const { return l_->ElementCount(); }
+    bool empty() const { return size() == 0; }
+    ValueRef operator[](size_t i) const { return l_->ElementAt(i); }
+    iterator begin() const { return iterator(l_, 0); }
+    iterator end() const { return iterator(l_, size()); }
+
+   private:
+    const MetaList* l_;
+  };
+
   static std::shared_ptr<MetaList> New(MetaType element_type, std::shared_ptr<MetaObj> prototype);
   ~MetaList() override;
   MetaType GetType() const override { return META_LIST; }
-  MetaType GetElementType() const { return element_type_; }
-  const std::shared_ptr<MetaObj>& GetPrototype() const { return prototype_; }
+  MetaType GetElementType() const;
+  std::shared_ptr<MetaObj> GetPrototype() const;
 
   void Add(std::shared_ptr<MetaObj> element);
-  const std::vector<std::shared_ptr<MetaObj>>& GetElements() const { return elements_; }
+  Elements GetElements() const { return Elements(this); }
 
  protected:
-  // Made only through New(), which places the object (see above).
-  MetaList(MetaType element_type, std::shared_ptr<MetaObj> prototype)
-      : element_type_(element_type), prototype_(std::move(prototype)) {}
+  MetaList() = default;  // made only through New()
 
  private:
-  MetaType element_type_;
-  std::shared_ptr<MetaObj> prototype_;
-  std::vector<std::shared_ptr<MetaObj>> elements_;
+  size_t ElementCount() const;
+  ValueRef ElementAt(size_t index) const;
 };
 
 }  // namespace MetaObj

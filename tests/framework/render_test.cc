@@ -148,7 +148,7 @@ void ExpectGoldenOutputs() {
 // The same, whether the values are made in a run's arena or each on its own.
 TEST(RenderTest, GoldenOutputs) {
   for (bool in_arena : {false, true}) {
-    std::optional<ValueArena> arena;
+    std::optional<ValueArena::Scope> arena;
     if (in_arena) arena.emplace();
     ExpectGoldenOutputs();
   }
