@@ -1,7 +1,11 @@
 #include "tests/commands/command_test.h"
 
+#include <optional>
+
+#include "framework/output_model.h"
 #include "framework/parser.h"
 #include "framework/shell_runner.h"
+#include "framework/value_arena.h"
 #include "hostctl/sim.h"
 
 namespace TarvexCli {
@@ -86,11 +90,20 @@ nlohmann::json CommandTest::Volume(const std::string& name) const {
 }
 
 std::shared_ptr<Output> CommandTest::Run(Cordra::AutoCli::Command& command,
-                                         const std::vector<std::string>& args) {
+                                         const std::vector<std::string>& args, bool in_arena) {
   auto input = Cordra::Frame::ParseArguments(*command.GetInputSpec(), args);
   auto output = std::make_shared<Output>();
+  // As tarvexcli runs a command: its values in a run's arena.
+  std::optional<MetaObj::ValueArena::Scope> arena;
+  if (in_arena) arena.emplace();
   command.Execute(input, output);
   return output;
+}
+
+std::string CommandTest::Summary(const Output& output) {
+  std::string text = Cordra::Frame::PlainText(output.GetRootObject().get());
+  for (const auto& error : output.GetErrorMessages()) text += "\n" + error;
+  return text;
 }
 
 void CommandTest::Check(const Path& path) {
@@ -108,7 +121,8 @@ void CommandTest::Check(const Path& path) {
     host.erase("faults");
     return host;
   };
-  const nlohmann::json before = without_faults(Host());
+  const nlohmann::json start = Host();
+  const nlohmann::json before = without_faults(start);
   auto command = path.make();
   auto output = Run(*command, path.args);
 
@@ -132,6 +146,15 @@ void CommandTest::Check(const Path& path) {
   } else {
     EXPECT_TRUE(without_faults(after) == before)
         << "the host changed: " << nlohmann::json::diff(before, without_faults(after));
+  }
+  // A structure or list result again with every value on its own, as
+  // values made outside a run are: the same answer.
+  const auto root = output->GetRootObject();
+  if (root && (root->GetType() == MetaObj::META_STRUCT || root->GetType() == MetaObj::META_LIST)) {
+    UseHost(start);
+    notifications_.clear();
+    EXPECT_EQ(Summary(*Run(*path.make(), path.args, false)), Summary(*output))
+        << "outside a run's arena";
   }
 }
 

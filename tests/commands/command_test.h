@@ -109,12 +109,16 @@ class CommandTest : public ::testing::Test {
   nlohmann::json Volume(const std::string& name) const;
 
   // Parses `args` with the framework's parser against the command's input
-  // spec and runs it once.
+  // spec and runs it once, in a run's arena as tarvexcli runs it unless
+  // `in_arena` is false.
   std::shared_ptr<Output> Run(Cordra::AutoCli::Command& command,
-                              const std::vector<std::string>& args = {});
+                              const std::vector<std::string>& args = {}, bool in_arena = true);
+  // The result as plain text, then each error message on a line.
+  static std::string Summary(const Output& output);
 
   // Runs `path` on the current host and checks every part of it; every armed
-  // fault must fire.
+  // fault must fire. A structure or list result must be the same when the
+  // run's values are made outside an arena.
   void Check(const Path& path);
 
   // The result read as text: true when the root is MetaBool true.
