@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite: the
-# optimised build, the sanitizer build (ASan + UBSan, leaks checked), and the
-# fuzz targets for a short, fixed number of runs.
+# optimised build, the sanitizer build (ASan + UBSan, leaks checked), the
+# fuzz targets for a short, fixed number of runs, and the framework's values
+# under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -46,6 +47,14 @@ check_package() {
       got=$(./usr/bin/$program --version)
       [ "$got" = "$program $version" ] || { echo "package: '$got', expected '$program $version'"; exit 1; }
     done
+
+# Values made on several threads at once, under ThreadSanitizer: only the
+# framework's tests need it.
+echo "== tsan build"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+echo "== tsan tests"
+ctest --preset tsan
     echo "package: $(basename "$deb") runs from its own root"
   )
 }
@@ -67,3 +76,11 @@ for preset in default sanitize fuzz; do
     fi
   fi
 done
+
+# Values made on several threads at once, under ThreadSanitizer: only the
+# framework's tests need it.
+echo "== tsan build"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+echo "== tsan tests"
+ctest --preset tsan
