@@ -19,9 +19,9 @@ struct HandleBlock::Memory {
 namespace {
 
 // A slot holds a handle of any kind.
-constexpr size_t kSlot = std::max({sizeof(StrelCtl::Storage::FileSystemImpl),
-                                   sizeof(StrelCtl::Storage::KovraFileSystemImpl),
-                                   sizeof(StrelCtl::Storage::NetworkFileSystemImpl)});
+constexpr size_t kSlot = std::max({sizeof(Pooled<StrelCtl::Storage::FileSystemImpl>),
+                                   sizeof(Pooled<StrelCtl::Storage::KovraFileSystemImpl>),
+                                   sizeof(Pooled<StrelCtl::Storage::NetworkFileSystemImpl>)});
 
 HandleBlock::Memory* g_filling = nullptr;
 
@@ -55,37 +55,33 @@ HandleBlock::~HandleBlock() {
   FreeIfDone(memory_);
 }
 
-}  // namespace Sim
-}  // namespace HostCtl
-
-namespace StrelCtl {
-namespace Storage {
-
-using HostCtl::Sim::HandleBlock;
-
-void* FileSystemImpl::operator new(size_t size) {
-  HandleBlock::Memory* memory = HostCtl::Sim::g_filling;
-  if (!memory || size > HostCtl::Sim::kSlot || memory->next == memory->end) {
-    return ::operator new(size);
-  }
+void* HandleBlock::Take(size_t size) {
+  Memory* memory = g_filling;
+  if (!memory || size > kSlot || memory->next == memory->end) return ::operator new(size);
   void* slot = memory->next;
-  memory->next += HostCtl::Sim::kSlot;
+  memory->next += kSlot;
   ++memory->live;
   return slot;
 }
 
-void FileSystemImpl::operator delete(void* handle) {
+void HandleBlock::Give(void* handle) {
   const auto at = reinterpret_cast<uintptr_t>(handle);
-  for (HandleBlock::Memory* memory : HostCtl::Sim::Blocks()) {
+  for (Memory* memory : Blocks()) {
     if (at >= reinterpret_cast<uintptr_t>(memory->begin) &&
         at < reinterpret_cast<uintptr_t>(memory->end)) {
       --memory->live;
-      HostCtl::Sim::FreeIfDone(memory);
+      FreeIfDone(memory);
       return;
     }
   }
   ::operator delete(handle);
 }
+
+}  // namespace Sim
+}  // namespace HostCtl
+
+namespace StrelCtl {
+namespace Storage {
 
 FileSystemImpl::FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index)
     : set_(volumes), index_(static_cast<uint32_t>(index)) {
@@ -185,12 +181,12 @@ namespace Sim {
 
 std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(VolumeSet& volumes, size_t index) {
   if (volumes.IsKovra(index)) {
-    return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(volumes, index);
+    return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(volumes, index);
   }
   if (volumes.IsNas(index)) {
-    return std::make_unique<StrelCtl::Storage::NetworkFileSystemImpl>(volumes, index);
+    return HostCtl::Sim::NewHandle<StrelCtl::Storage::NetworkFileSystemImpl>(volumes, index);
   }
-  return std::make_unique<StrelCtl::Storage::FileSystemImpl>(volumes, index);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::FileSystemImpl>(volumes, index);
 }
 
 }  // namespace Sim

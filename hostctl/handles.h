@@ -23,10 +23,9 @@ namespace Sim {
 // NAS volume as a NetworkFileSystemImpl, any other as a FileSystemImpl.
 std::unique_ptr<Storage::FileSystem> MakeVolumeHandle(VolumeSet& volumes, size_t index);
 
-// While one is alive, the volume handles made go into one block of memory
-// for `count` of them instead of one heap object each (see
-// FileSystemImpl::operator new); the block is freed with its last handle.
-// For one thread, like the session.
+// While one is alive, the volume handles made by NewHandle() go into one
+// block of memory for `count` of them instead of one heap object each; the
+// block is freed with its last handle. For one thread, like the session.
 class HandleBlock {
  public:
   explicit HandleBlock(size_t count);
@@ -34,12 +33,33 @@ class HandleBlock {
   HandleBlock(const HandleBlock&) = delete;
   HandleBlock& operator=(const HandleBlock&) = delete;
 
+  // A slot of the block being filled, or a heap object when there is none
+  // (or `size` does not fit a slot); Give() takes either back.
+  static void* Take(size_t size);
+  static void Give(void* handle);
+
   struct Memory;
 
  private:
   Memory* memory_;
   Memory* outer_;  // the block in use before this one
 };
+
+// A handle of class T placed by HandleBlock: deleting it through any of its
+// bases (their destructors are virtual) gives its memory back the same way.
+template <class T>
+class Pooled final : public T {
+ public:
+  using T::T;
+  static void* operator new(size_t size) { return HandleBlock::Take(size); }
+  static void operator delete(void* handle) { HandleBlock::Give(handle); }
+};
+
+// A handle of class T on volume `index` of `volumes`.
+template <class T>
+std::unique_ptr<T> NewHandle(VolumeSet& volumes, size_t index) {
+  return std::make_unique<Pooled<T>>(volumes, index);
+}
 
 // The discovered Kovra volume with that label and/or UUID, or null.
 std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* label,

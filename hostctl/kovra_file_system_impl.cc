@@ -147,7 +147,7 @@ std::unique_ptr<Storage::KovraFileSystem> FindKovraVolume(const std::string* lab
   query.uuid = uuid;
   VolumeSetRef found = QueryVolumes(query);
   if (found->empty()) return nullptr;
-  return std::make_unique<StrelCtl::Storage::KovraFileSystemImpl>(*found, 0);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(*found, 0);
 }
 
 }  // namespace Sim

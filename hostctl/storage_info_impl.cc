@@ -19,7 +19,7 @@ namespace {
 std::unique_ptr<KovraFileSystem> FirstAsKovraHandle(const VolumeQuery& query) {
   VolumeSetRef found = QueryVolumes(query);
   if (found->empty()) return nullptr;
-  return std::make_unique<KovraFileSystemImpl>(*found, 0);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(*found, 0);
 }
 
 std::vector<std::unique_ptr<NetworkFileSystem>> NasVolumes(VolumeQuery::Kind kind,
@@ -30,7 +30,7 @@ std::vector<std::unique_ptr<NetworkFileSystem>> NasVolumes(VolumeQuery::Kind kin
   HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<NetworkFileSystem>> volumes;
   for (size_t i = 0; i < found->size(); ++i) {
-    auto nfs = std::make_unique<NetworkFileSystemImpl>(*found, i);
+    auto nfs = HostCtl::Sim::NewHandle<StrelCtl::Storage::NetworkFileSystemImpl>(*found, i);
     if (!filter || filter(*nfs)) volumes.push_back(std::move(nfs));
   }
   return volumes;
@@ -96,7 +96,7 @@ std::unique_ptr<KovraFileSystem> StorageInfoImpl::GetFileSystemByPath(const std:
   VolumeSetRef mounted = QueryVolumes(query);
   for (size_t i = 0; i < mounted->size(); ++i) {
     if (WithoutTrailingSlashes(mounted->MountPoint(i)) == clean) {
-      return std::make_unique<KovraFileSystemImpl>(*mounted, i);
+      return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(*mounted, i);
     }
   }
   return nullptr;
@@ -124,7 +124,7 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
   HostCtl::Sim::HandleBlock block(found->size());
   std::vector<std::unique_ptr<KovraFileSystem>> volumes;
   for (size_t i = 0; i < found->size(); ++i) {
-    volumes.push_back(std::make_unique<KovraFileSystemImpl>(*found, i));
+    volumes.push_back(HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(*found, i));
   }
   return volumes;
 }
@@ -146,7 +146,9 @@ std::vector<std::unique_ptr<KovraFileSystem>> StorageInfoImpl::GetKovraFileSyste
     // A volume whose storage does not answer cannot be opened: its slot
     // stays empty.
     bool opens = HostCtl::Sim::VolumeAccessible(db, found->Full(db, i));
-    volumes.push_back(opens ? std::make_unique<KovraFileSystemImpl>(*found, i) : nullptr);
+    volumes.push_back(
+        opens ? HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(*found, i)
+              : nullptr);
   }
   return volumes;
 }

@@ -125,7 +125,8 @@ std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddNetworkFileSystem(
   HostCtl::Sim::InsertVolume(db, v);
   tx.Commit();
   HostCtl::Sim::Session::Get().Wrote();
-  return std::make_unique<NetworkFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(v)), 0);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::NetworkFileSystemImpl>(
+      *HostCtl::Sim::VolumeSet::Of(std::move(v)), 0);
 }
 
 std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddV41NetworkFileSystem(
@@ -150,7 +151,8 @@ std::unique_ptr<NetworkFileSystem> StorageInfoImpl::AddV41NetworkFileSystem(
   HostCtl::Sim::InsertVolume(db, v);
   tx.Commit();
   HostCtl::Sim::Session::Get().Wrote();
-  return std::make_unique<NetworkFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(v)), 0);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::NetworkFileSystemImpl>(
+      *HostCtl::Sim::VolumeSet::Of(std::move(v)), 0);
 }
 
 void StorageInfoImpl::RemoveNetworkFileSystem(const std::string& volume_name) {

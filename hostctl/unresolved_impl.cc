@@ -220,7 +220,8 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Mount(bo
       HostCtl::Sim::MarkSnapshotMounted(db, s.id, volume.id);
     }
   });
-  return std::make_unique<KovraFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(
+      *HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
 }
 
 std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Resignature() {
@@ -243,7 +244,8 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Resignat
     volume = InsertVolumeFor(db, s, name, uuid, HostCtl::Sim::NewKovraUuid(), true);
     HostCtl::Sim::DeleteSnapshot(db, s.id);
   });
-  return std::make_unique<KovraFileSystemImpl>(*HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
+  return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(
+      *HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
 }
 
 }  // namespace Storage

@@ -50,11 +50,6 @@ class FileSystemImpl : public virtual FileSystem {
   FileSystemImpl(HostCtl::Sim::VolumeSet& volumes, size_t index);
   ~FileSystemImpl() override;
 
-  // The handles of one large query are made in one block of memory rather
-  // than one heap object each; any other handle is an ordinary heap object.
-  static void* operator new(size_t size);
-  static void operator delete(void* handle);
-
   void Mount(int option) override;
   int Unmount(int option) override;
   bool IsMounted() override;
