@@ -27,6 +27,7 @@ import json, sys
 cli, sql = (r["mean"] for r in json.load(open(sys.argv[1]))["results"])
 print(f"{'tarvexcli ms':>12} {'sqlite3 ms':>10} {'ratio':>6}")
 print(f"{cli * 1e3:12.2f} {sql * 1e3:10.2f} {cli / sql:6.2f}")
+print(f"start-up ratio {cli / sql:.2f} (bound 1.5) {'ok' if cli / sql <= 1.5 else 'OVER'}")
 PY
 
 if [ "${COUNT:-0}" = 1 ]; then
