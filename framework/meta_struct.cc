@@ -42,7 +42,7 @@ std::shared_ptr<MetaStruct> StructValue::Make(std::string_view type_name) {
   std::shared_ptr<StructValue> obj;
   if (home) {
     // Its fields beside it, with room for the most its type has had.
-    const uint32_t room = std::max<uint32_t>(root->widest, 8);
+    const uint32_t room = root->widest > 0 ? root->widest : 8;
     obj = Place<StructValue>(room * sizeof(MetaObj*), root, home);
     obj->values_ = obj.get() + 1;
     obj->capacity_ = room;
