@@ -116,7 +116,7 @@ ValueRef::operator std::shared_ptr<MetaObj>() const {
   return static_cast<const ListValue*>(holder_)->Owner(index_);
 }
 
-MetaObj* HoldIn(ValueArena& arena, std::shared_ptr<MetaObj> value) {
+MetaObj* HoldInElse(ValueArena& arena, std::shared_ptr<MetaObj>&& value) {
   arena.CheckCurrent();
   MetaObj* raw = value.get();
   if (!arena.Holds(value)) arena.KeepAlive(std::move(value));

@@ -16,21 +16,6 @@ using ValuePtr = std::shared_ptr<MetaObj>;
 
 const StructValue& Impl(const MetaStruct& s) { return static_cast<const StructValue&>(s); }
 
-// The table `arena`'s structures intern their shapes in, locked when it is
-// the one shared by every structure made outside an arena.
-class LockedShapes {
- public:
-  explicit LockedShapes(ValueArena* arena)
-      : table_(arena ? arena->shapes() : ShapeTable::Shared()) {
-    if (!arena) lock_ = std::unique_lock<std::mutex>(ShapeTable::SharedLock());
-  }
-  ShapeTable* operator->() { return &table_; }
-
- private:
-  ShapeTable& table_;
-  std::unique_lock<std::mutex> lock_;
-};
-
 }  // namespace
 
 // A structure or a list is a container: it counts as set from the start,
@@ -38,7 +23,13 @@ class LockedShapes {
 std::shared_ptr<MetaStruct> StructValue::Make(std::string_view type_name) {
   const std::shared_ptr<ValueArena>* arena = ValueArena::Current();
   ValueArena* home = arena ? arena->get() : nullptr;
-  const Shape* root = LockedShapes(home)->Root(type_name);
+  const Shape* root;
+  if (home) {
+    root = home->shapes().Root(type_name);
+  } else {
+    std::lock_guard<std::mutex> lock(ShapeTable::SharedLock());
+    root = ShapeTable::Shared().Root(type_name);
+  }
   std::shared_ptr<StructValue> obj;
   if (home) {
     // Its fields beside it, with room for the most its type has had.
@@ -85,8 +76,8 @@ void StructValue::Grow() {
 }
 
 // Where `field` goes: its index, or size_ for a new one (shape_ moved on).
-size_t StructValue::IndexOf(std::string_view field) {
-  LockedShapes shapes(arena_);
+// The caller holds the shared table's lock for a structure outside an arena.
+inline size_t StructValue::IndexOf(std::string_view field) {
   if (const Shape* next = shape_->Known(field)) {  // how rows filled alike find theirs
     shape_ = next;
     return size_;
@@ -101,8 +92,8 @@ size_t StructValue::IndexOf(std::string_view field) {
   return size_;
 }
 
-void StructValue::Set(std::string_view field, std::shared_ptr<MetaObj> value) {
-  MetaObj* held = arena_ ? HoldIn(*arena_, value) : nullptr;
+// The index of `field`, with room made for a new one.
+inline size_t StructValue::Slot(std::string_view field) {
   const size_t index = IndexOf(field);
   if (index == size_) {
     if (size_ == capacity_) Grow();
@@ -110,9 +101,18 @@ void StructValue::Set(std::string_view field, std::shared_ptr<MetaObj> value) {
     if (!arena_) new (&static_cast<ValuePtr*>(values_)[index]) ValuePtr();
   }
   next_ = static_cast<uint32_t>(index + 1);
+  return index;
+}
+
+void StructValue::Set(std::string_view field, std::shared_ptr<MetaObj> value) {
   if (arena_) {
+    MetaObj* held = HoldIn(*arena_, std::move(value));
+    const size_t index = Slot(field);
     static_cast<MetaObj**>(values_)[index] = held;
   } else {
+    std::unique_lock<std::mutex> lock(ShapeTable::SharedLock());
+    const size_t index = Slot(field);
+    lock.unlock();
     static_cast<ValuePtr*>(values_)[index] = std::move(value);
   }
 }

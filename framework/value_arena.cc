@@ -50,8 +50,14 @@ std::shared_ptr<ValueArena> ValueArena::Make() {
   return arena;
 }
 
+std::atomic<const std::shared_ptr<ValueArena>*> ValueArena::forever_{nullptr};
+
 const std::shared_ptr<ValueArena>& ValueArena::ForeverArena() {
-  static const auto* forever = new std::shared_ptr<ValueArena>(Make());
+  static const auto* forever = [] {
+    const auto* made = new std::shared_ptr<ValueArena>(Make());
+    forever_.store(made, std::memory_order_release);
+    return made;
+  }();
   return *forever;
 }
 

@@ -12,6 +12,7 @@
 #ifndef FRAMEWORK_VALUE_ARENA_H_
 #define FRAMEWORK_VALUE_ARENA_H_
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -74,6 +75,17 @@ class ValueArena {
   // (the innermost scope or one around it): a value of a run is changed
   // only by that run, on its thread.
   void CheckCurrent() const;
+  // The common case of both checks, for every field a run sets: this is the
+  // innermost current arena, and `value` one of its own or of the arena
+  // that never ends.
+  bool IsInnermostWith(const std::shared_ptr<MetaObj>& value) const {
+    if (!current_ || current_->arena_.get() != this) return false;
+    auto same = [&value](const std::shared_ptr<ValueArena>& arena) {
+      return !value.owner_before(arena) && !arena.owner_before(value);
+    };
+    const std::shared_ptr<ValueArena>* forever = forever_.load(std::memory_order_acquire);
+    return same(current_->arena_) || (forever && same(*forever));
+  }
 
   // `size` bytes aligned to 8, valid until the arena ends.
   void* Allocate(size_t size) {
@@ -103,6 +115,8 @@ class ValueArena {
   // libcordra is linked, never loaded later, so the fast TLS model is open
   // to it: every value made asks for the current arena.
   __attribute__((tls_model("initial-exec"))) static thread_local Scope* current_;
+  // ForeverArena(), once made: read without the guard of a local static.
+  static std::atomic<const std::shared_ptr<ValueArena>*> forever_;
 
   std::weak_ptr<ValueArena> self_;
   char* next_ = nullptr;

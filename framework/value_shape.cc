@@ -6,13 +6,6 @@
 namespace Cordra {
 namespace MetaObj {
 
-const Shape* Shape::Known(std::string_view field) const {
-  for (const auto& child : children) {
-    if (child->names.back() == field) return child.get();
-  }
-  return nullptr;
-}
-
 const Shape* Shape::With(std::string_view field) const {
   auto child = std::make_unique<Shape>(Shape{type_name, root, names, {}});
   child->names.emplace_back(field);

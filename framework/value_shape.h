@@ -30,7 +30,12 @@ struct Shape {
   // The shape with `field` added, if a structure has added it here before.
   // A child's name is never one of this shape's, so a structure that finds
   // one need not look through its own names.
-  const Shape* Known(std::string_view field) const;
+  const Shape* Known(std::string_view field) const {
+    for (const auto& child : children) {
+      if (child->names.back() == field) return child.get();
+    }
+    return nullptr;
+  }
   // A new child for `field`, which is neither one of `names` nor Known().
   const Shape* With(std::string_view field) const;
 };

@@ -87,6 +87,7 @@ class StructValue final : public MetaStruct {
  private:
   void Grow();
   size_t IndexOf(std::string_view field);
+  size_t Slot(std::string_view field);
 
   ValueArena* arena_;      // null outside every arena
   uint32_t size_ = 0;      // fields set, one per name of shape_
@@ -122,7 +123,10 @@ class ListValue final : public MetaList {
 // What a structure or a list in `arena` keeps of `value`: a plain pointer,
 // valid while the arena lives (which keeps the value alive if it must).
 // Throws std::logic_error unless `arena` is current on this thread.
-MetaObj* HoldIn(ValueArena& arena, std::shared_ptr<MetaObj> value);
+MetaObj* HoldInElse(ValueArena& arena, std::shared_ptr<MetaObj>&& value);
+inline MetaObj* HoldIn(ValueArena& arena, std::shared_ptr<MetaObj>&& value) {
+  return arena.IsInnermostWith(value) ? value.get() : HoldInElse(arena, std::move(value));
+}
 
 }  // namespace MetaObj
 }  // namespace Cordra
