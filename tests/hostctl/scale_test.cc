@@ -1,5 +1,8 @@
 // A host with 100,000 volumes: listing them, reading every getter and every
-// extent costs a fixed number of statements, not one per volume.
+// extent costs a fixed number of statements, not one per volume. Listings
+// give back their memory.
+#include <malloc.h>
+
 #include "host_test_support.h"
 #include "hostctl/session.h"
 #include "hostctl/sqlite_db.h"
@@ -56,6 +59,16 @@ TEST(ScaleTest, ListingAHundredThousandVolumesReadsInBulk) {
   // Two queries of volumes and one of the listing's other fields, read once
   // when first asked for; two of extents (one per list), one of servers.
   EXPECT_LE(db.StatementsRun() - before, 6);
+}
+
+// A listing's handles share one block, freed with the last of them.
+TEST(ScaleTest, ListingAgainAndAgainDoesNotGrowTheHeap) {
+  UseHost(DefaultHost());
+  StrelCtl::Storage::StorageInfoImpl storage;
+  for (int i = 0; i < 10; ++i) storage.GetFileSystems();
+  const size_t before = mallinfo2().uordblks;
+  for (int i = 0; i < 1000; ++i) storage.GetFileSystems();
+  EXPECT_LE(mallinfo2().uordblks, before + 64 * 1024);
 }
 
 }  // namespace
