@@ -94,6 +94,7 @@ std::shared_ptr<MetaList> Awkward() {
   row->SetField("Lines", MetaString::New("one\ntwo\r\nthree\ttab"));
   row->SetField("Bytes", MetaString::New("bad\xff\xc3("));
   row->SetField("Control", MetaString::New(std::string("nul\0bell\x07", 9)));
+  row->SetField("N", MetaInt::New(-99));                  // as wide as its digits and sign
   row->SetField("Ends", MetaString::New("in blanks  "));  // the table trims them
   auto list = MetaList::New(META_STRUCT, MetaStruct::New("Awkward"));
   list->Add(row);
