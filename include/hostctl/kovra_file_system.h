@@ -16,7 +16,7 @@ class MacAddress {
  public:
   MacAddress() = default;
   explicit MacAddress(std::string address) : address_(std::move(address)) {}
-  // The colon-separated lower-case form, e.g. "00:50:56:0a:1b:2c".
+  // The colon-separated lower-case form, e.g. "02:7a:3e:5e:1b:2c".
   std::string GetStringAddress() const { return address_; }
 
  private:

@@ -94,10 +94,30 @@ std::shared_ptr<MetaList> Awkward() {
   row->SetField("Lines", MetaString::New("one\ntwo\r\nthree\ttab"));
   row->SetField("Bytes", MetaString::New("bad\xff\xc3("));
   row->SetField("Control", MetaString::New(std::string("nul\0bell\x07", 9)));
+  row->SetField("N", MetaInt::New(-99));                  // as wide as its digits and sign
   row->SetField("Ends", MetaString::New("in blanks  "));  // the table trims them
   auto list = MetaList::New(META_STRUCT, MetaStruct::New("Awkward"));
   list->Add(row);
   return list;
+}
+
+// Lists and a structure inside a record, as no command makes yet.
+std::shared_ptr<MetaStruct> Nested() {
+  auto extent = MetaStruct::New("Extent");
+  extent->SetField("Device", MetaString::New("naa.1"));
+  extent->SetField("Partition", MetaInt::New(3));
+  auto extents = MetaList::New(META_STRUCT, MetaStruct::New("Extent"));
+  extents->Add(extent);
+  extents->Add(extent);
+  auto hosts = MetaList::New(META_STRING, MetaString::New());
+  hosts->Add(MetaString::New("host-a"));
+  auto owner = MetaStruct::New("Owner");
+  owner->SetField("Hosts", hosts);
+  owner->SetField("None", MetaList::New(META_INT, MetaInt::New()));
+  auto row = MetaStruct::New("Nested");
+  row->SetField("Extents", extents);
+  row->SetField("Owner", owner);
+  return row;
 }
 
 std::string Render(const std::shared_ptr<MetaObj::MetaObj>& result, const OutputHints& hints,
@@ -141,6 +161,9 @@ void ExpectGoldenOutputs() {
       {"table_selected_fields.txt", Render(Volumes(true), kVolumeHints, "table", selected)},
       {"selected_fields.csv", Render(Volumes(true), kVolumeHints, "csv", selected, true)},
       {"table_trimmed_hint.txt", Render(NasParams(), nas_hints, "table")},
+      {"nested.json", Render(Nested(), {}, "json")},
+      {"nested.xml", Render(Nested(), {}, "xml")},
+      {"nested_table.txt", Render(Nested(), {}, "table")},
   };
   for (const Case& c : cases) ExpectGolden(c.golden, c.actual);
 }

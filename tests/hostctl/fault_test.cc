@@ -1,6 +1,8 @@
 // Injected faults: which calls they select (operation, object by name,
 // label or UUID, the Nth call, at most N times), and that the counts live
 // in the host.
+#include <functional>
+
 #include "host_test_support.h"
 #include "hostctl/admin.h"
 #include "hostctl/sim.h"
@@ -33,13 +35,7 @@ TEST(FaultTest, SelectsByOperationAndByVolumeNameOrUuid) {
   EXPECT_EQ(HostError([] { Volume("datastore1")->GetCapacity(); }), "");
   EXPECT_EQ(HostError([] { Volume("datastore2")->GetUsedSpace(); }), "");
   EXPECT_EQ(HostError([] { Volume("legacy3")->GetUsedSpace(); }), "legacy3 is gone");
-  // An empty object matches every object and objectless operations.
-  UseFaults({Fault("RescanKovra", "", "Rescan failed: the HBA did not answer"),
-             Fault("IsMounted", "", "Cannot read the mount state")});
-  EXPECT_EQ(HostError([] { StorageInfoImpl().RescanKovra(); }),
-            "Rescan failed: the HBA did not answer");
-  EXPECT_EQ(HostError([] { Volume("nfs-iso")->IsMounted(); }), "Cannot read the mount state");
-  EXPECT_EQ(HostError([] { Volume("BOOTBANK1")->IsMounted(); }), "Cannot read the mount state");
+  // An empty object, matching every object, is what the command tables arm.
 }
 
 TEST(FaultTest, NthFiresOnceOnThatCallAndTimesLimitsTheFires) {
@@ -61,24 +57,97 @@ TEST(FaultTest, NthFiresOnceOnThatCallAndTimesLimitsTheFires) {
   EXPECT_EQ(host["faults"][1]["fired"], 2);
 }
 
-TEST(FaultTest, SelectsSnapshotsDevicesOptionsAndLookupArguments) {
-  UseFaults({Fault("CanResolve", "prod-db", "cannot check prod-db"),
-             Fault("GetDeviceName", "naa.600508b1001c3a2f9e4d7b8c1a2b3c03", "device gone"),
-             Fault("GetOption", "EnableOnlineATSUpgrade", "option unreadable"),
-             Fault("GetFileSystemByLabel", "ghost", "lookup failed"),
-             Fault("StorageInfoImpl", "", "storage stack not ready", 2)});
-  StorageInfoImpl storage;  // the first construction passes
-  auto snapshots = storage.GetUnresolvedVolumes();
-  EXPECT_EQ(HostError([&] { snapshots[0]->CanResolve(true, false, nullptr); }),
-            "cannot check prod-db");
-  EXPECT_EQ(HostError([&] { snapshots[1]->CanResolve(true, false, nullptr); }), "");
-  auto extents = storage.GetFileSystemByLabel("datastore2")->GetExtents();
-  EXPECT_EQ(HostError([&] { extents[0]->GetDeviceName(); }), "");
-  EXPECT_EQ(HostError([&] { extents[1]->GetDeviceName(); }), "device gone");
-  auto group = HostCtl::HostFactory::GetHost()->GetAdvancedOptions()->GetOptionGroup("Kovra3");
-  EXPECT_EQ(HostError([&] { group->GetOption("EnableOnlineATSUpgrade"); }), "option unreadable");
-  EXPECT_EQ(HostError([&] { storage.GetFileSystemByLabel("ghost"); }), "lookup failed");
-  EXPECT_EQ(HostError([] { StorageInfoImpl(); }), "storage stack not ready");
+// Every operation of every kind of object checks its faults. Here, each armed
+// alone for the object it is called on, those that no command's table fails
+// (the others show there): the call throws the fault's message.
+TEST(FaultTest, EveryOperationOfEveryObjectChecksItsFaults) {
+  using HostCtl::HostFactory;
+  const auto kovra = [] { return StorageInfoImpl().GetFileSystemByLabel("datastore1"); };
+  const auto nfs = [] { return std::move(StorageInfoImpl().GetV3NetworkFileSystems(nullptr)[0]); };
+  const auto nfs41 = [] {
+    return std::move(StorageInfoImpl().GetV41NetworkFileSystems(nullptr)[0]);
+  };
+  const auto snapshot = [] { return std::move(StorageInfoImpl().GetUnresolvedVolumes()[0]); };
+  const auto options = [] { return HostFactory::GetHost()->GetAdvancedOptions(); };
+  const auto heap = [] {
+    return std::move(HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo()->GetHeaps()[0]);
+  };
+  const std::string ds1 = "datastore1", iso = "nfs-iso", home = "nfs41-home", db = "prod-db";
+  const std::string ds1_device = "naa.600508b1001c3a2f9e4d7b8c1a2b3c01";
+  const std::string db_device = "naa.624a93701b2c3d4e5f60718293a4b5c1";
+  const struct {
+    std::string operation;
+    std::string object;
+    std::function<void()> call;
+  } calls[] = {
+      {"StorageInfoImpl", "", [] { StorageInfoImpl(); }},
+      {"GetFileSystemByUUID", "x", [] { StorageInfoImpl().GetFileSystemByUUID("x"); }},
+      {"GetFileSystemByPath", "x", [] { StorageInfoImpl().GetFileSystemByPath("x"); }},
+      {"GetFileSystemByUuidEx", "x", [] { StorageInfoImpl().GetFileSystemByUuidEx("x"); }},
+      {"GetKovraFileSystemByUUID", "x", [] { StorageInfoImpl().GetKovraFileSystemByUUID("x"); }},
+      {"GetKovraFileSystemByLabel", "x",
+       [] { StrelCtl::Storage::KovraFileSystemImpl::GetKovraFileSystemByLabel("x"); }},
+      {"GetV41NetworkFileSystems", "", [] { StorageInfoImpl().GetV41NetworkFileSystems(nullptr); }},
+      {"GetPBCache", "", [] { StorageInfoImpl().GetPBCache(); }},
+      {"AutoFullMountVolumes", "", [] { StorageInfoImpl().AutoFullMountVolumes(); }},
+      {"StorageInfoScopedCache", "", [] { HostCtl::Storage::StorageInfoScopedCache(false); }},
+      {"GetType", ds1, [&] { kovra()->GetType(); }},
+      {"GetArrakState", ds1, [&] { kovra()->GetArrakState(); }},
+      {"IsAccessible", ds1,
+       [&] { dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl&>(*kovra()).IsAccessible(); }},
+      {"GetMajorVersion", ds1, [&] { kovra()->GetMajorVersion(); }},
+      {"GetLvmUuid", ds1, [&] { kovra()->GetLvmUuid(); }},
+      {"GetUsers", ds1, [&] { kovra()->GetUsers(true); }},
+      {"GetPartitionNumber", ds1_device, [&] { kovra()->GetExtents()[0]->GetPartitionNumber(); }},
+      {"GetHost", iso, [&] { nfs()->GetHost(); }},
+      {"GetHosts", home, [&] { nfs41()->GetHosts(); }},
+      {"IsMountReadOnly", iso, [&] { nfs()->IsMountReadOnly(); }},
+      {"IsReadOnly", iso, [&] { nfs()->IsReadOnly(); }},
+      {"IsProtocolEndpoint", iso, [&] { nfs()->IsProtocolEndpoint(); }},
+      {"GetStrelnic", iso, [&] { nfs()->GetStrelnic(); }},
+      {"IsAccessible", iso, [&] { nfs()->IsAccessible(); }},
+      {"IsHidden", iso, [&] { nfs()->IsHidden(); }},
+      {"GetMaxWriteTransferSize", iso, [&] { nfs()->GetMaxWriteTransferSize(); }},
+      {"GetSecurityType", home, [&] { nfs41()->GetSecurityType(); }},
+      {"GetStrelnicParameter", iso, [&] { nfs()->GetStrelnicParameter(); }},
+      {"GetLvmUuid", db, [&] { snapshot()->GetLvmUuid(); }},
+      {"GetUuid", db, [&] { snapshot()->GetUuid(); }},
+      {"GetVolumeName", db, [&] { snapshot()->GetVolumeName(); }},
+      {"Resignature", db, [&] { snapshot()->Resignature(); }},
+      {"GetDeviceName", db_device, [&] { snapshot()->GetExtents()[0]->GetDeviceName(); }},
+      {"GetPartitionNumber", db_device, [&] { snapshot()->GetExtents()[0]->GetPartitionNumber(); }},
+      {"GetEnd", db_device, [&] { snapshot()->GetExtents()[0]->GetEnd(); }},
+      {"GetHost", "", [] { HostFactory::GetHost(); }},
+      {"GetStorageInfo", "", [] { HostFactory::GetHost()->GetStorageInfo(); }},
+      {"GetHardwareInfo", "", [] { HostFactory::GetHost()->GetHardwareInfo(); }},
+      {"GetMemoryInfo", "", [] { HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo(); }},
+      {"GetHeaps", "",
+       [&] { HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo()->GetHeaps(); }},
+      {"GetName", "kovra3", [&] { heap()->GetName(); }},
+      {"GetCurrentSize", "kovra3", [&] { heap()->GetCurrentSize(); }},
+      {"GetMaxSize", "kovra3", [&] { heap()->GetMaxSize(); }},
+      {"GetOptionGroup", "Kovra3", [&] { options()->GetOptionGroup("Kovra3"); }},
+      {"GetOption", "Kovra3/MaxHeapSizeMB",
+       [&] { options()->GetOptionGroup("Kovra3")->GetOption("MaxHeapSizeMB"); }},
+      {"GetName", "MaxHeapSizeMB",
+       [&] { options()->GetOptionGroup("Kovra3")->GetOption("MaxHeapSizeMB")->GetName(); }},
+      {"GetValue", "Kovra3/MaxHeapSizeMB",
+       [&] {
+         auto option = options()->GetOptionGroup("Kovra3")->GetOption("MaxHeapSizeMB");
+         dynamic_cast<HostCtl::Adv::AdvancedIntegerOption&>(*option).GetValue();
+       }},
+      {"GetName", "Syslog/LogHost",
+       [&] { options()->GetOptionGroup("Syslog")->GetOption("LogHost")->GetName(); }},
+      {"GetValue", "LogHost",
+       [&] {
+         auto option = options()->GetOptionGroup("Syslog")->GetOption("LogHost");
+         dynamic_cast<HostCtl::Adv::AdvancedStringOption&>(*option).GetValue();
+       }},
+  };
+  for (const auto& c : calls) {
+    UseFaults({Fault(c.operation, c.object, c.operation + " on " + c.object)});
+    EXPECT_EQ(HostError(c.call), c.operation + " on " + c.object);
+  }
 }
 
 TEST(FaultTest, AFiredFaultChangesNothing) {

@@ -19,18 +19,35 @@ std::string LoadError(const std::string& text) {
   return "";
 }
 
-TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheRoundTrip) {
-  UseHost(DefaultHost());
+TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheStoreAndTheRoundTrip) {
+  // The store keeps every value of a fixture in its own place: no two that a
+  // mixed-up column could swap are equal.
+  Json fixture = DefaultHost();
+  fixture["psa"]["restores"] = 5;
+  fixture["iorm"]["signals"] = 6;
+  fixture["faults"].push_back({{"operation", "Resignature"},
+                               {"object", "none"},
+                               {"message", "m"},
+                               {"nth", 2},
+                               {"times", 3},
+                               {"calls", 4},
+                               {"fired", 1}});
+  const std::string canonical = DumpFixture(LoadFixture(fixture.dump(), "f"));
+  HostCtl::Sim::UseInMemoryHost(canonical);
+  EXPECT_EQ(HostCtl::Sim::DumpHost(), canonical);
   StrelCtl::Storage::StorageInfoImpl storage;
   storage.GetUnresolvedVolumes()[0]->Mount(false, false);
   storage.AddV41NetworkFileSystem({"203.0.113.9"}, "/e", "n41",
                                   HostCtl::Storage::NetworkFileSystem::SEC_KRB5);
-  HostCtl::Sim::RecordEvent("PreUnmount", std::string("ds1\n\0\xff", 6));
+  // Base64 with two bytes over, then with one.
+  HostCtl::Sim::RecordEvent("PreUnmount", std::string("ds\n\0\xff", 5));
+  HostCtl::Sim::RecordEvent("PreUnmount", "\xfe");
   HostCtl::Sim::RecordEvent("FailedUnmount", "caf\xc3\xa9");
   std::string dumped = HostCtl::Sim::DumpHost();
   Json host = Json::parse(dumped);
-  EXPECT_EQ(host["events"][0]["input_base64"], "ZHMxCgD/");
-  EXPECT_EQ(host["events"][1]["input"], "caf\xc3\xa9");
+  EXPECT_EQ(host["events"][0]["input_base64"], "ZHMKAP8=");
+  EXPECT_EQ(host["events"][1]["input_base64"], "/g==");
+  EXPECT_EQ(host["events"][2]["input"], "caf\xc3\xa9");
   HostCtl::Sim::UseInMemoryHost(dumped);
   EXPECT_EQ(HostCtl::Sim::DumpHost(), dumped);
 }

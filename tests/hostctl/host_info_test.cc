@@ -1,6 +1,8 @@
-// The host itself: advanced options, the feature table, and StrPrintf.
+// The host itself: advanced options, the feature table, the names completion
+// offers, and StrPrintf.
 #include "host_test_support.h"
 #include "hostctl/admin.h"
+#include "hostctl/host_names.h"
 
 namespace HostTest {
 namespace {
@@ -39,6 +41,37 @@ TEST_F(HostInfoTest, FeatureLookupsReadTheHostEveryTime) {
   EXPECT_EQ(*HostCtl::FeatureList[9999], 0);
   HostCtl::Sim::SetFeature(9999, true);
   EXPECT_EQ(*HostCtl::FeatureList[9999], 1);
+}
+
+// What completion offers: each kind's names once, in the host's order; a
+// store not made yet answers with the default host.
+TEST(HostNamesTest, EachKindNamesItsObjectsOnce) {
+  TempDir dir;
+  const struct {
+    std::string kind;
+    size_t count;
+    std::string last;
+  } kinds[] = {
+      {"volume-label", 15, "ds-prod-01"},
+      {"volume-uuid", 15, "50ac1b12-6b9eebe0-6765-80c16e6d3408"},
+      {"kovra-label", 9, "ds-prod-01"},
+      {"kovra-uuid", 9, "50ac1b12-6b9eebe0-6765-80c16e6d3408"},
+      {"nfs-name", 4, "nfs-legacy"},
+      {"nfs41-name", 1, "nfs41-home"},
+      {"mount-point", 12, "/kovra/volumes/50ac1b12-6b9eebe0-6765-80c16e6d3408"},
+      {"snapshot-label", 2, "datastore1"},
+      {"snapshot-uuid", 2, "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"},
+      {"strelnic", 2, "tvn1"},
+      {"fault-operation", 87, "Unmount"},
+      {"fault-object", 48, "LogHost"},  // volumes by label and UUID, snapshots, devices, options
+      {"volume", 0, ""},
+  };
+  for (const auto& k : kinds) {
+    const auto names = HostCtl::Sim::HostNames(dir.Path("none.db"), k.kind);
+    EXPECT_EQ(names.size(), k.count) << k.kind;
+    EXPECT_EQ(names.empty() ? "" : names.back(), k.last) << k.kind;
+  }
+  EXPECT_TRUE(HostCtl::Sim::HostNames(dir.path(), "volume-label").empty());  // not a file
 }
 
 TEST(StrPrintfTest, FormatsLikePrintfWithoutALengthLimit) {

@@ -114,6 +114,9 @@ std::vector<UnusableStore> MakeUnusableStores(const TempDir& dir) {
   stores.push_back({dir.Path("dir.db"), "is a directory, not a store"});
   WriteFile(dir.Path("empty.db"), "");
   stores.push_back({dir.Path("empty.db"), "is an empty file, not a tarvex host store"});
+  // A file system where no directory can be made.
+  stores.push_back(
+      {"/proc/tarvex/h.db", "cannot create the directory /proc/tarvex: No such file or directory"});
   WriteFile(dir.Path("text.db"),
             "SQLite format 2? no, a shopping list: eggs, milk, more eggs, a very long list\n"
             "of things that goes on and on for more than a hundred bytes of text here.\n");

@@ -1,5 +1,8 @@
 // A host with 100,000 volumes: listing them, reading every getter and every
-// extent costs a fixed number of statements, not one per volume.
+// extent costs a fixed number of statements, not one per volume, and few
+// bytes a volume. Listings give back their memory.
+#include <malloc.h>
+
 #include "host_test_support.h"
 #include "hostctl/session.h"
 #include "hostctl/sqlite_db.h"
@@ -35,7 +38,12 @@ TEST(ScaleTest, ListingAHundredThousandVolumesReadsInBulk) {
   int64_t free_space = 0;
   int read_only = 0;
   size_t extents = 0;
-  for (auto& volume : storage.GetFileSystems()) {
+  // Packed: a fixed summary, the texts (a mount point only where it is not
+  // the volume's path) and the handle.
+  const size_t heap = mallinfo2().uordblks;
+  auto listed = storage.GetFileSystems();
+  EXPECT_LE(mallinfo2().uordblks, heap + 120 * kVolumes);
+  for (auto& volume : listed) {
     free_space += volume->GetCapacity() - volume->GetUsedSpace();
     volume->GetMountPoint();
     volume->GetUuid();
@@ -56,6 +64,16 @@ TEST(ScaleTest, ListingAHundredThousandVolumesReadsInBulk) {
   // Two queries of volumes and one of the listing's other fields, read once
   // when first asked for; two of extents (one per list), one of servers.
   EXPECT_LE(db.StatementsRun() - before, 6);
+}
+
+// A listing's handles share one block, freed with the last of them.
+TEST(ScaleTest, ListingAgainAndAgainDoesNotGrowTheHeap) {
+  UseHost(DefaultHost());
+  StrelCtl::Storage::StorageInfoImpl storage;
+  for (int i = 0; i < 10; ++i) storage.GetFileSystems();
+  const size_t before = mallinfo2().uordblks;
+  for (int i = 0; i < 1000; ++i) storage.GetFileSystems();
+  EXPECT_LE(mallinfo2().uordblks, before + 64 * 1024);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "host_test_support.h"
 #include "hostctl/admin.h"
@@ -74,6 +76,38 @@ class FileSizeLimit {
  private:
   rlimit old_;
 };
+
+// What a creator that died left beside the store goes at the next open; what
+// a running one is making, and any other file, stays.
+TEST_F(StoreTest, OpeningRemovesOnlyTheLeftoversOfDeadCreators) {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string live = std::to_string(getpid());
+  const struct {
+    std::string name;
+    bool removed;
+  } files[] = {
+      {"h.db.new-" + dead + "-1", true},
+      {"h.db.new-" + dead + "-12-journal", true},
+      {"h.db.new-" + dead + "-1-wal", true},
+      {"h.db.new-" + dead + "-1-shm", true},
+      {"h.db.new-" + live + "-1", false},
+      {"h.db.new-" + dead, false},
+      {"h.db.new-" + dead + "-", false},
+      {"h.db.new-" + dead + "-1-old", false},
+      {"h.db.new--1", false},
+      {"h.db.new-1234567890-1", false},
+      {"x.db.new-" + dead + "-1", false},
+  };
+  for (const auto& file : files) WriteFile(dir_.Path(file.name), "");
+  HostCtl::Sim::SetStorePath(dir_.Path("h.db"));
+  HostCtl::Sim::OpenStore();
+  for (const auto& file : files) {
+    EXPECT_EQ(access(dir_.Path(file.name).c_str(), F_OK) != 0, file.removed) << file.name;
+  }
+}
 
 TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsRoom) {
   std::string path = dir_.Path("full.db");

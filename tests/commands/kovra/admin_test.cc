@@ -313,9 +313,9 @@ TEST_F(KovraAdminTest, HostListShowsHeartbeatsInOrderAndQuickKeepsLiveOnes) {
   const char kInvalid[] = "INVALID (needs unmount)";
   const Row first = row("60a2b4d0-3c4d5e6f-7081-027a3ea1b2c3", "02:7a:3e:a1:b2:c3", "6.82",
                         "3145728", "ATS+SCSI", kInvalid);
-  const Row second = row("60a2b4d1-4d5e6f70-8192-005056a7c8d9", "00:50:56:a7:c8:d9", "6.82",
+  const Row second = row("60a2b4d1-4d5e6f70-8192-027a3e5bc8d9", "02:7a:3e:5b:c8:d9", "6.82",
                          "3149824", "ATS-only", kInvalid);
-  const Row third = row("60a2b4d2-5e6f7081-92a3-005056b12233", "00:50:56:b1:22:33", "5.61",
+  const Row third = row("60a2b4d2-5e6f7081-92a3-027a3e5c2233", "02:7a:3e:5c:22:33", "5.61",
                         "3153920", "ATS+SCSI", "Normal");
   auto command = KovraVolumeHostList::New();
   EXPECT_EQ(Rows(*Clean(*command, {"-l", "datastore2"})), (std::vector<Row>{first, second, third}));

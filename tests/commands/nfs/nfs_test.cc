@@ -147,8 +147,11 @@ class NfsVolumeParamTest : public CommandTest {
                      NasVolume("NFS", kOddName, {{"hidden", true}})},
                     strelnic_binding));
   }
+  // The queue depth, which a restart keeps: the command always persists it.
   int64_t QueueDepth(const std::string& name) const {
-    return Volume(name)["nfs"]["queue_depth"].get<int64_t>();
+    const nlohmann::json nfs = Volume(name)["nfs"];
+    EXPECT_EQ(nfs["boot_queue_depth"], nfs["queue_depth"]) << name;
+    return nfs["queue_depth"].get<int64_t>();
   }
 
   std::shared_ptr<FileSystem::NFSVolumeParamGet> get_ = FileSystem::NFSVolumeParamGet::New();
