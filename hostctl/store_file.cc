@@ -82,8 +82,8 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
   // The SQLite built into this library is ours to set up, before its first
   // use: without memory statistics its every allocation skips a global mutex,
   // and without a preallocated page cache it touches only the memory of the
-  // pages it reads (a short command reads a dozen). Refused, harmlessly, when
-  // a test has already used SQLite.
+  // pages it reads (a short command reads a dozen). Refused, harmlessly, after
+  // SQLite's first use.
   static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) |
                                 sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
   (void)configured;
@@ -266,6 +266,10 @@ std::unique_ptr<Db> OpenStoreFile(const std::string& path,
     CheckExistingFile(path);
   }
   return OpenExisting(path);
+}
+
+std::unique_ptr<Db> OpenRawStoreFile(const std::string& path) {
+  return std::make_unique<Db>(OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
 }
 
 std::unique_ptr<Db> OpenMemoryStore(const HostModel& model) {

@@ -25,6 +25,11 @@ constexpr int kBusyTimeoutMs = 5000;
 std::unique_ptr<Db> OpenStoreFile(const std::string& path,
                                   const std::function<HostModel()>& initial);
 
+// A plain connection to the SQLite file at `path` (made when missing), with
+// none of the checks above: for tests that change a store behind the host's
+// back, through the one SQLite the process has.
+std::unique_ptr<Db> OpenRawStoreFile(const std::string& path);
+
 // A fresh store in memory holding `model`.
 std::unique_ptr<Db> OpenMemoryStore(const HostModel& model);
 

@@ -27,12 +27,14 @@ check_package() {
     fi
     [ -s usr/share/bash-completion/completions/tarvexcli ] || { echo "package: no completion"; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    # SQLite and the C++ library are linked in; what is left comes from
-    # dpkg-shlibdeps, with versions.
-    grep -Eq 'libc6 \(>= [0-9.]+\)' <<<"$depends" ||
-      { echo "package: Depends lacks a versioned libc6: $depends"; exit 1; }
-    if grep -Eq 'libsqlite3|libstdc\+\+' <<<"$depends"; then
-      echo "package: depends on a library it carries: $depends"
+    # From dpkg-shlibdeps, with versions: the C and the shared C++ library;
+    # SQLite is linked in.
+    for lib in libc6 'libstdc\+\+6'; do
+      grep -Eq "(^|, )$lib \(>= [0-9.]+\)" <<<"$depends" ||
+        { echo "package: Depends lacks a versioned $lib: $depends"; exit 1; }
+    done
+    if grep -q libsqlite3 <<<"$depends"; then
+      echo "package: depends on the SQLite it carries: $depends"
       exit 1
     fi
     list=$(./usr/bin/tarvexcli --store "$tmp/host.db" storage filesystem list) ||

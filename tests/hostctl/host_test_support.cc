@@ -1,6 +1,5 @@
 #include "host_test_support.h"
 
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,8 @@
 
 #include "hostctl/schema.h"
 #include "hostctl/sim.h"
+#include "hostctl/sqlite_db.h"
+#include "hostctl/store_file.h"
 
 namespace HostTest {
 namespace {
@@ -91,12 +92,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 void Sql(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  char* error = nullptr;
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
-  sqlite3_free(error);
-  sqlite3_close(db);
+  HostCtl::Sim::OpenRawStoreFile(path)->Exec(sql);
 }
 
 namespace {
