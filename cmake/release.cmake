@@ -31,6 +31,27 @@ add_custom_target(reference
   VERBATIM)
 add_dependencies(reference tarvexcli core-storage-internal)
 
+# --- Manual pages tarvexcli(1) and tarvex-host(1), each written by its
+# program (tarvexcli's from the live command tree, as docs/commands.md),
+# compressed as Debian wants them.
+find_program(TARVEX_GZIP gzip REQUIRED)
+set(TARVEX_MAN_DIR ${CMAKE_BINARY_DIR}/${CMAKE_INSTALL_MANDIR}/man1)
+set(TARVEX_MAN_PAGES)
+foreach(program tarvexcli tarvex-host)
+  set(page ${TARVEX_MAN_DIR}/${program}.1)
+  add_custom_command(
+    OUTPUT ${page} ${page}.gz
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}>
+            -DOPTION=--generate-reference -DFORMAT=man -DOUTPUT=${page} -P ${TARVEX_GENERATE}
+    COMMAND ${TARVEX_GZIP} -9nf -k ${page}
+    DEPENDS ${program} core-storage-internal ${TARVEX_GENERATE}
+    COMMENT "Generating the manual page ${program}(1)"
+    VERBATIM)
+  list(APPEND TARVEX_MAN_PAGES ${page}.gz)
+endforeach()
+add_custom_target(manpages ALL DEPENDS ${TARVEX_MAN_PAGES})
+install(FILES ${TARVEX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 # --- Documentation, the license in Debian's machine-readable form, and the
 # changelog (compressed, without a time stamp, as Debian wants it).
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/cmake/debian/copyright
@@ -40,7 +61,6 @@ file(STRINGS ${TARVEX_CHANGELOG} TARVEX_CHANGELOG_TOP LIMIT_COUNT 1)
 if(NOT TARVEX_CHANGELOG_TOP MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "cmake/debian/changelog: the newest entry is not version ${PROJECT_VERSION}")
 endif()
-find_program(TARVEX_GZIP gzip REQUIRED)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
   COMMAND ${TARVEX_GZIP} -9nc ${TARVEX_CHANGELOG} > ${CMAKE_BINARY_DIR}/changelog.gz

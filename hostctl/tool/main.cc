@@ -8,42 +8,10 @@
 #include "hostctl/lib.h"
 #include "hostctl/sim.h"
 #include "hostctl/tool/tool_commands.h"
+#include "hostctl/tool/tool_help.h"
 #include "hostctl/tool/tool_options.h"
 
 namespace {
-
-const char kUsage[] =
-    "Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]\n"
-    "       tarvex-host COMMAND --help\n"
-    "       tarvex-host --help | --version\n"
-    "\n"
-    "The simulated host of tarvexcli: create it, dump it, restart it, inject\n"
-    "faults, switch features and read what the datastore agent was told.\n"
-    "\n"
-    "Commands:\n";
-
-const char kOptionsAndStatus[] =
-    "\n"
-    "Options:\n"
-    "  --store PATH  the host's store (default: $TARVEX_HOST_STORE, else\n"
-    "                $XDG_STATE_HOME/tarvex/host.db, else\n"
-    "                ~/.local/state/tarvex/host.db); made from the built-in default\n"
-    "                host when it does not exist\n"
-    "  --help        show this help, or a command's help after the command\n"
-    "  --version     show the version\n"
-    "\n"
-    "Exit status: 0 done; 1 failed (a fixture that cannot be loaded, a store that\n"
-    "exists already, ...); 2 usage error; 3 the store cannot be used; 4 the output\n"
-    "could not be written (what the command changed stays changed).\n";
-
-std::string Usage() {
-  std::string usage = kUsage;
-  for (const TarvexHost::Subcommand& command : TarvexHost::Subcommands()) {
-    std::string name = command.name;
-    usage += "  " + name + std::string(10 - name.size(), ' ') + command.summary + "\n";
-  }
-  return usage + kOptionsAndStatus;
-}
 
 int Run(std::vector<std::string> args) {
   using TarvexHost::UsageError;
@@ -72,7 +40,12 @@ int Run(std::vector<std::string> args) {
   if (rest.empty()) throw UsageError("tarvex-host: a command is required (see --help)");
   const std::string& first = rest.front();
   if (first == "--help" || first == "-h") {
-    WriteStdOutput(Usage());
+    WriteStdOutput(TarvexHost::Usage());
+    return 0;
+  }
+  // For packagers: the manual page, tarvex-host(1).
+  if (first == "--generate-reference" && rest.size() == 2 && rest[1] == "man") {
+    WriteStdOutput(TarvexHost::ManualPage(TARVEX_VERSION));
     return 0;
   }
   if (first == "--version") {
