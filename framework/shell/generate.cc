@@ -38,7 +38,7 @@ const Mode kModes[] = {
 };
 
 int Fail(const std::string& message) {
-  fprintf(stderr, "%s\n", message.c_str());
+  fprintf(stderr, "tarvexcli: %s\n", message.c_str());
   return kExitUsage;
 }
 
@@ -64,13 +64,13 @@ const Mode* FindMode(const std::vector<std::string>& args) {
   return found;
 }
 
-// "Usage: tarvexcli OPTION FORMAT|FORMAT" for the modes of `option`.
+// "expected 'OPTION FORMAT|FORMAT'" for the modes of `option`.
 std::string Usage(const std::string& option) {
   std::string formats;
   for (const Mode& mode : kModes) {
     if (option == mode.option) formats += (formats.empty() ? "" : "|") + std::string(mode.format);
   }
-  return "Usage: tarvexcli " + option + " " + formats;
+  return "expected '" + option + " " + formats + "'";
 }
 
 }  // namespace

@@ -78,25 +78,43 @@ int Run(std::vector<std::string> args) {
   throw UsageError("tarvex-host: unknown command '" + first + "' (see --help)");
 }
 
+// Prints an error as one line: "tarvex-host: " in front unless the message
+// begins with the program's name already (`named`: a usage error, which
+// names the subcommand too), and control characters of a user's text
+// escaped.
+int Report(const std::string& message, int status, bool named = false) {
+  std::string line = named ? "" : "tarvex-host: ";
+  for (char c : message) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\t') {
+      line += "\\t";
+    } else if (u < 0x20 || u == 0x7f) {
+      static const char kHex[] = "0123456789abcdef";
+      line += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
+    } else {
+      line += c;
+    }
+  }
+  std::cerr << line << "\n";
+  return status;
+}
+
 // Runs the command line; returns the exit status.
 int RunCatching(std::vector<std::string> args) {
   try {
     return Run(std::move(args));
   } catch (const TarvexHost::UsageError& e) {
-    std::cerr << e.what() << "\n";
-    return 2;
+    return Report(e.what(), 2, true);
   } catch (const HostCtl::Sim::StoreError& e) {
-    std::cerr << e.what() << "\n";
-    return 3;
+    return Report(e.what(), 3);
   } catch (const HostCtl::Sim::FixtureError& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+    return Report(e.what(), 1);
   } catch (const TarvexHost::ToolError& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+    return Report(e.what(), 1);
   } catch (const HostCtl::Lib::HostCtlException& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+    return Report(e.what(), 1);
   }
 }
 

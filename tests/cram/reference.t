@@ -24,19 +24,19 @@ nodes and, for each command, the same options as the reference.
 Usage errors: status 2, one line.
 
   $ tarvexcli --generate-reference
-  Usage: tarvexcli --generate-reference markdown|man
+  tarvexcli: expected '--generate-reference markdown|man'
   [2]
   $ tarvexcli --generate-reference html
-  Usage: tarvexcli --generate-reference markdown|man
+  tarvexcli: expected '--generate-reference markdown|man'
   [2]
   $ tarvexcli --generate-completion bash zsh
-  Usage: tarvexcli --generate-completion bash
+  tarvexcli: expected '--generate-completion bash'
   [2]
   $ tarvexcli --generate-completion=bash
-  Unknown option '--generate-completion'
+  tarvexcli: Unknown option '--generate-completion'
   [2]
   $ TARVEX_PLUGIN=/nonexistent/none.so tarvexcli --generate-completion bash
-  Cannot load plug-in /nonexistent/none.so: cannot open shared object file: No such file or directory
+  tarvexcli: Cannot load plug-in /nonexistent/none.so: cannot open shared object file: No such file or directory
   [2]
 
 The same text with no store at all (and none is made) as with a file that is

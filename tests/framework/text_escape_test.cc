@@ -50,7 +50,7 @@ TEST(SuggestTest, NearestNameAllowsTyposButNotGuesses) {
   const std::vector<std::string> names = {"list", "mount", "unmount", "rescan"};
   EXPECT_EQ("list", NearestName("lst", names));
   EXPECT_EQ("rescan", NearestName("rescna", names));
-  EXPECT_EQ("mount", NearestName("umount", names));  // a tie: the earlier name
+  EXPECT_EQ("unmount", NearestName("umount", names));  // a tie: the one holding "umount"
   EXPECT_EQ("", NearestName("delete", names));
   EXPECT_EQ("volume-label", NearestName("volumelabel", {"volume-uuid", "volume-label"}));
 }
