@@ -1,4 +1,4 @@
-# Runs `PROGRAM OPTION FORMAT` (tarvexcli's hidden generation modes) and
+# Runs `PROGRAM OPTION FORMAT` (the programs' hidden generation modes) and
 # writes its standard output to OUTPUT, when it changed.
 # The plug-in is the one beside PROGRAM whatever the caller's environment.
 cmake_minimum_required(VERSION 3.25)

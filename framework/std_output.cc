@@ -35,7 +35,8 @@ bool FinishStdOutput() {
   // A failure inside an earlier fwrite leaves only the stream's error flag.
   if (ferror(stdout)) NoteStdOutputFailure(EIO);
   if (first_error == 0) return true;
-  fprintf(stderr, "cannot write the output: %s\n", std::strerror(first_error));
+  fprintf(stderr, "%s: cannot write the output: %s\n", program_invocation_short_name,
+          std::strerror(first_error));
   return false;
 }
 

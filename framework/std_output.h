@@ -28,7 +28,7 @@ inline void WriteStdOutput(const std::string& text) { WriteStdOutput(text.data()
 void NoteStdOutputFailure(int error);
 
 // Flushes standard output. True when everything reached it; otherwise prints
-// "cannot write the output: REASON" on stderr and returns false.
+// "PROGRAM: cannot write the output: REASON" on stderr and returns false.
 bool FinishStdOutput();
 
 }  // namespace TarvexOutput

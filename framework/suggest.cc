@@ -26,15 +26,32 @@ size_t EditDistance(const std::string& a, const std::string& b) {
   return back1[m];
 }
 
+namespace {
+
+// Whether every character of `word` is in `candidate`, in order ("umount"
+// in "unmount", not in "mount").
+bool HoldsInOrder(const std::string& candidate, const std::string& word) {
+  size_t pos = 0;
+  for (char c : candidate) {
+    if (pos < word.size() && c == word[pos]) ++pos;
+  }
+  return pos == word.size();
+}
+
+}  // namespace
+
 std::string NearestName(const std::string& word, const std::vector<std::string>& candidates) {
   const size_t limit = std::min<size_t>(3, std::max<size_t>(1, word.size() / 3));
   std::string best;
   size_t best_distance = limit + 1;
+  bool best_holds = false;
   for (const auto& candidate : candidates) {
     const size_t distance = EditDistance(word, candidate);
-    if (distance < best_distance) {
+    const bool holds = HoldsInOrder(candidate, word);
+    if (distance < best_distance || (distance == best_distance && holds && !best_holds)) {
       best = candidate;
       best_distance = distance;
+      best_holds = holds;
     }
   }
   return best;

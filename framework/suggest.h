@@ -14,7 +14,8 @@ size_t EditDistance(const std::string& a, const std::string& b);
 
 // The candidate nearest to `word`, or "" when none is close enough to be a
 // plausible typo (a third of the word's length, at least one, at most three
-// steps). On a tie the earlier candidate wins.
+// steps). On a tie a candidate that holds every character of `word` in
+// order wins ("unmount" for "umount", rather than "mount"), then the earlier.
 std::string NearestName(const std::string& word, const std::vector<std::string>& candidates);
 
 // What to suggest for `word`: the nearest candidate as above, then every

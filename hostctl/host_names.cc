@@ -65,21 +65,37 @@ bool ReadStoreReadOnly(const std::string& path, HostModel* model) {
   }
 }
 
-// The volumes of one type ("" for all) by label or by UUID.
+// The volumes of one type ("" for all), mounted or not (or either), by
+// label or by UUID.
+enum class Mounted { kEither, kNo, kYes };
+
 struct VolumeKind {
   const char* kind;
   const char* type;
   bool uuid;
+  Mounted mounted;
 };
 
 const VolumeKind kVolumeKinds[] = {
-    {"volume-label", "", false},   {"volume-uuid", "", true},  {"kovra-label", "Kovra", false},
-    {"kovra-uuid", "Kovra", true}, {"nfs-name", "NFS", false}, {"nfs41-name", "NFS41", false},
+    {"volume-label", "", false, Mounted::kEither},
+    {"volume-uuid", "", true, Mounted::kEither},
+    {"unmounted-label", "", false, Mounted::kNo},
+    {"unmounted-uuid", "", true, Mounted::kNo},
+    {"mounted-label", "", false, Mounted::kYes},
+    {"mounted-uuid", "", true, Mounted::kYes},
+    {"kovra-label", "Kovra", false, Mounted::kEither},
+    {"kovra-uuid", "Kovra", true, Mounted::kEither},
+    {"nfs-name", "NFS", false, Mounted::kEither},
+    {"nfs41-name", "NFS41", false, Mounted::kEither},
 };
 
 void AddVolumeNames(const HostModel& host, const char* type, bool uuid,
-                    std::vector<std::string>* names) {
+                    std::vector<std::string>* names, Mounted mounted = Mounted::kEither) {
   for (const auto& volume : host.volumes) {
+    if ((mounted == Mounted::kNo && volume.volume.mounted) ||
+        (mounted == Mounted::kYes && !volume.volume.mounted)) {
+      continue;
+    }
     if (*type == '\0' || volume.volume.type == type) {
       names->push_back(uuid ? volume.volume.uuid : volume.volume.name);
     }
@@ -89,7 +105,9 @@ void AddVolumeNames(const HostModel& host, const char* type, bool uuid,
 std::vector<std::string> NamesOf(const HostModel& host, const std::string& kind) {
   std::vector<std::string> names;
   for (const VolumeKind& volumes : kVolumeKinds) {
-    if (kind == volumes.kind) AddVolumeNames(host, volumes.type, volumes.uuid, &names);
+    if (kind == volumes.kind) {
+      AddVolumeNames(host, volumes.type, volumes.uuid, &names, volumes.mounted);
+    }
   }
   if (kind == "mount-point") {
     for (const auto& volume : host.volumes) {

@@ -11,6 +11,7 @@ namespace Sim {
 
 // The names of `kind` on the host kept at `store_path`, in the host's order,
 // without repeats. Kinds: "volume-label", "volume-uuid" (every volume),
+// "unmounted-label", "unmounted-uuid", "mounted-label", "mounted-uuid",
 // "kovra-label", "kovra-uuid", "nfs-name", "nfs41-name", "mount-point",
 // "snapshot-label", "snapshot-uuid", "strelnic", "fault-operation",
 // "fault-object" (what a fault can name: volumes, snapshots, devices,

@@ -37,6 +37,10 @@ std::string ResolveStorePath(const std::string& option_value) {
   if (!option_value.empty()) return option_value;
   std::string env = Env("TARVEX_HOST_STORE");
   if (!env.empty()) return env;
+  return DefaultStorePath();
+}
+
+std::string DefaultStorePath() {
   // The XDG base directory rules ignore a relative path.
   std::string state = Env("XDG_STATE_HOME");
   if (!state.empty() && state[0] == '/') return state + "/tarvex/host.db";

@@ -27,10 +27,13 @@ class FixtureError : public std::runtime_error {
 // the option, else $TARVEX_HOST_STORE, else $XDG_STATE_HOME/tarvex/host.db,
 // else ~/.local/state/tarvex/host.db.
 std::string ResolveStorePath(const std::string& option_value);
+// The last two of those: the default store, "" when there is no home.
+std::string DefaultStorePath();
 
 // Chooses the store this process uses; call before the first host-control
 // operation. A store that does not exist yet is made from the built-in
-// default host, with its directory, when first used.
+// default host when first used: in a directory that exists, or, for the
+// default store, with its missing directories (mode 0700).
 void SetStorePath(const std::string& path);
 // The path chosen (resolved with "" when SetStorePath was not called).
 std::string GetStorePath();

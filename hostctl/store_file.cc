@@ -17,6 +17,7 @@
 #include "hostctl/schema.h"
 #include "hostctl/sim.h"
 #include "hostctl/sqlite_db.h"
+#include "hostctl/store_path.h"
 
 namespace HostCtl {
 namespace Sim {
@@ -28,11 +29,7 @@ namespace {
 
 std::string Errno() { return std::strerror(errno); }
 
-std::string Directory(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
+std::string Directory(const std::string& path) { return StoreDirectory(path); }
 
 uint32_t BigEndian32(const unsigned char* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -82,8 +79,8 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
   // The SQLite built into this library is ours to set up, before its first
   // use: without memory statistics its every allocation skips a global mutex,
   // and without a preallocated page cache it touches only the memory of the
-  // pages it reads (a short command reads a dozen). Refused, harmlessly, when
-  // a test has already used SQLite.
+  // pages it reads (a short command reads a dozen). Refused, harmlessly, after
+  // SQLite's first use.
   static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) |
                                 sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
   (void)configured;
@@ -160,17 +157,6 @@ std::unique_ptr<Db> OpenExisting(const std::string& path) {
   return db;
 }
 
-void MakeDirectories(const std::string& path) {
-  std::string dir = Directory(path);
-  for (size_t pos = 1; pos <= dir.size(); ++pos) {
-    if (pos != dir.size() && dir[pos] != '/') continue;
-    std::string prefix = dir.substr(0, pos);
-    if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
-      Fail(path, "cannot create the directory " + prefix + ": " + Errno());
-    }
-  }
-}
-
 const char kTempInfix[] = ".new-";
 
 void RemoveTemp(const std::string& temp) {
@@ -227,7 +213,6 @@ void SyncDirectory(const std::string& path) {
 // ever sees a half-made store and a file that appeared meanwhile is kept.
 // False when another file took the place first.
 bool CreateFile(const std::string& path, const HostModel& model) {
-  MakeDirectories(path);
   std::random_device random;
   std::string temp = path + kTempInfix + std::to_string(getpid()) + "-" + std::to_string(random());
   try {
@@ -260,12 +245,18 @@ bool CreateFile(const std::string& path, const HostModel& model) {
 
 std::unique_ptr<Db> OpenStoreFile(const std::string& path,
                                   const std::function<HostModel()>& initial) {
+  CheckStorePath(path);
   RemoveLeftovers(path);
   if (!CheckExistingFile(path)) {
+    PrepareStoreDirectory(path, path == DefaultStorePath());
     CreateFile(path, initial());
     CheckExistingFile(path);
   }
   return OpenExisting(path);
+}
+
+std::unique_ptr<Db> OpenRawStoreFile(const std::string& path) {
+  return std::make_unique<Db>(OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
 }
 
 std::unique_ptr<Db> OpenMemoryStore(const HostModel& model) {
@@ -275,8 +266,10 @@ std::unique_ptr<Db> OpenMemoryStore(const HostModel& model) {
 }
 
 bool InitStoreFile(const std::string& path, const HostModel& model, bool force) {
+  CheckStorePath(path);
   RemoveLeftovers(path);
   if (!CheckExistingFile(path)) {
+    PrepareStoreDirectory(path, true);
     if (CreateFile(path, model)) return true;
     CheckExistingFile(path);
   }

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   jq libxml2-utils bash-completion dpkg-dev
   python3-cram gcovr
+  lintian devscripts man-db
 )
 
 missing=()

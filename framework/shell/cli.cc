@@ -20,9 +20,9 @@
 #include "framework/shell/generate.h"
 #include "framework/shell/global_options.h"
 #include "framework/shell/plugin_loader.h"
+#include "framework/shell/walk_path.h"
 #include "framework/shell_runner.h"
 #include "framework/std_output.h"
-#include "framework/suggest.h"
 #include "framework/text_escape.h"
 #include "framework/value_arena.h"
 #include "hostctl/host_names.h"
@@ -41,8 +41,10 @@ const char kAgentScript[] = "/usr/lib/tarvex/corvd/bin/notifyDatastore.py";
 
 void PrintError(const std::string& text) { fwrite(text.data(), 1, text.size(), stderr); }
 
+// An error of the shell's own: "tarvexcli: " and one line. (A command's own
+// messages are printed as they are, in RunCommand.)
 int Fail(int status, const std::string& message) {
-  PrintError(Cordra::Frame::DisplayText(message) + "\n");
+  PrintError(std::string(kProgram) + ": " + Cordra::Frame::DisplayText(message) + "\n");
   return status;
 }
 
@@ -75,69 +77,6 @@ void OpenStore(const std::string& option) {
   HostCtl::Sim::SetStorePath(path);
   setenv("TARVEX_HOST_STORE", path.c_str(), 1);
   HostCtl::Sim::OpenStore();
-}
-
-const std::shared_ptr<Cordra::CallSpec::InputSpec>& GlobalSpec() {
-  static const auto spec = Cordra::Frame::GlobalOptionSpec();
-  return spec;
-}
-
-std::string UnknownChild(const NamespaceNode& node, const std::string& path,
-                         const std::string& name) {
-  std::vector<std::string> names;
-  for (const auto& child : node.GetChildren()) names.push_back(child.first);
-  std::string message = "Unknown namespace or command '" + Cordra::Frame::DisplayText(name) + "'";
-  if (!path.empty()) message += " in '" + path + "'";
-  const std::string nearest = Cordra::Frame::NearestName(name, names);
-  if (!nearest.empty()) message += ": did you mean '" + nearest + "'?";
-  return message;
-}
-
-// Where the command path leads: the node, its path as typed, and the index
-// of the first argument after it.
-struct Walk {
-  std::shared_ptr<NamespaceNode> node;
-  std::string path;
-  size_t end = 0;
-  std::string error;  // a usage error, or ""
-};
-
-// Follows names from args[0] until a command (or the end). The global
-// options are already out of `args`, so an option here is an error.
-Walk WalkPath(const std::shared_ptr<NamespaceNode>& root, const std::vector<std::string>& args) {
-  Walk walk;
-  walk.node = root;
-  size_t pos = 0;
-  for (; pos < args.size() && !walk.node->IsCommand(); ++pos) {
-    const std::string& arg = args[pos];
-    if (!arg.empty() && arg[0] == '-') {
-      // Not a global option: a mistyped one, or a command's before its command.
-      std::vector<std::string> globals;
-      for (const auto& param : GlobalSpec()->GetParameters()) globals.push_back(param->GetName());
-      const std::string name = arg.substr(0, arg.find('='));
-      const size_t start = name.find_first_not_of('-');
-      const auto suggested = Cordra::Frame::SuggestedNames(
-          start == std::string::npos ? "" : name.substr(start), globals);
-      if (!suggested.empty() || walk.path.empty()) {
-        walk.error = "Unknown option '" + Cordra::Frame::DisplayText(name) + "'" +
-                     Cordra::Frame::DidYouMean(suggested, "--");
-        return walk;
-      }
-      walk.error = "Unexpected option '" + Cordra::Frame::DisplayText(arg) + "'";
-      if (!walk.path.empty()) walk.error += " after '" + walk.path + "'";
-      walk.error += ": expected a namespace or command";
-      return walk;
-    }
-    auto child = walk.node->GetNamespaceNode(arg);
-    if (!child) {
-      walk.error = UnknownChild(*walk.node, walk.path, arg);
-      return walk;
-    }
-    walk.node = child;
-    walk.path += (walk.path.empty() ? "" : " ") + arg;
-  }
-  walk.end = pos;
-  return walk;
 }
 
 // Holds the last command's output, and so its run's arena, until the next

@@ -6,6 +6,7 @@
 #include "framework/global_option_spec.h"
 #include "framework/shell/completion.h"
 #include "framework/shell/exit_status.h"
+#include "framework/shell/manual.h"
 #include "framework/shell/plugin_loader.h"
 #include "framework/shell/reference.h"
 #include "framework/shell/tree_walk.h"
@@ -28,13 +29,16 @@ std::string Completion(const std::vector<TreeEntry>& tree) {
   return BashCompletion(tree, *Cordra::Frame::GlobalOptionSpec());
 }
 
+std::string Manual(const std::vector<TreeEntry>& tree) { return ManualPage(tree, TARVEX_VERSION); }
+
 const Mode kModes[] = {
     {"--generate-completion", "bash", Completion},
     {"--generate-reference", "markdown", MarkdownReference},
+    {"--generate-reference", "man", Manual},
 };
 
 int Fail(const std::string& message) {
-  fprintf(stderr, "%s\n", message.c_str());
+  fprintf(stderr, "tarvexcli: %s\n", message.c_str());
   return kExitUsage;
 }
 
@@ -48,12 +52,25 @@ void UseHostWithEveryFeature() {
   }
 }
 
-// The mode args[0] names, or null.
+// The mode args[0] names with the format args[1] (any of its formats when
+// that is not one), or null.
 const Mode* FindMode(const std::vector<std::string>& args) {
+  const Mode* found = nullptr;
   for (const Mode& mode : kModes) {
-    if (!args.empty() && args[0] == mode.option) return &mode;
+    if (args.empty() || args[0] != mode.option) continue;
+    if (args.size() > 1 && args[1] == mode.format) return &mode;
+    if (!found) found = &mode;
   }
-  return nullptr;
+  return found;
+}
+
+// "expected 'OPTION FORMAT|FORMAT'" for the modes of `option`.
+std::string Usage(const std::string& option) {
+  std::string formats;
+  for (const Mode& mode : kModes) {
+    if (option == mode.option) formats += (formats.empty() ? "" : "|") + std::string(mode.format);
+  }
+  return "expected '" + option + " " + formats + "'";
 }
 
 }  // namespace
@@ -63,8 +80,7 @@ bool IsGenerateMode(const std::vector<std::string>& args) { return FindMode(args
 int RunGenerateMode(const std::vector<std::string>& args) {
   const Mode* mode = FindMode(args);
   if (!mode) return Fail("Expected --generate-completion or --generate-reference");
-  const std::string usage = "Usage: tarvexcli " + std::string(mode->option) + " " + mode->format;
-  if (args.size() != 2 || args[1] != mode->format) return Fail(usage);
+  if (args.size() != 2 || args[1] != mode->format) return Fail(Usage(mode->option));
   std::string text;
   try {
     UseHostWithEveryFeature();

@@ -1,22 +1,31 @@
 #include "framework/shell/global_options.h"
 
+#include <cctype>
+#include <set>
+
 #include "framework/global_option_spec.h"
 #include "framework/output_model.h"
 #include "framework/parser.h"
+#include "framework/text_escape.h"
 
 namespace TarvexShell {
 
-namespace {
-
-const std::shared_ptr<Cordra::CallSpec::InputSpec>& Spec() {
+const std::shared_ptr<Cordra::CallSpec::InputSpec>& GlobalSpec() {
   static const auto spec = Cordra::Frame::GlobalOptionSpec();
   return spec;
 }
 
+namespace {
+
 std::shared_ptr<Cordra::CallSpec::ParameterSpec> Find(const std::string& arg) {
-  if (arg == "-h") return Spec()->FindParameter("help");
+  if (arg == "-h") return GlobalSpec()->FindParameter("help");
   if (arg.size() <= 2 || arg.compare(0, 2, "--") != 0) return nullptr;
-  return Spec()->FindParameter(arg.substr(2, arg.find('=') - 2));
+  return GlobalSpec()->FindParameter(arg.substr(2, arg.find('=') - 2));
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 }  // namespace
@@ -38,11 +47,19 @@ void TakeGlobalOption(const std::vector<std::string>& args, size_t* pos,
 }
 
 GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken) {
-  const auto input = Cordra::Frame::ParseArguments(*Spec(), taken);
+  const auto input = Cordra::Frame::ParseArguments(*GlobalSpec(), taken);
   GlobalOptions options;
   options.format = input->GetParameter("format");
   if (input->HasParameter("fields")) {
     options.fields = Cordra::Frame::SplitFieldList(input->GetParameter("fields"));
+    // A field shown twice would be a JSON key twice; names match ignoring case.
+    std::set<std::string> seen;
+    for (const auto& name : options.fields) {
+      if (!seen.insert(Lower(name)).second) {
+        throw Cordra::Frame::UsageError("Field '" + Cordra::Frame::DisplayText(name) +
+                                        "' given twice in --fields");
+      }
+    }
   }
   options.no_header = input->IsFlagSet("no-header");
   options.store = input->GetParameter("store");

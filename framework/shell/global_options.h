@@ -20,6 +20,10 @@ struct GlobalOptions {
   bool version = false;
 };
 
+// The global options' specification (Cordra::Frame::GlobalOptionSpec()),
+// made once.
+const std::shared_ptr<Cordra::CallSpec::InputSpec>& GlobalSpec();
+
 // Whether `arg` names a global option: "--format", "--format=json", "-h".
 bool IsGlobalOption(const std::string& arg);
 
@@ -30,7 +34,8 @@ void TakeGlobalOption(const std::vector<std::string>& args, size_t* pos,
 
 // Parses the global options gathered from a command line (each "--name
 // value" or "--name=value", with the same rules and messages as a command's
-// options). Throws Cordra::Frame::UsageError.
+// options). A field named twice in --fields, in any case, is a usage error.
+// Throws Cordra::Frame::UsageError.
 GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken);
 
 }  // namespace TarvexShell

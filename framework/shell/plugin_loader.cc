@@ -39,12 +39,9 @@ std::string InstallPrefix() {
 std::string PluginPath() {
   const char* env = std::getenv("TARVEX_PLUGIN");
   if (env && *env) return env;
-  // The install tree uses the platform's library directory (lib64, a
-  // multiarch lib/...); the build tree always lib/.
-  const std::string name = "/tarvex/libcore-storage-internal.so";
-  const std::string installed = InstallPrefix() + "/" + TARVEX_INSTALL_LIBDIR + name;
-  if (access(installed.c_str(), F_OK) == 0) return installed;
-  return InstallPrefix() + "/lib" + name;
+  // The build tree and the install tree alike use the platform's library
+  // directory (a multiarch lib/..., lib64).
+  return InstallPrefix() + "/" + TARVEX_INSTALL_LIBDIR + "/tarvex/libcore-storage-internal.so";
 }
 
 void LoadPlugin(const std::string& path,

@@ -5,6 +5,7 @@
 #include "framework/output_fields.h"
 #include "framework/param_text.h"
 #include "framework/shell/default_format.h"
+#include "framework/shell/doc_markup.h"
 #include "framework/shell/markdown.h"
 
 namespace TarvexShell {
@@ -25,13 +26,9 @@ same for one node.
 
 )";
 
-std::string Link(const std::string& name, const std::string& path) {
-  return "[" + Code(name) + "](#" + Anchor(path) + ")";
-}
-
 // ": text", or "" for an empty description.
-std::string Described(const std::string& description) {
-  return description.empty() ? "" : ": " + Prose(description);
+std::string Described(const DocMarkup& m, const std::string& description) {
+  return description.empty() ? "" : ": " + m.Prose(description);
 }
 
 std::string TypeText(const ParameterSpec& param) {
@@ -52,114 +49,121 @@ std::string TypeText(const ParameterSpec& param) {
   return "";
 }
 
-std::string OptionText(const ParameterSpec& param) {
-  std::string out = "- " + Code("--" + param.GetName());
-  if (!param.GetShortName().empty()) out += ", " + Code("-" + param.GetShortName());
-  out += " (" + TypeText(param) + (param.IsRequired() ? ", required" : ", optional") + ")" +
-         Described(Cordra::Frame::DescriptionText(param)) + "\n";
+DocMarkup::Entry OptionEntry(const DocMarkup& m, const ParameterSpec& param) {
+  DocMarkup::Entry entry;
+  entry.text = m.Code("--" + param.GetName());
+  if (!param.GetShortName().empty()) entry.text += ", " + m.Code("-" + param.GetShortName());
+  entry.text += " (" + TypeText(param) + (param.IsRequired() ? ", required" : ", optional") + ")" +
+                Described(m, Cordra::Frame::DescriptionText(param));
   auto choices = Cordra::Frame::ConstraintOf(param, Cordra::CallSpec::CONSTRAINT_STRING_ENUM);
   if (choices) {
     for (const auto& choice : choices->GetStringEnums()) {
-      out += "  - " + Code(choice.value) + Described(choice.description) + "\n";
+      entry.sub.push_back(m.Code(choice.value) + Described(m, choice.description));
     }
   }
-  return out;
+  return entry;
 }
 
 // The fields in the structure's order, each with its kind and unit, then
 // the columns the command shows by default when they are not all of them.
-std::string FieldsText(const Cordra::Frame::OutputFields& fields) {
-  std::string out;
-  std::vector<std::string> names;
-  int number = 0;
+std::string FieldsText(const DocMarkup& m, const Cordra::Frame::OutputFields& fields) {
+  std::vector<std::string> names, entries;
   for (const auto& field : fields.fields) {
     names.push_back(field.name);
-    out += std::to_string(++number) + ". " + Code(field.name) + " (" + Prose(field.kind) +
-           (field.unit.empty() ? "" : ", " + Code(field.unit)) + ")\n";
+    entries.push_back(m.Code(field.name) + " (" + m.Prose(field.kind) +
+                      (field.unit.empty() ? "" : ", " + m.Code(field.unit)) + ")");
   }
+  std::string out = m.Numbered(entries);
   if (fields.shown != names) {
     std::string list;
-    for (const auto& name : fields.shown) list += (list.empty() ? "" : ", ") + Code(name);
-    out += "\nShown by default, in this order: " + list + ".\n";
+    for (const auto& name : fields.shown) list += (list.empty() ? "" : ", ") + m.Code(name);
+    out += m.Paragraph("Shown by default, in this order: " + list + ".");
   }
   if (!fields.heading.empty()) {
-    out += "\nIn the `simple` format each record is headed by " + Code(fields.heading) +
-           ", each `%Field%` in it replaced by the record's value.\n";
+    out += m.Paragraph("In the " + m.Code("simple") + " format each record is headed by " +
+                       m.Code(fields.heading) + ", each " + m.Code("%Field%") +
+                       " in it replaced by the record's value.");
   }
   return out;
 }
 
-std::string OutputText(Cordra::AutoCli::Command& command) {
+std::string OutputText(const DocMarkup& m, Cordra::AutoCli::Command& command) {
   Cordra::Frame::OutputFields fields;
   if (Cordra::Frame::DescribeOutputFields(command, &fields)) {
-    return (fields.list
-                ? "Output: a list of " + Code(fields.type_name) +
-                      " structures, one per row, with the fields:\n\n"
-                : "Output: one " + Code(fields.type_name) + " structure, with the fields:\n\n") +
-           FieldsText(fields);
+    return m.Paragraph(fields.list ? "Output: a list of " + m.Code(fields.type_name) +
+                                         " structures, one per row, with the fields:"
+                                   : "Output: one " + m.Code(fields.type_name) +
+                                         " structure, with the fields:") +
+           FieldsText(m, fields);
   }
   auto spec = command.GetOutputSpec();
   const std::shared_ptr<MetaObj> result = spec ? spec->GetRootObject() : nullptr;
-  if (!result) return "Output: none.\n";
+  if (!result) return m.Paragraph("Output: none.");
   switch (result->GetType()) {
     case Cordra::MetaObj::META_BOOL:
-      return "Output: `true` on success.\n";
+      return m.Paragraph("Output: " + m.Code("true") + " on success.");
     case Cordra::MetaObj::META_INT:
-      return "Output: an integer.\n";
+      return m.Paragraph("Output: an integer.");
     case Cordra::MetaObj::META_LIST: {
       const auto& proto = static_cast<const MetaList&>(*result).GetPrototype();
-      return "Output: a list of values (" +
-             (proto ? Prose(Cordra::Frame::ValueKindText(*proto)) : "unset") + ").\n";
+      return m.Paragraph("Output: a list of values (" +
+                         (proto ? m.Prose(Cordra::Frame::ValueKindText(*proto)) : "unset") + ").");
     }
     case Cordra::MetaObj::META_STRING:
-      return "Output: a string.\n";
+      return m.Paragraph("Output: a string.");
     case Cordra::MetaObj::META_STRUCT:
       break;  // described above
   }
   return "";
 }
 
-std::string CommandText(const TreeEntry& entry) {
+std::string CommandText(const DocMarkup& m, const TreeEntry& entry) {
   Cordra::AutoCli::Command& command = *entry.command;
   auto spec = command.GetInputSpec();
   const bool has_options = spec && !spec->GetParameters().empty();
-  std::string out = "### " + entry.path + "\n\n";
-  if (!command.GetDescription().empty()) out += Prose(command.GetDescription()) + "\n\n";
-  out += "Usage: " +
-         Code(std::string(kProgram) + " [global options] " + entry.path +
-              (has_options ? " [options]" : "")) +
-         "\n\nDefault format: " + Code(DefaultFormat(command)) + ".\n\n";
+  std::string out = m.Heading(3, entry.path);
+  if (!command.GetDescription().empty()) out += m.Paragraph(m.Prose(command.GetDescription()));
+  out += m.Paragraph("Usage: " + m.Code(std::string(kProgram) + " [global options] " + entry.path +
+                                        (has_options ? " [options]" : ""))) +
+         m.Paragraph("Default format: " + m.Code(DefaultFormat(command)) + ".");
   if (has_options) {
-    out += "Options:\n\n";
+    std::vector<DocMarkup::Entry> options;
     for (const auto& param : spec->GetParameters()) {
-      if (param) out += OptionText(*param);
+      if (param) options.push_back(OptionEntry(m, *param));
     }
+    out += m.Paragraph("Options:") + m.Bullets(options);
   } else {
-    out += "Options: none.\n";
+    out += m.Paragraph("Options: none.");
   }
-  out += "\n" + OutputText(command);
+  out += OutputText(m, command);
   if (!command.GetExamples().empty()) {
-    out += "\nExamples:\n\n";
+    std::vector<DocMarkup::Entry> examples;
     for (const auto& example : command.GetExamples()) {
       std::string line = std::string(kProgram) + " " + entry.path;
       if (!example.arguments.empty()) line += " " + example.arguments;
-      out += "- " + Code(line) + Described(example.description) + "\n";
+      examples.push_back({m.Code(line) + Described(m, example.description), {}});
     }
+    out += m.Paragraph("Examples:") + m.Bullets(examples);
   }
-  return out + "\n";
+  return out;
 }
 
-std::string NamespaceText(const TreeEntry& entry) {
-  std::string out = "## " + entry.path + "\n\n";
-  if (!entry.node->GetDescription().empty()) out += Prose(entry.node->GetDescription()) + "\n\n";
+std::string NamespaceText(const DocMarkup& m, const TreeEntry& entry) {
+  std::string out = m.Heading(2, entry.path);
+  if (!entry.node->GetDescription().empty()) {
+    out += m.Paragraph(m.Prose(entry.node->GetDescription()));
+  }
   for (const bool commands : {false, true}) {
-    std::string list;
+    std::vector<DocMarkup::Entry> list;
     for (const auto& child : entry.node->GetChildren()) {
       if (child.second->IsCommand() != commands) continue;
-      list += "- " + Link(child.first, entry.path + " " + child.first) +
-              Described(child.second->GetDescription()) + "\n";
+      list.push_back({m.Link(child.first, entry.path + " " + child.first) +
+                          Described(m, child.second->GetDescription()),
+                      {}});
     }
-    if (!list.empty()) out += (commands ? "Commands:\n\n" : "Namespaces:\n\n") + list + "\n";
+    if (!list.empty()) {
+      out += m.Paragraph(commands ? "Commands:" : "Namespaces:") + m.Bullets(list);
+    }
   }
   return out;
 }
@@ -169,24 +173,31 @@ std::string Contents(const std::vector<TreeEntry>& tree) {
   for (const auto& entry : tree) {
     if (entry.path.empty()) continue;
     const size_t depth = static_cast<size_t>(std::count(entry.path.begin(), entry.path.end(), ' '));
-    out += std::string(2 * depth, ' ') + "- " + Link(entry.path, entry.path) + "\n";
+    out +=
+        std::string(2 * depth, ' ') + "- " + MarkdownMarkup().Link(entry.path, entry.path) + "\n";
   }
   return out + "\n";
+}
+
+std::string Body(const DocMarkup& m, const std::vector<TreeEntry>& tree) {
+  std::string out;
+  for (const auto& entry : tree) {
+    if (entry.path.empty()) continue;
+    out += entry.command ? CommandText(m, entry) : NamespaceText(m, entry);
+  }
+  return out;
 }
 
 }  // namespace
 
 std::string MarkdownReference(const std::vector<TreeEntry>& tree) {
-  std::string out =
+  const std::string out =
       "# Command reference\n\n"
       "<!-- Generated from the command tree by `tarvexcli --generate-reference markdown`.\n"
       "     Do not edit: `cmake --build BUILD --target reference` refreshes it. -->\n\n";
-  out += kPreamble + Contents(tree);
-  for (const auto& entry : tree) {
-    if (entry.path.empty()) continue;
-    out += entry.command ? CommandText(entry) : NamespaceText(entry);
-  }
-  return TidyMarkdown(out);
+  return TidyMarkdown(out + kPreamble + Contents(tree) + Body(MarkdownMarkup(), tree));
 }
+
+std::string RoffReference(const std::vector<TreeEntry>& tree) { return Body(RoffMarkup(), tree); }
 
 }  // namespace TarvexShell

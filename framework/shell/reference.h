@@ -21,6 +21,10 @@ namespace TarvexShell {
 // text depends on nothing but the tree.
 std::string MarkdownReference(const std::vector<TreeEntry>& tree);
 
+// The same text as roff, one subsection a node, for the COMMANDS section of
+// tarvexcli(1); no contents and no preamble.
+std::string RoffReference(const std::vector<TreeEntry>& tree);
+
 }  // namespace TarvexShell
 
 #endif  // FRAMEWORK_SHELL_REFERENCE_H_

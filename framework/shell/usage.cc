@@ -32,7 +32,7 @@ Exit status:
 Environment:
   TARVEX_HOST_STORE  the store, when --store is not given
   TARVEX_PLUGIN      the plug-in to load instead of the one installed beside
-                     tarvexcli (<prefix>/lib/tarvex/libcore-storage-internal.so)
+                     tarvexcli (<prefix>/<libdir>/tarvex/libcore-storage-internal.so)
 )";
 }
 

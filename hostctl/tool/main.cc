@@ -8,42 +8,10 @@
 #include "hostctl/lib.h"
 #include "hostctl/sim.h"
 #include "hostctl/tool/tool_commands.h"
+#include "hostctl/tool/tool_help.h"
 #include "hostctl/tool/tool_options.h"
 
 namespace {
-
-const char kUsage[] =
-    "Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]\n"
-    "       tarvex-host COMMAND --help\n"
-    "       tarvex-host --help | --version\n"
-    "\n"
-    "The simulated host of tarvexcli: create it, dump it, restart it, inject\n"
-    "faults, switch features and read what the datastore agent was told.\n"
-    "\n"
-    "Commands:\n";
-
-const char kOptionsAndStatus[] =
-    "\n"
-    "Options:\n"
-    "  --store PATH  the host's store (default: $TARVEX_HOST_STORE, else\n"
-    "                $XDG_STATE_HOME/tarvex/host.db, else\n"
-    "                ~/.local/state/tarvex/host.db); made from the built-in default\n"
-    "                host when it does not exist\n"
-    "  --help        show this help, or a command's help after the command\n"
-    "  --version     show the version\n"
-    "\n"
-    "Exit status: 0 done; 1 failed (a fixture that cannot be loaded, a store that\n"
-    "exists already, ...); 2 usage error; 3 the store cannot be used; 4 the output\n"
-    "could not be written (what the command changed stays changed).\n";
-
-std::string Usage() {
-  std::string usage = kUsage;
-  for (const TarvexHost::Subcommand& command : TarvexHost::Subcommands()) {
-    std::string name = command.name;
-    usage += "  " + name + std::string(10 - name.size(), ' ') + command.summary + "\n";
-  }
-  return usage + kOptionsAndStatus;
-}
 
 int Run(std::vector<std::string> args) {
   using TarvexHost::UsageError;
@@ -72,7 +40,12 @@ int Run(std::vector<std::string> args) {
   if (rest.empty()) throw UsageError("tarvex-host: a command is required (see --help)");
   const std::string& first = rest.front();
   if (first == "--help" || first == "-h") {
-    WriteStdOutput(Usage());
+    WriteStdOutput(TarvexHost::Usage());
+    return 0;
+  }
+  // For packagers: the manual page, tarvex-host(1).
+  if (first == "--generate-reference" && rest.size() == 2 && rest[1] == "man") {
+    WriteStdOutput(TarvexHost::ManualPage(TARVEX_VERSION));
     return 0;
   }
   if (first == "--version") {
@@ -105,25 +78,43 @@ int Run(std::vector<std::string> args) {
   throw UsageError("tarvex-host: unknown command '" + first + "' (see --help)");
 }
 
+// Prints an error as one line: "tarvex-host: " in front unless the message
+// begins with the program's name already (`named`: a usage error, which
+// names the subcommand too), and control characters of a user's text
+// escaped.
+int Report(const std::string& message, int status, bool named = false) {
+  std::string line = named ? "" : "tarvex-host: ";
+  for (char c : message) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\t') {
+      line += "\\t";
+    } else if (u < 0x20 || u == 0x7f) {
+      static const char kHex[] = "0123456789abcdef";
+      line += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
+    } else {
+      line += c;
+    }
+  }
+  std::cerr << line << "\n";
+  return status;
+}
+
 // Runs the command line; returns the exit status.
 int RunCatching(std::vector<std::string> args) {
   try {
     return Run(std::move(args));
   } catch (const TarvexHost::UsageError& e) {
-    std::cerr << e.what() << "\n";
-    return 2;
+    return Report(e.what(), 2, true);
   } catch (const HostCtl::Sim::StoreError& e) {
-    std::cerr << e.what() << "\n";
-    return 3;
+    return Report(e.what(), 3);
   } catch (const HostCtl::Sim::FixtureError& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+    return Report(e.what(), 1);
   } catch (const TarvexHost::ToolError& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+    return Report(e.what(), 1);
   } catch (const HostCtl::Lib::HostCtlException& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+    return Report(e.what(), 1);
   }
 }
 

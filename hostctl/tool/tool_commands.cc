@@ -1,10 +1,14 @@
 #include "hostctl/tool/tool_commands.h"
 
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "framework/std_output.h"
+#include "framework/suggest.h"
 #include "hostctl/admin.h"
 #include "hostctl/faults.h"
 #include "hostctl/fixture.h"
@@ -78,6 +82,24 @@ void RequireNoOperands(const Options& options, const std::string& where) {
   }
 }
 
+// The bytes of the fixture file `path`; a ToolError with the reason when it
+// cannot be read (reading a directory fails with EISDIR).
+std::string ReadFixture(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int error = fd < 0 ? errno : 0;
+  std::string text;
+  char buffer[65536];
+  while (error == 0) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got > 0) text.append(buffer, static_cast<size_t>(got));
+    if (got < 0 && errno != EINTR) error = errno;
+  }
+  if (fd >= 0) close(fd);
+  if (error != 0) throw ToolError(path + ": cannot read the fixture: " + std::strerror(error));
+  return text;
+}
+
 int RunInit(const Args& args) {
   Options options = ParseOptions(args, {{"fixture", true}, {"force", false}}, "tarvex-host init");
   RequireNoOperands(options, "tarvex-host init");
@@ -85,11 +107,7 @@ int RunInit(const Args& args) {
   std::string file = "<default host>";
   if (options.Has("fixture")) {
     file = options.Get("fixture");
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    if (!in) throw ToolError(file + ": cannot read the fixture");
-    text = content.str();
+    text = ReadFixture(file);
   }
   HostCtl::Sim::HostModel model = HostCtl::Sim::LoadFixture(text, file);
   if (!HostCtl::Sim::InitHost(model, options.Has("force"))) {
@@ -146,13 +164,16 @@ int RunFault(const Args& args) {
     FaultRecord fault;
     fault.operation = options.Get("operation");
     if (!HostCtl::Sim::IsOperationName(fault.operation)) {
-      throw UsageError(where + " add: unknown operation '" + fault.operation +
-                       "' (an operation's C++ name, e.g. Mount or GetCapacity)");
+      const auto names =
+          Cordra::Frame::SuggestedNames(fault.operation, HostCtl::Sim::OperationNames());
+      throw UsageError(where + " add: unknown operation '" + fault.operation + "'" +
+                       (names.empty() ? " (an operation's C++ name, e.g. Mount or GetCapacity)"
+                                      : Cordra::Frame::DidYouMean(names, "")));
     }
     fault.object = options.Get("object");
     fault.message = options.Get("message");
-    fault.nth = ParseCount(options.Get("nth", "0"), "nth", where + " add");
-    fault.times = ParseCount(options.Get("times", "0"), "times", where + " add");
+    fault.nth = ParseCount(options.Get("nth", "0"), "--nth", where + " add");
+    fault.times = ParseCount(options.Get("times", "0"), "--times", where + " add");
     HostCtl::Sim::AddFault(fault);
     return 0;
   }
@@ -204,7 +225,7 @@ int RunFeature(const Args& args) {
     if (operands.size() != 2 || (operands[1] != "on" && operands[1] != "off")) {
       throw UsageError(where + " set: expected a feature number and on or off");
     }
-    int64_t number = ParseCount(operands[0], "number", where + " set");
+    int64_t number = ParseCount(operands[0], "the feature number", where + " set");
     if (number > 4294967295) throw UsageError(where + " set: feature number too large");
     HostCtl::Sim::SetFeature(static_cast<unsigned>(number), operands[1] == "on");
     return 0;

@@ -35,11 +35,11 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
   return options;
 }
 
-int64_t ParseCount(const std::string& text, const std::string& option, const std::string& where) {
+int64_t ParseCount(const std::string& text, const std::string& what, const std::string& where) {
   bool digits = !text.empty() && text.size() <= 18 &&
                 text.find_first_not_of("0123456789") == std::string::npos;
   if (!digits) {
-    throw UsageError(where + ": invalid value '" + text + "' for --" + option +
+    throw UsageError(where + ": invalid value '" + text + "' for " + what +
                      ": expected a whole number from 0");
   }
   return std::stoll(text);

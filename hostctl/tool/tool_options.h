@@ -42,8 +42,9 @@ struct Options {
 Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<OptionSpec> specs,
                      const std::string& where);
 
-// A non-negative decimal integer of option `option`. Throws UsageError.
-int64_t ParseCount(const std::string& text, const std::string& option, const std::string& where);
+// A non-negative decimal integer; `what` names it in the error ("--nth",
+// "the feature number"). Throws UsageError.
+int64_t ParseCount(const std::string& text, const std::string& what, const std::string& where);
 
 }  // namespace TarvexHost
 

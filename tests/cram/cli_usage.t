@@ -38,34 +38,34 @@ status 2.
 Usage errors.
 
   $ tarvexcli storage tset list
-  Unknown namespace or command 'tset' in 'storage': did you mean 'test'?
+  tarvexcli: Unknown namespace or command 'tset' in 'storage': did you mean 'test'?
   [2]
   $ tarvexcli strage
-  Unknown namespace or command 'strage': did you mean 'storage'?
+  tarvexcli: Unknown namespace or command 'strage': did you mean 'storage'?
   [2]
   $ tarvexcli --no-headers storage
-  Unknown option '--no-headers': did you mean '--no-header'?
+  tarvexcli: Unknown option '--no-headers': did you mean '--no-header'?
   [2]
   $ tarvexcli storage test action -n v extra
-  Unexpected argument 'extra': this command takes options only
+  tarvexcli: Unexpected argument 'extra': this command takes options only
   [2]
   $ tarvexcli --format yaml storage
-  Invalid value 'yaml' for --format: expected one of: table, simple, json, csv, xml
+  tarvexcli: Invalid value 'yaml' for --format: expected one of: table, simple, json, csv, xml
   [2]
   $ tarvexcli --fields Nope storage test list
-  Unknown field 'Nope' in --fields: expected one of 'Name', 'UUID', 'Mounted', 'Size'
+  tarvexcli: Unknown field 'Nope' in --fields: expected one of 'Name', 'UUID', 'Mounted', 'Size'
   [2]
   $ tarvexcli --fields Name storage test action -n v
-  Option --fields does not apply: this command's result has no fields
+  tarvexcli: Option --fields does not apply: this command's result has no fields
   [2]
 
 A plug-in that cannot be loaded or refuses to register: one line, status 2.
 
   $ TARVEX_PLUGIN=/nonexistent/libplugin.so tarvexcli storage
-  Cannot load plug-in /nonexistent/libplugin.so: cannot open shared object file: No such file or directory
+  tarvexcli: Cannot load plug-in /nonexistent/libplugin.so: cannot open shared object file: No such file or directory
   [2]
-  $ TARVEX_PLUGIN=$TARVEX_BIN_DIR/../lib/libcordra.so tarvexcli storage 2>&1 | sed "s|$TARVEX_BIN_DIR/..|BUILD|"
-  Plug-in BUILD/lib/libcordra.so has no entry point 'AutoCli_RegisterNamespaces'
+  $ TARVEX_PLUGIN=$(echo $TARVEX_BIN_DIR/../lib/*/tarvex/libcordra.so) tarvexcli storage 2>&1 | sed "s|$TARVEX_BIN_DIR/..|BUILD|"
+  tarvexcli: Plug-in BUILD/lib/*/tarvex/libcordra.so has no entry point 'AutoCli_RegisterNamespaces' (glob)
   $ TARVEX_TEST_PLUGIN_FAIL=1 tarvexcli storage
-  Unable to find 'nowhere' namespace in namespace 'root'
+  tarvexcli: Unable to find 'nowhere' namespace in namespace 'root'
   [2]

@@ -33,13 +33,15 @@ A store of its own, with a NAS volume added: the names come from it.
   s.db-wal
   $ complete_line 'tarvexcli storage nfs add -v '
 
-Each command's own kind of volume: Kovra ones for the Kovra commands, any for
-the file-system ones.
+Each command's own kind of volume: Kovra ones for the Kovra commands, the
+unmounted ones for mount and the mounted ones for unmount, as the store says.
 
   $ complete_line 'tarvexcli storage kovra upgrade -l n'
   new-lun
   $ complete_line 'tarvexcli storage filesystem mount --volume-label n'
-  new-lun nfs-backup nfs-iso nfs-legacy nfs41-home
+  new-lun nfs-legacy
+  $ complete_line 'tarvexcli storage filesystem unmount -l n'
+  nfs-backup nfs-iso nfs41-home
 
 Field names after --fields, in any case, after a comma too, and after '='.
 

@@ -31,6 +31,13 @@ list.
   $ tarvexcli --format json storage filesystem list -u 5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3 | jq '.[0].Mounted'
   true
 
+A mistyped command suggests the nearest one that holds what was typed:
+unmount for umount, not its opposite.
+
+  $ tarvexcli storage filesystem umount -l ssd-fast
+  tarvexcli: Unknown namespace or command 'umount' in 'storage filesystem': did you mean 'unmount'?
+  [2]
+
 A busy volume fails, and the agent hears of the failure too.
 
   $ tarvex-host events --clear

@@ -8,6 +8,8 @@ An example is
     (also as build/bin/...), unless it shows a synopsis ('[' or '<' in it);
   - a list item "- `tarvexcli ...`: what it does", the form of the examples
     in docs/commands.md.
+The manual pages in $TARVEX_MAN_DIR (the build's) add the lines of their
+example blocks (.EX to .EE), roff escapes undone.
 docs/commands.md holds the examples of every command's --help (the test
 release.reference_up_to_date keeps it so). Each example gets a cram
 transcript of its own, hence a fresh default store.
@@ -29,7 +31,7 @@ PROGRAM = re.compile(r"(build/bin/)?(tarvexcli|tarvex-host)(\s|$)")
 LIST_ITEM = re.compile(r"^- `((tarvexcli|tarvex-host) [^`]*)`: ")
 MARKER = re.compile(r"^<!-- example( output)?: (.*) -->$")
 TIMESTAMP = re.compile(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ")
-MUST_HAVE_EXAMPLES = ["README.md", "docs/commands.md"]
+MUST_HAVE_EXAMPLES = ["README.md", "commands.md", "tarvexcli.1", "tarvex-host.1"]
 
 
 class Example:
@@ -65,6 +67,19 @@ def examples_of(doc, text):
             fence, start = [], number
         elif LIST_ITEM.match(line):
             examples.append(Example(doc, number, [LIST_ITEM.match(line).group(1)]))
+    return examples
+
+
+def man_examples_of(doc, text):
+    """The examples of one manual page: each line of an .EX block."""
+    examples, inside = [], False
+    for number, line in enumerate(text.splitlines(), 1):
+        if line in (".EX", ".EE"):
+            inside = line == ".EX"
+        elif inside:
+            plain = line.replace("\\-", "-").replace("\\&", "").replace("\\e", "\\")
+            if PROGRAM.match(plain):
+                examples.append(Example(doc, number, [plain]))
     return examples
 
 
@@ -113,15 +128,19 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     for old in os.listdir(out_dir):
         os.remove(os.path.join(out_dir, old))
+    man_dir = os.environ["TARVEX_MAN_DIR"]
+    docs += sorted(os.path.join(man_dir, name) for name in os.listdir(man_dir)
+                   if name.endswith(".1"))
     transcripts = []
     for doc in docs:
         with open(os.path.join(source, doc), encoding="utf-8") as f:
-            examples = examples_of(doc, f.read())
+            read = man_examples_of if doc.endswith(".1") else examples_of
+            examples = read(doc, f.read())
         print(f"{doc}: {len(examples)} examples")
-        if not examples and doc in MUST_HAVE_EXAMPLES:
+        if not examples and os.path.basename(doc) in MUST_HAVE_EXAMPLES:
             sys.exit(f"{doc}: no examples found; has the doc's form changed?")
         for example in examples:
-            name = f"{os.path.basename(doc)[:-3]}-{example.line}.t"
+            name = f"{os.path.splitext(os.path.basename(doc))[0]}-{example.line}.t"
             with open(os.path.join(out_dir, name), "w", encoding="utf-8") as f:
                 f.write(transcript(example, setup))
             transcripts.append(os.path.join(out_dir, name))

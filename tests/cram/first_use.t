@@ -11,3 +11,10 @@ The default host is made on first use, in the user's state directory.
   host.db
   host.db-shm
   host.db-wal
+
+The directories made for it are the user's alone, as the XDG base directory
+rules ask.
+
+  $ stat -c '%a %n' state state/tarvex
+  700 state
+  700 state/tarvex

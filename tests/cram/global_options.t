@@ -24,10 +24,10 @@ after the command.
 Given twice, wherever, a global option is refused as any option is.
 
   $ tarvexcli --format csv storage filesystem list --format json
-  Option --format may be given only once
+  tarvexcli: Option --format may be given only once
   [2]
   $ tarvexcli storage filesystem list --format
-  Missing value for --format: expected one of: table, simple, json, csv, xml
+  tarvexcli: Missing value for --format: expected one of: table, simple, json, csv, xml
   [2]
 
 -h is --help, for the root and for a node; the help of a command with a
@@ -122,21 +122,27 @@ commands; a command without options says so; units go with the fields.
   Volume Name,Free\r (esc)
   datastore1,343597383680\r (esc)
   $ tarvexcli storage filesystem list --fields "volume name,nope"
-  Unknown field 'nope' in --fields: expected one of 'Mount Point', 'Volume Name', 'UUID', 'Type', 'Mounted', 'Size', 'Free'
+  tarvexcli: Unknown field 'nope' in --fields: expected one of 'Mount Point', 'Volume Name', 'UUID', 'Type', 'Mounted', 'Size', 'Free'
+  [2]
+
+A field named twice would be a JSON key twice: a usage error.
+
+  $ tarvexcli --format json storage filesystem list --fields "Volume Name,volume name"
+  tarvexcli: Field 'volume name' given twice in --fields
   [2]
 
 A usage error suggests an option whose name contains the word given, as well
 as near misses.
 
   $ tarvexcli storage filesystem unmount --label datastore1
-  Unknown option '--label': did you mean '--volume-label'?
+  tarvexcli: Unknown option '--label': did you mean '--volume-label'?
   [2]
   $ tarvexcli storage filesystem unmount --volume datastore1
-  Unknown option '--volume': did you mean '--volume-label', '--volume-path' or '--volume-uuid'?
+  tarvexcli: Unknown option '--volume': did you mean '--volume-label', '--volume-path' or '--volume-uuid'?
   [2]
   $ tarvexcli storage filesystem list --no-headers
-  Unknown option '--no-headers': did you mean '--no-header'?
+  tarvexcli: Unknown option '--no-headers': did you mean '--no-header'?
   [2]
   $ tarvexcli storage --nope filesystem list
-  Unexpected option '--nope' after 'storage': expected a namespace or command
+  tarvexcli: Unexpected option '--nope' after 'storage': expected a namespace or command
   [2]

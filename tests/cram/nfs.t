@@ -52,10 +52,10 @@ Removal tells the agent, and the volume leaves both lists.
 A queue depth out of range is a usage error and changes nothing.
 
   $ tarvexcli storage nfs param set -v nfs-backup -q 0
-  Invalid value '0' for --maxqueuedepth: expected an integer from 1 to 4294967295
+  tarvexcli: Invalid value '0' for --maxqueuedepth: expected an integer from 1 to 4294967295
   [2]
   $ tarvexcli storage nfs add -H 192.0.2.77 -s /a -v nas-a --unsupported-mount-retry --unsupported-queue-depth -1
-  Invalid value '-1' for --unsupported-queue-depth: expected an integer from 1 to 4294967295
+  tarvexcli: Invalid value '-1' for --unsupported-queue-depth: expected an integer from 1 to 4294967295
   [2]
   $ tarvexcli --format json storage nfs param get -v all | jq -r '.[] | "\(."Volume Name") \(.MaxQueueDepth)"'
   nfs-iso 4294967295
@@ -70,11 +70,11 @@ is required and the Strelnic column is gone.
   $ tarvexcli storage nfs --help | grep -E 'param|preunmountstate'
     param  Operations on volume parameters of NAS filesystems.
   $ tarvexcli storage nfs preunmountstate enter -v nfs-iso
-  Unknown namespace or command 'preunmountstate' in 'storage nfs'
+  tarvexcli: Unknown namespace or command 'preunmountstate' in 'storage nfs'
   [2]
   $ tarvex-host feature set 145 off
   $ tarvexcli storage nfs add -s /exports/c -v nas-c
-  Missing required option --host
+  tarvexcli: Missing required option --host
   [2]
   $ tarvexcli storage nfs list | head -1
   Volume Name  Host           Share           Accessible  Mounted  Read-Only  isPE   Hardware Acceleration

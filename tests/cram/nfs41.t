@@ -58,7 +58,7 @@ The security flavours are an enumeration: in the help, and checked.
           krb5   Kerberos authentication with RPC header integrity protection
           krb5i  Kerberos authentication with data integrity protection
   $ tarvexcli storage nfs41 add -H 192.0.2.31 -s /export/k -v v41 -a KRB5
-  Invalid value 'KRB5' for --sec: expected one of: sys, krb5, krb5i
+  tarvexcli: Invalid value 'KRB5' for --sec: expected one of: sys, krb5, krb5i
   [2]
   $ v41
   v41-pe NFS41 true

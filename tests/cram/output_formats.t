@@ -15,7 +15,7 @@ result is printed with its error.
   $ tarvexcli --format json storage test action -n vol1 --fail 2>/dev/null | wc -c
   0
   $ tarvexcli storage test action -n vol1 --throw
-  Unexpected failure on vol1
+  tarvexcli: Unexpected failure on vol1
   [1]
   $ tarvexcli storage test list -n a -n b --partial 2>err
   Name  Size (MiB)  Mounted

@@ -9,22 +9,34 @@ reference).
 
   $ tarvexcli --generate-reference markdown | diff -u "$TARVEX_SOURCE_DIR/docs/commands.md" -
 
+The manual page tarvexcli(1) comes from the same code: it describes the same
+nodes and, for each command, the same options as the reference.
+
+  $ tarvexcli --generate-reference man | cmp - "$TARVEX_MAN_DIR/tarvexcli.1"
+  $ outline() { python3 "$TARVEX_SOURCE_DIR/tests/cram/outline.py" "$1"; }
+  $ outline "$TARVEX_SOURCE_DIR/docs/commands.md" > md
+  $ outline "$TARVEX_MAN_DIR/tarvexcli.1" > man
+  $ diff md man && wc -l < man
+  130
+  $ grep -c ' --' man
+  75
+
 Usage errors: status 2, one line.
 
   $ tarvexcli --generate-reference
-  Usage: tarvexcli --generate-reference markdown
+  tarvexcli: expected '--generate-reference markdown|man'
   [2]
   $ tarvexcli --generate-reference html
-  Usage: tarvexcli --generate-reference markdown
+  tarvexcli: expected '--generate-reference markdown|man'
   [2]
   $ tarvexcli --generate-completion bash zsh
-  Usage: tarvexcli --generate-completion bash
+  tarvexcli: expected '--generate-completion bash'
   [2]
   $ tarvexcli --generate-completion=bash
-  Unknown option '--generate-completion'
+  tarvexcli: Unknown option '--generate-completion'
   [2]
   $ TARVEX_PLUGIN=/nonexistent/none.so tarvexcli --generate-completion bash
-  Cannot load plug-in /nonexistent/none.so: cannot open shared object file: No such file or directory
+  tarvexcli: Cannot load plug-in /nonexistent/none.so: cannot open shared object file: No such file or directory
   [2]
 
 The same text with no store at all (and none is made) as with a file that is

@@ -14,7 +14,7 @@ store is made.
 
   $ printf '{"format": 1, "unmap": {"granularity": 10e8576}}' >overflow.json
   $ tarvex-host --store bad.db init --fixture overflow.json
-  overflow.json: number overflow parsing '10e8576'
+  tarvex-host: overflow.json: number overflow parsing '10e8576'
   [1]
   $ ls bad.db
   ls: cannot access 'bad.db': No such file or directory
@@ -24,8 +24,8 @@ A symbolic link to nothing is not a store.
 
   $ ln -s missing.db link.db
   $ tarvex-host --store link.db init
-  link.db: is a symbolic link to a file that does not exist, not a store
+  tarvex-host: link.db: is a symbolic link to a file that does not exist, not a store
   [3]
   $ tarvexcli --store link.db storage filesystem list
-  link.db: is a symbolic link to a file that does not exist, not a store
+  tarvexcli: link.db: is a symbolic link to a file that does not exist, not a store
   [3]

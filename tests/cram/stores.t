@@ -17,15 +17,50 @@ the default store is not made.
   env.db-shm
   env.db-wal
 
+A store named by --store or TARVEX_HOST_STORE is made only in a directory
+that exists, so a mistyped path makes no host of its own; tarvex-host init
+still makes what it is asked to. Each refusal is one line, status 3, and
+leaves nothing behind: a missing directory, a directory, a symbolic link to
+nothing, a path with a newline.
+
+  $ tarvexcli --store trial/newdir/sub/host.db storage filesystem list
+  tarvexcli: trial/newdir/sub/host.db: the directory trial/newdir/sub does not exist
+  [3]
+  $ TARVEX_HOST_STORE=trial/host.db tarvex-host dump
+  tarvex-host: trial/host.db: the directory trial does not exist
+  [3]
+  $ mkdir adir
+  $ tarvexcli --store adir storage filesystem list
+  tarvexcli: adir: is a directory, not a store
+  [3]
+  $ ln -s nowhere/host.db dangling.db
+  $ tarvexcli --store dangling.db storage filesystem list
+  tarvexcli: dangling.db: is a symbolic link to a file that does not exist, not a store
+  [3]
+  $ tarvexcli --store $'new\nline.db' storage filesystem list
+  tarvexcli: new\nline.db: a store's path may not hold control characters
+  [3]
+  $ tarvex-host --store $'new\nline.db' init
+  tarvex-host: new\nline.db: a store's path may not hold control characters
+  [3]
+  $ ls -A adir; ls -d trial nowhere new* 2>&1
+  ls: cannot access 'trial': No such file or directory
+  ls: cannot access 'nowhere': No such file or directory
+  ls: cannot access 'new*': No such file or directory
+  [2]
+  $ tarvex-host --store made/by/init/host.db init && ls made/by/init/host.db
+  made/by/init/host.db
+  $ rm -r adir dangling.db made
+
 A file that is no store, through each program.
 
   $ echo "this is not a database, just some text of ours, more than a hundred bytes of it in all, surely" > text.db
   $ cp text.db before
   $ tarvexcli --store text.db storage filesystem list
-  text.db: not a SQLite database
+  tarvexcli: text.db: not a SQLite database
   [3]
   $ tarvex-host --store text.db restart
-  text.db: not a SQLite database
+  tarvex-host: text.db: not a SQLite database
   [3]
   $ echo ds1 | TARVEX_HOST_STORE=text.db notifyDatastore -t PreUnmount -i stdin
   notifyDatastore: text.db: not a SQLite database
@@ -46,14 +81,14 @@ to be sound.
   >   cmp $mode.db before
   > done
   wal
-  WAL.db: the store is corrupt
+  tarvexcli: WAL.db: the store is corrupt
   exit 3
-  WAL.db: the store is corrupt
+  tarvex-host: WAL.db: the store is corrupt
   exit 3
   delete
-  DELETE.db: the store is corrupt
+  tarvexcli: DELETE.db: the store is corrupt
   exit 3
-  DELETE.db: the store is corrupt
+  tarvex-host: DELETE.db: the store is corrupt
   exit 3
 
 A store locked by another process for longer than the busy timeout (5 s):
@@ -65,10 +100,10 @@ unchanged afterwards.
   $ echo 'tarvex-host --store locked.db "$@" >/dev/null; echo "$* exit $?"' > try
   $ sqlite3 locked.db "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';" ".system bash try dump" ".system bash try restart"
   dump exit 0
-  locked.db: the store is locked by another process (waited 5 s)
+  tarvex-host: locked.db: the store is locked by another process (waited 5 s)
   restart exit 3
   $ sqlite3 locked.db ".output /dev/null" "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE host SET name = 'x';" ".system bash try dump"
-  locked.db: the store is locked by another process (waited 5 s)
+  tarvex-host: locked.db: the store is locked by another process (waited 5 s)
   dump exit 3
   $ tarvex-host --store locked.db dump | jq -r .host
   hvx-lab-01.example.test

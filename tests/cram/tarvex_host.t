@@ -33,13 +33,19 @@ Usage errors: status 2, one line, and no store is made.
   tarvex-host fault add: --message is required
   [2]
   $ h fault add --operation Mounts --message m
-  tarvex-host fault add: unknown operation 'Mounts' (an operation's C++ name, e.g. Mount or GetCapacity)
+  tarvex-host fault add: unknown operation 'Mounts': did you mean 'Mount'?
+  [2]
+  $ h fault add --operation Umount --message m
+  tarvex-host fault add: unknown operation 'Umount': did you mean 'Unmount'?
   [2]
   $ h fault add --operation Mount --message m --nth -1
   tarvex-host fault add: invalid value '-1' for --nth: expected a whole number from 0
   [2]
   $ h feature set 145 maybe
   tarvex-host feature set: expected a feature number and on or off
+  [2]
+  $ h feature set abc on
+  tarvex-host feature set: invalid value 'abc' for the feature number: expected a whole number from 0
   [2]
   $ h events --clear --json
   tarvex-host events: --clear prints nothing, drop --json
@@ -55,7 +61,7 @@ A fixture loads, dumps back as it was loaded, and replaces a store only with
   $ jq -r .host dumped.json
   hvx-lab-02.example.test
   $ tarvex-host init --fixture dumped.json 2>&1 | sed "s|$PWD|.|"
-  ./state/tarvex/host.db: a store is there already; use --force to replace it
+  tarvex-host: ./state/tarvex/host.db: a store is there already; use --force to replace it
   $ tarvex-host init --fixture dumped.json 2>/dev/null
   [1]
   $ tarvex-host init --force --fixture dumped.json
@@ -68,7 +74,7 @@ A fixture that cannot be loaded names the place and writes nothing.
 
   $ tarvex-host dump | jq '.volumes[2].kovra.lock_mode = true' > bad.json
   $ tarvex-host --store new.db init --fixture bad.json
-  bad.json: /volumes/2/kovra/lock_mode: expected an integer, got a boolean
+  tarvex-host: bad.json: /volumes/2/kovra/lock_mode: expected an integer, got a boolean
   [1]
   $ ls new.db
   ls: cannot access 'new.db': No such file or directory
@@ -78,7 +84,11 @@ A fixture that cannot be loaded names the place and writes nothing.
   [1]
   $ cmp state/tarvex/host.db before.db
   $ tarvex-host init --force --fixture none.json
-  none.json: cannot read the fixture
+  tarvex-host: none.json: cannot read the fixture: No such file or directory
+  [1]
+  $ mkdir dir.json
+  $ tarvex-host init --force --fixture dir.json
+  tarvex-host: dir.json: cannot read the fixture: Is a directory
   [1]
 
 Features: a number the host does not know is listed without a name.

@@ -3,36 +3,36 @@ error: one line on stderr and exit status 4, whatever the program printed.
 
   $ . "$TESTDIR/setup.sh"
   $ tarvexcli storage filesystem list >/dev/full
-  cannot write the output: No space left on device
+  tarvexcli: cannot write the output: No space left on device
   [4]
   $ tarvexcli storage filesystem list >&-
-  cannot write the output: Bad file descriptor
+  tarvexcli: cannot write the output: Bad file descriptor
   [4]
   $ tarvexcli --version >/dev/full
-  cannot write the output: No space left on device
+  tarvexcli: cannot write the output: No space left on device
   [4]
   $ tarvexcli --help >/dev/full
-  cannot write the output: No space left on device
+  tarvexcli: cannot write the output: No space left on device
   [4]
   $ tarvexcli --generate-completion bash >/dev/full
-  cannot write the output: No space left on device
+  tarvexcli: cannot write the output: No space left on device
   [4]
   $ tarvex-host dump >/dev/full
-  cannot write the output: No space left on device
+  tarvex-host: cannot write the output: No space left on device
   [4]
   $ tarvex-host --version >&-
-  cannot write the output: Bad file descriptor
+  tarvex-host: cannot write the output: Bad file descriptor
   [4]
   $ tarvexcli storage filesystem unmount -l datastore1
   true
   $ tarvex-host events >/dev/full
-  cannot write the output: No space left on device
+  tarvex-host: cannot write the output: No space left on device
   [4]
 
 A command whose output failed still did what it did.
 
   $ tarvexcli storage nfs add -H 192.0.2.10 -s /full -v full >/dev/full
-  cannot write the output: No space left on device
+  tarvexcli: cannot write the output: No space left on device
   [4]
   $ tarvexcli --format csv --no-header --fields "Volume Name" storage nfs list | grep -c '^full'
   1

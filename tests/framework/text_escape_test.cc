@@ -51,7 +51,7 @@ TEST(SuggestTest, NearestNameAllowsTyposButNotGuesses) {
   EXPECT_EQ("list", NearestName("lst", names));
   EXPECT_EQ("rescan", NearestName("rescna", names));
   EXPECT_EQ("list", NearestName("ilst", names));  // a swap at the start is one edit too
-  EXPECT_EQ("mount", NearestName("umount", names));  // a tie: the earlier name
+  EXPECT_EQ("unmount", NearestName("umount", names));  // a tie: the one holding "umount"
   EXPECT_EQ("", NearestName("delete", names));
   EXPECT_EQ("volume-label", NearestName("volumelabel", {"volume-uuid", "volume-label"}));
 }

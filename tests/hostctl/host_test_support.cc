@@ -1,6 +1,5 @@
 #include "host_test_support.h"
 
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,8 @@
 
 #include "hostctl/schema.h"
 #include "hostctl/sim.h"
+#include "hostctl/sqlite_db.h"
+#include "hostctl/store_file.h"
 
 namespace HostTest {
 namespace {
@@ -91,12 +92,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 void Sql(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  char* error = nullptr;
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
-  sqlite3_free(error);
-  sqlite3_close(db);
+  HostCtl::Sim::OpenRawStoreFile(path)->Exec(sql);
 }
 
 namespace {
@@ -114,9 +110,8 @@ std::vector<UnusableStore> MakeUnusableStores(const TempDir& dir) {
   stores.push_back({dir.Path("dir.db"), "is a directory, not a store"});
   WriteFile(dir.Path("empty.db"), "");
   stores.push_back({dir.Path("empty.db"), "is an empty file, not a tarvex host store"});
-  // A file system where no directory can be made.
-  stores.push_back(
-      {"/proc/tarvex/h.db", "cannot create the directory /proc/tarvex: No such file or directory"});
+  // A directory that is not there: an explicit store is never made by a typo.
+  stores.push_back({"/proc/tarvex/h.db", "the directory /proc/tarvex does not exist"});
   WriteFile(dir.Path("text.db"),
             "SQLite format 2? no, a shopping list: eggs, milk, more eggs, a very long list\n"
             "of things that goes on and on for more than a hundred bytes of text here.\n");

@@ -2,7 +2,6 @@
 // (always a StoreError naming the file, and the file left as it was), a full
 // disk, and the migration of a store of the oldest schema.
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include "hostctl/session.h"
 #include "hostctl/sim.h"
 #include "hostctl/sqlite_db.h"
+#include "hostctl/store_file.h"
 
 namespace HostTest {
 namespace {
@@ -137,9 +137,8 @@ TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsR
 TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {
   std::string path = dir_.Path("old.db");
   {
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &handle), SQLITE_OK);
-    HostCtl::Sim::Db db(handle, path);
+    auto raw = HostCtl::Sim::OpenRawStoreFile(path);
+    HostCtl::Sim::Db& db = *raw;
     db.Exec("PRAGMA application_id = " + std::to_string(int32_t{0x54525658}));
     HostCtl::Sim::ApplyMigrations(db, 0, HostCtl::Sim::Migrations().front().version);
     db.Exec(

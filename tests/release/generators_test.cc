@@ -120,6 +120,12 @@ TEST(MarkdownReferenceTest, DescribesEveryNodeOptionAndOutput) {
   Cordra::Testing::ExpectGolden("reference.md", MarkdownReference(FlattenTree(*root)));
 }
 
+// The same reference as the manual page has it: escapes, literals, lists.
+TEST(ManualPageTest, HoldsTheReferenceAsRoff) {
+  auto root = DemoTree();
+  Cordra::Testing::ExpectGolden("reference.1", RoffReference(FlattenTree(*root)));
+}
+
 TEST(BashCompletionTest, RefusesWordsItCannotOffer) {
   for (const std::string value : {"very low", "lo:w", "lo=w", "it's", ""}) {
     auto root = DemoTree(value);
