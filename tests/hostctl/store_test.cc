@@ -171,6 +171,8 @@ TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {
   Json host = CurrentHost();
   EXPECT_EQ(VolumeIn(host, "old")["kovra"]["reclaimed"], 0);
   EXPECT_EQ(host["iorm"]["signals"], 0);
+  EXPECT_EQ(host["psa"]["restores"], 0);
+  for (const auto& counter : host["pbcache"]) EXPECT_EQ(counter, 0);
   HostCtl::Sim::RecordEvent("PreUnmount", "old");  // a table the oldest schema lacked
   EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA user_version"),
             HostCtl::Sim::CurrentSchemaVersion());
