@@ -62,6 +62,9 @@ TEST(FaultTest, NthFiresOnceOnThatCallAndTimesLimitsTheFires) {
 // (the others show there): the call throws the fault's message.
 TEST(FaultTest, EveryOperationOfEveryObjectChecksItsFaults) {
   using HostCtl::HostFactory;
+  using Impl = StrelCtl::Storage::KovraFileSystemImpl;
+  using Integer = HostCtl::Adv::AdvancedIntegerOption;
+  using Text = HostCtl::Adv::AdvancedStringOption;
   const auto kovra = [] { return StorageInfoImpl().GetFileSystemByLabel("datastore1"); };
   const auto nfs = [] { return std::move(StorageInfoImpl().GetV3NetworkFileSystems(nullptr)[0]); };
   const auto nfs41 = [] {
@@ -69,9 +72,11 @@ TEST(FaultTest, EveryOperationOfEveryObjectChecksItsFaults) {
   };
   const auto snapshot = [] { return std::move(StorageInfoImpl().GetUnresolvedVolumes()[0]); };
   const auto options = [] { return HostFactory::GetHost()->GetAdvancedOptions(); };
-  const auto heap = [] {
-    return std::move(HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo()->GetHeaps()[0]);
+  const auto option = [&](const char* group, const char* name) {
+    return options()->GetOptionGroup(group)->GetOption(name);
   };
+  const auto memory = [] { return HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo(); };
+  const auto heap = [&] { return std::move(memory()->GetHeaps()[0]); };
   const std::string ds1 = "datastore1", iso = "nfs-iso", home = "nfs41-home", db = "prod-db";
   const std::string ds1_device = "naa.600508b1001c3a2f9e4d7b8c1a2b3c01";
   const std::string db_device = "naa.624a93701b2c3d4e5f60718293a4b5c1";
@@ -85,16 +90,14 @@ TEST(FaultTest, EveryOperationOfEveryObjectChecksItsFaults) {
       {"GetFileSystemByPath", "x", [] { StorageInfoImpl().GetFileSystemByPath("x"); }},
       {"GetFileSystemByUuidEx", "x", [] { StorageInfoImpl().GetFileSystemByUuidEx("x"); }},
       {"GetKovraFileSystemByUUID", "x", [] { StorageInfoImpl().GetKovraFileSystemByUUID("x"); }},
-      {"GetKovraFileSystemByLabel", "x",
-       [] { StrelCtl::Storage::KovraFileSystemImpl::GetKovraFileSystemByLabel("x"); }},
+      {"GetKovraFileSystemByLabel", "x", [] { Impl::GetKovraFileSystemByLabel("x"); }},
       {"GetV41NetworkFileSystems", "", [] { StorageInfoImpl().GetV41NetworkFileSystems(nullptr); }},
       {"GetPBCache", "", [] { StorageInfoImpl().GetPBCache(); }},
       {"AutoFullMountVolumes", "", [] { StorageInfoImpl().AutoFullMountVolumes(); }},
       {"StorageInfoScopedCache", "", [] { HostCtl::Storage::StorageInfoScopedCache(false); }},
       {"GetType", ds1, [&] { kovra()->GetType(); }},
       {"GetArrakState", ds1, [&] { kovra()->GetArrakState(); }},
-      {"IsAccessible", ds1,
-       [&] { dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl&>(*kovra()).IsAccessible(); }},
+      {"IsAccessible", ds1, [&] { dynamic_cast<Impl&>(*kovra()).IsAccessible(); }},
       {"GetMajorVersion", ds1, [&] { kovra()->GetMajorVersion(); }},
       {"GetLvmUuid", ds1, [&] { kovra()->GetLvmUuid(); }},
       {"GetUsers", ds1, [&] { kovra()->GetUsers(true); }},
@@ -120,29 +123,19 @@ TEST(FaultTest, EveryOperationOfEveryObjectChecksItsFaults) {
       {"GetHost", "", [] { HostFactory::GetHost(); }},
       {"GetStorageInfo", "", [] { HostFactory::GetHost()->GetStorageInfo(); }},
       {"GetHardwareInfo", "", [] { HostFactory::GetHost()->GetHardwareInfo(); }},
-      {"GetMemoryInfo", "", [] { HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo(); }},
-      {"GetHeaps", "",
-       [&] { HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo()->GetHeaps(); }},
+      {"GetMemoryInfo", "", [&] { memory(); }},
+      {"GetHeaps", "", [&] { memory()->GetHeaps(); }},
       {"GetName", "kovra3", [&] { heap()->GetName(); }},
       {"GetCurrentSize", "kovra3", [&] { heap()->GetCurrentSize(); }},
       {"GetMaxSize", "kovra3", [&] { heap()->GetMaxSize(); }},
       {"GetOptionGroup", "Kovra3", [&] { options()->GetOptionGroup("Kovra3"); }},
-      {"GetOption", "Kovra3/MaxHeapSizeMB",
-       [&] { options()->GetOptionGroup("Kovra3")->GetOption("MaxHeapSizeMB"); }},
-      {"GetName", "MaxHeapSizeMB",
-       [&] { options()->GetOptionGroup("Kovra3")->GetOption("MaxHeapSizeMB")->GetName(); }},
+      {"GetOption", "Kovra3/MaxHeapSizeMB", [&] { option("Kovra3", "MaxHeapSizeMB"); }},
+      {"GetName", "MaxHeapSizeMB", [&] { option("Kovra3", "MaxHeapSizeMB")->GetName(); }},
       {"GetValue", "Kovra3/MaxHeapSizeMB",
-       [&] {
-         auto option = options()->GetOptionGroup("Kovra3")->GetOption("MaxHeapSizeMB");
-         dynamic_cast<HostCtl::Adv::AdvancedIntegerOption&>(*option).GetValue();
-       }},
-      {"GetName", "Syslog/LogHost",
-       [&] { options()->GetOptionGroup("Syslog")->GetOption("LogHost")->GetName(); }},
+       [&] { dynamic_cast<Integer&>(*option("Kovra3", "MaxHeapSizeMB")).GetValue(); }},
+      {"GetName", "Syslog/LogHost", [&] { option("Syslog", "LogHost")->GetName(); }},
       {"GetValue", "LogHost",
-       [&] {
-         auto option = options()->GetOptionGroup("Syslog")->GetOption("LogHost");
-         dynamic_cast<HostCtl::Adv::AdvancedStringOption&>(*option).GetValue();
-       }},
+       [&] { dynamic_cast<Text&>(*option("Syslog", "LogHost")).GetValue(); }},
   };
   for (const auto& c : calls) {
     UseFaults({Fault(c.operation, c.object, c.operation + " on " + c.object)});

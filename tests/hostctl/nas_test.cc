@@ -44,13 +44,19 @@ TEST_F(NasTest, AddRefusesTakenNamesAndAnEmptyShare) {
 }
 
 // The servers' order and the security are the add command's; an empty
-// address inside one comma-separated entry is the host's to refuse.
-TEST_F(NasTest, V41AddRefusesAnEmptyServerInsideAList) {
+// address inside one comma-separated entry, and a security type out of the
+// enumeration, are the host's to refuse.
+TEST_F(NasTest, V41AddRefusesAnEmptyServerInsideAListAndAnUnknownSecurity) {
   EXPECT_EQ(HostError([&] {
               storage_.AddV41NetworkFileSystem({"203.0.113.22,"}, "/e", "bad",
                                                NetworkFileSystem::SEC_SYS);
             }),
             "Cannot add NFS v4.1 volume 'bad': an NFS server address is empty");
+  EXPECT_EQ(HostError([&] {
+              storage_.AddV41NetworkFileSystem({"203.0.113.22"}, "/e", "bad",
+                                               static_cast<NetworkFileSystem::SecurityType>(5));
+            }),
+            "Cannot add NFS v4.1 volume 'bad': unknown security type 5");
 }
 
 TEST_F(NasTest, ServersDecideReachabilityAndReadOnlyExports) {

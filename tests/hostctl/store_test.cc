@@ -1,10 +1,13 @@
-// The store file: where it lives, how it is made, what makes it unusable
-// (always a StoreError naming the file, and the file left as it was), a full
-// disk, and the migration of a store of the oldest schema.
+// The store file: where it lives, how it is made (leaving no stray file or
+// descriptor), what makes it unusable (always a StoreError naming the file,
+// and the file left as it was), a full disk, and the migration of a store of
+// the oldest schema.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "host_test_support.h"
 #include "hostctl/admin.h"
@@ -102,11 +105,17 @@ TEST_F(StoreTest, OpeningRemovesOnlyTheLeftoversOfDeadCreators) {
       {"x.db.new-" + dead + "-1", false},
   };
   for (const auto& file : files) WriteFile(dir_.Path(file.name), "");
+  const auto open_files = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+  };
+  const auto before = open_files();
   HostCtl::Sim::SetStorePath(dir_.Path("h.db"));
   HostCtl::Sim::OpenStore();
   for (const auto& file : files) {
     EXPECT_EQ(access(dir_.Path(file.name).c_str(), F_OK) != 0, file.removed) << file.name;
   }
+  HostCtl::Sim::SetStorePath("");
+  EXPECT_EQ(open_files(), before);  // making and opening the store left nothing open
 }
 
 TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsRoom) {
@@ -161,6 +170,8 @@ TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {
   Json host = CurrentHost();
   EXPECT_EQ(VolumeIn(host, "old")["kovra"]["reclaimed"], 0);
   EXPECT_EQ(host["iorm"]["signals"], 0);
+  EXPECT_EQ(host["psa"]["restores"], 0);
+  for (const auto& counter : host["pbcache"]) EXPECT_EQ(counter, 0);
   HostCtl::Sim::RecordEvent("PreUnmount", "old");  // a table the oldest schema lacked
   EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA user_version"),
             HostCtl::Sim::CurrentSchemaVersion());

@@ -116,8 +116,16 @@ TEST_F(VolumeTest, LabelAndUuidLookupsFindEveryTypeButKovraOnlyOperationsRefuseO
   auto iso = storage_.GetFileSystemByLabel("nfs-iso");
   ASSERT_NE(iso, nullptr);
   EXPECT_EQ(iso->GetType(), "NFS");
-  EXPECT_EQ(HostError([&] { iso->GetLockMode(); }),
-            "Volume 'nfs-iso' is not a Kovra volume (its type is NFS)");
+  auto& impl = dynamic_cast<StrelCtl::Storage::KovraFileSystemImpl&>(*iso);
+  for (const std::function<void()>& kovra_only : std::vector<std::function<void()>>{
+           [&] { iso->GetLockMode(); }, [&] { iso->SetLockMode(0); },
+           [&] { iso->GetMajorVersion(); }, [&] { iso->GetExtents(); }, [&] { iso->GetLvmUuid(); },
+           [&] { iso->IsClusteredKadiskEnabled(); }, [&] { iso->SetClusteredKadiskEnabled(true); },
+           [&] { iso->GetUsers(false); }, [&] { iso->GetAtsSupport(); },
+           [&] { iso->GetUnmapProperty(); }, [&] { iso->SetUnmapProperty({}); },
+           [&] { impl.UnmapVolume(1, nullptr); }}) {
+    EXPECT_EQ(HostError(kovra_only), "Volume 'nfs-iso' is not a Kovra volume (its type is NFS)");
+  }
   EXPECT_EQ(storage_.GetFileSystemByUUID("a0b1c2d3-e4f5a6b7")->GetVolumeName(), "nfs-iso");
   ASSERT_NE(
       dynamic_cast<NetworkFileSystem*>(storage_.GetFileSystemByUuidEx("e4f5a6b7-c8d9e0f1").get()),

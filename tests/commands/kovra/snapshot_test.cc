@@ -267,6 +267,12 @@ const std::vector<Path> kPaths = {
     // the first replica's failure hides the second.
     Case("MountFails", New<KovraSnapshotMount>, {"-l", "rep"}, {{"Mount"}}, {"Mount failed"},
          kTrue),
+    // The command never forces a mount: the host's refusal of a volume in use stands.
+    Case("MountInUse", New<KovraSnapshotMount>, {"-l", "snap-a"}, {},
+         {std::string("Cannot mount snapshot 'snap-a' (") + kSnapAUuid +
+          "): the volume is being actively used"},
+         kTrue)
+        .On([](nlohmann::json& host) { host["snapshots"][0]["mount_reason"] = 5; }),
     Case("ResignatureFails", New<KovraSnapshotResignature>, {"-l", "rep"}, {{"CanResolve"}},
          {"CanResolve failed"}, kTrue),
 };
