@@ -119,6 +119,37 @@ class ValueRef {
   uint32_t index_;  // the field or element; UINT32_MAX for a list's prototype
 };
 
+// The items of a structure or a list in order, as a view of it: item i is
+// what `At` gives, and there are as many as `Count` says.
+template <class Holder, class Item, size_t (Holder::*Count)() const,
+          Item (Holder::*At)(size_t) const>
+class ItemView {
+ public:
+  class iterator {
+   public:
+    iterator(const Holder* h, size_t i) : h_(h), i_(i) {}
+    Item operator*() const { return (h_->*At)(i_); }
+    iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator!=(const iterator& other) const { return i_ != other.i_; }
+
+   private:
+    const Holder* h_;
+    size_t i_;
+  };
+  explicit ItemView(const Holder* h) : h_(h) {}
+  size_t size() const { return (h_->*Count)(); }
+  bool empty() const { return size() == 0; }
+  Item operator[](size_t i) const { return (h_->*At)(i); }
+  iterator begin() const { return iterator(h_, 0); }
+  iterator end() const { return iterator(h_, size()); }
+
+ private:
+  const Holder* h_;
+};
+
 // A named record whose fields keep the order in which they were first set.
 // Setting a field that exists replaces its value in place, so a row filled
 // from a prototype keeps the prototype's field order.
@@ -130,33 +161,14 @@ class MetaStruct : public MetaObj {
     const std::string& first;  // the name
     ValueRef second;           // the value
   };
+
+ private:
+  size_t FieldCount() const;
+  Field FieldAt(size_t index) const;
+
+ public:
   // The fields in order, as a view of the structure.
-  class Fields {
-   public:
-    class iterator {
-     public:
-      iterator(const MetaStruct* s, size_t i) : s_(s), i_(i) {}
-      Field operator*() const { return s_->FieldAt(i_); }
-      iterator& operator++() {
-        ++i_;
-        return *this;
-      }
-      bool operator!=(const iterator& other) const { return i_ != other.i_; }
-
-     private:
-      const MetaStruct* s_;
-      size_t i_;
-    };
-    explicit Fields(const MetaStruct* s) : s_(s) {}
-    size_t size() const { return s_->FieldCount(); }
-    bool empty() const { return size() == 0; }
-    Field operator[](size_t i) const { return s_->FieldAt(i); }
-    iterator begin() const { return iterator(s_, 0); }
-    iterator end() const { return iterator(s_, size()); }
-
-   private:
-    const MetaStruct* s_;
-  };
+  using Fields = ItemView<MetaStruct, Field, &MetaStruct::FieldCount, &MetaStruct::FieldAt>;
 
   static std::shared_ptr<MetaStruct> New(const std::string& type_name);
   // The same for a literal name, without making a std::string of it per row.
@@ -178,44 +190,18 @@ class MetaStruct : public MetaObj {
 
  protected:
   MetaStruct() = default;  // made only through New()
-
- private:
-  size_t FieldCount() const;
-  Field FieldAt(size_t index) const;
 };
 
 // An ordered list of values of one kind. The prototype describes an element
 // (for a list of structures: a structure with every field present), so that
 // an empty list can still be rendered with its columns.
 class MetaList : public MetaObj {
+  size_t ElementCount() const;
+  ValueRef ElementAt(size_t index) const;
+
  public:
   // The elements in order, as a view of the list.
-  class Elements {
-   public:
-    class iterator {
-     public:
-      iterator(const MetaList* l, size_t i) : l_(l), i_(i) {}
-      ValueRef operator*() const { return l_->ElementAt(i_); }
-      iterator& operator++() {
-        ++i_;
-        return *this;
-      }
-      bool operator!=(const iterator& other) const { return i_ != other.i_; }
-
-     private:
-      const MetaList* l_;
-      size_t i_;
-    };
-    explicit Elements(const MetaList* l) : l_(l) {}
-    size_t size() const { return l_->ElementCount(); }
-    bool empty() const { return size() == 0; }
-    ValueRef operator[](size_t i) const { return l_->ElementAt(i); }
-    iterator begin() const { return iterator(l_, 0); }
-    iterator end() const { return iterator(l_, size()); }
-
-   private:
-    const MetaList* l_;
-  };
+  using Elements = ItemView<MetaList, ValueRef, &MetaList::ElementCount, &MetaList::ElementAt>;
 
   static std::shared_ptr<MetaList> New(MetaType element_type, std::shared_ptr<MetaObj> prototype);
   ~MetaList() override;
@@ -228,10 +214,6 @@ class MetaList : public MetaObj {
 
  protected:
   MetaList() = default;  // made only through New()
-
- private:
-  size_t ElementCount() const;
-  ValueRef ElementAt(size_t index) const;
 };
 
 }  // namespace MetaObj
