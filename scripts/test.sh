@@ -73,14 +73,6 @@ check_package() {
       got=$(./usr/bin/$program --version)
       [ "$got" = "$program $version" ] || { echo "package: '$got', expected '$program $version'"; exit 1; }
     done
-
-# Values made on several threads at once, under ThreadSanitizer: only the
-# framework's tests need it.
-echo "== tsan build"
-cmake --preset tsan >/dev/null
-cmake --build --preset tsan
-echo "== tsan tests"
-ctest --preset tsan
     echo "package: $(basename "$deb") runs from its own root"
   )
 }
