@@ -100,6 +100,8 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
        "/snapshots/1/extents/0/device: no device \"naa.y\" in /devices"},
       {{{"op", "add"}, {"path", "/volumes/8/nfs/queue_depth"}, {"value", 4294967296}},
        "/volumes/8/nfs/queue_depth: expected an integer from 0 to 4294967295, got 4294967296"},
+      {{{"op", "add"}, {"path", "/volumes/0/kovra/heartbeats/0/lock_mode"}, {"value", 256}},
+       "/volumes/0/kovra/heartbeats/0/lock_mode: expected an integer from 0 to 255, got 256"},
       {{{"op", "add"}, {"path", "/volumes/8/nfs/hosts/-"}, {"value", "192.0.2.99"}},
        "/volumes/8/nfs/hosts: an NFS v3 volume has exactly one server"},
       {{{"op", "add"}, {"path", "/volumes/13/kovra"}, {"value", Json::object()}},

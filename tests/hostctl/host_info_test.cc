@@ -2,7 +2,10 @@
 // offers, and StrPrintf.
 #include "host_test_support.h"
 #include "hostctl/admin.h"
+#include "hostctl/fixture.h"
 #include "hostctl/host_names.h"
+#include "hostctl/sim.h"
+#include "hostctl/store_file.h"
 
 namespace HostTest {
 namespace {
@@ -72,6 +75,13 @@ TEST(HostNamesTest, EachKindNamesItsObjectsOnce) {
     EXPECT_EQ(names.empty() ? "" : names.back(), k.last) << k.kind;
   }
   EXPECT_TRUE(HostCtl::Sim::HostNames(dir.path(), "volume-label").empty());  // not a file
+
+  // A store whose path holds the characters a URI gives a meaning to.
+  std::string fixture = HostCtl::Sim::DefaultHostFixture();
+  fixture.replace(fixture.find("nfs41-home"), 10, "nfs41-away");
+  const std::string odd = dir.Path("a?b#c%d.db");
+  ASSERT_TRUE(HostCtl::Sim::InitStoreFile(odd, HostCtl::Sim::LoadFixture(fixture, "<odd>"), false));
+  EXPECT_EQ(HostCtl::Sim::HostNames(odd, "nfs41-name"), std::vector<std::string>{"nfs41-away"});
 }
 
 TEST(StrPrintfTest, FormatsLikePrintfWithoutALengthLimit) {
