@@ -55,6 +55,8 @@ TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheStoreAndTheRoundTrip) {
 // Every key a fixture may leave out, in each kind of entry, gets its default:
 // the golden file is this fixture's canonical dump (`tarvex-host init
 // --fixture` on it, then `tarvex-host dump`).
+// (The one value given, a snapshot extent's end of 0, is the least an end
+// may be.)
 TEST(FixtureTest, DefaultsFillWhatAFixtureLeavesOut) {
   const std::string dumped = DumpFixture(LoadFixture(R"({
     "format": 1,
@@ -68,7 +70,8 @@ TEST(FixtureTest, DefaultsFillWhatAFixtureLeavesOut) {
       {"type": "NFS41", "name": "b", "uuid": "u-b", "mounted": false,
        "nfs": {"hosts": ["192.0.2.1"], "share": "/s"}}
     ],
-    "snapshots": [{"label": "s", "uuid": "u-s", "extents": [{"device": "naa.1", "partition": 2}]}],
+    "snapshots": [{"label": "s", "uuid": "u-s",
+                   "extents": [{"device": "naa.1", "partition": 2, "end": 0}]}],
     "heaps": [{"name": "h"}], "pbcache": {}, "psa": {}, "iorm": {},
     "faults": [{"operation": "Mount", "message": "m"}]})",
                                                      "f"));
