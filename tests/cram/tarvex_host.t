@@ -47,6 +47,9 @@ Usage errors: status 2, one line, and no store is made.
   $ h feature set abc on
   tarvex-host feature set: invalid value 'abc' for the feature number: expected a whole number from 0
   [2]
+  $ h feature set 4294967296 on
+  tarvex-host feature set: feature number too large
+  [2]
   $ h events --clear --json
   tarvex-host events: --clear prints nothing, drop --json
   [2]
