@@ -92,6 +92,8 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
        "/volumes/3/kovra/extents/0/partition: expected an integer, got a string"},
       {{{"op", "add"}, {"path", "/volumes/3/kovra/extents/0/device"}, {"value", "naa.x"}},
        "/volumes/3/kovra/extents/0/device: no device \"naa.x\" in /devices"},
+      {{{"op", "add"}, {"path", "/volumes/0/kovra/heartbeats/0/lock_mode"}, {"value", 256}},
+       "/volumes/0/kovra/heartbeats/0/lock_mode: expected an integer from 0 to 255, got 256"},
       {{{"op", "add"}, {"path", "/volumes/4/name"}, {"value", "datastore1"}},
        "/volumes/4/name: duplicate volume name \"datastore1\" (also /volumes/0/name)"},
       {{{"op", "add"}, {"path", "/volumes/13/uuid"}, {"value", "a0b1c2d3-e4f5a6b7"}},

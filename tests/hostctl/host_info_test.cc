@@ -3,6 +3,7 @@
 #include "host_test_support.h"
 #include "hostctl/admin.h"
 #include "hostctl/host_names.h"
+#include "hostctl/sim.h"
 
 namespace HostTest {
 namespace {
@@ -72,6 +73,13 @@ TEST(HostNamesTest, EachKindNamesItsObjectsOnce) {
     EXPECT_EQ(names.empty() ? "" : names.back(), k.last) << k.kind;
   }
   EXPECT_TRUE(HostCtl::Sim::HostNames(dir.path(), "volume-label").empty());  // not a file
+  // A store of its own, at a path with the characters a URI escapes.
+  const std::string store = dir.Path("a?b#c%d.db");
+  HostCtl::Sim::SetStorePath(store);
+  StrelCtl::Storage::StorageInfoImpl().AddNetworkFileSystem("192.0.2.9", "/s", "mine", false, "",
+                                                            0);
+  HostCtl::Sim::SetStorePath("");
+  EXPECT_EQ(HostCtl::Sim::HostNames(store, "nfs-name").back(), "mine");
 }
 
 TEST(StrPrintfTest, FormatsLikePrintfWithoutALengthLimit) {
