@@ -16,6 +16,7 @@
 #include "hostctl/session.h"
 #include "hostctl/sim.h"
 #include "hostctl/sqlite_db.h"
+#include "hostctl/store_file.h"
 
 namespace HostTest {
 namespace {
@@ -116,6 +117,19 @@ TEST_F(StoreTest, OpeningRemovesOnlyTheLeftoversOfDeadCreators) {
   }
   HostCtl::Sim::SetStorePath("");
   EXPECT_EQ(open_files(), before);  // making and opening the store left nothing open
+}
+
+// Another process may link its file into place while this one makes the
+// store: what is there then is checked like any file found at the start.
+TEST_F(StoreTest, AFileThatTookThePlaceMeanwhileIsCheckedToo) {
+  const std::string path = dir_.Path("raced.db");
+  const auto initial = [&] {
+    WriteFile(path, "");
+    return HostCtl::Sim::HostModel();
+  };
+  EXPECT_EQ(StoreErrorOf([&] { HostCtl::Sim::OpenStoreFile(path, initial); }),
+            path + ": is an empty file, not a tarvex host store");
+  EXPECT_EQ(ReadFile(path), "");
 }
 
 TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsRoom) {
