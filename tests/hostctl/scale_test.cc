@@ -64,16 +64,9 @@ TEST(ScaleTest, ListingAHundredThousandVolumesReadsInBulk) {
   // Two queries of volumes and one of the listing's other fields, read once
   // when first asked for; two of extents (one per list), one of servers.
   EXPECT_LE(db.StatementsRun() - before, 6);
-}
-
-// A listing's handles share one block, freed with the last of them.
-TEST(ScaleTest, ListingAgainAndAgainDoesNotGrowTheHeap) {
-  UseHost(DefaultHost());
-  StrelCtl::Storage::StorageInfoImpl storage;
-  for (int i = 0; i < 10; ++i) storage.GetFileSystems();
-  const size_t before = mallinfo2().uordblks;
-  for (int i = 0; i < 1000; ++i) storage.GetFileSystems();
-  EXPECT_LE(mallinfo2().uordblks, before + 64 * 1024);
+  // The handles' block goes with the last of them; what stays are caches.
+  listed.clear();
+  EXPECT_LE(mallinfo2().uordblks, heap + 20 * kVolumes);
 }
 
 }  // namespace

@@ -118,6 +118,19 @@ TEST_F(StoreTest, OpeningRemovesOnlyTheLeftoversOfDeadCreators) {
   EXPECT_EQ(open_files(), before);  // making and opening the store left nothing open
 }
 
+// Another process may link its file into place while this one makes the
+// store: what is there then is checked like any file found at the start.
+TEST_F(StoreTest, AFileThatTookThePlaceMeanwhileIsCheckedToo) {
+  const std::string path = dir_.Path("raced.db");
+  const auto initial = [&] {
+    WriteFile(path, "");
+    return HostCtl::Sim::HostModel();
+  };
+  EXPECT_EQ(StoreErrorOf([&] { HostCtl::Sim::OpenStoreFile(path, initial); }),
+            path + ": is an empty file, not a tarvex host store");
+  EXPECT_EQ(ReadFile(path), "");
+}
+
 TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsRoom) {
   std::string path = dir_.Path("full.db");
   HostCtl::Sim::SetStorePath(path);
