@@ -15,6 +15,15 @@ path leads to, and after a command wins over everything else after it.
   $ tarvexcli --help | grep -A1 '^Available'
   Available namespaces:
     storage  Operations pertaining to storage on the host.
+
+The exit statuses a script can test, as the help gives them:
+
+  $ tarvexcli --help | sed -n '/^Exit status:/,/^$/p' | grep -o '^  [0-9]'
+    0
+    1
+    2
+    3
+    4
   $ tarvexcli storage --help test | grep -A4 '^Commands'
   Commands for the shell's tests.
   
