@@ -48,6 +48,7 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
   for (const auto& candidate : candidates) {
     const size_t distance = EditDistance(word, candidate);
     const bool holds = HoldsInOrder(candidate, word);
+    if (distance > limit) continue;
     if (distance < best_distance || (distance == best_distance && holds && !best_holds)) {
       best = candidate;
       best_distance = distance;

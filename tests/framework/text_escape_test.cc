@@ -50,10 +50,14 @@ TEST(SuggestTest, NearestNameAllowsTyposButNotGuesses) {
   const std::vector<std::string> names = {"list", "mount", "unmount", "rescan"};
   EXPECT_EQ("list", NearestName("lst", names));
   EXPECT_EQ("rescan", NearestName("rescna", names));
-  EXPECT_EQ("list", NearestName("ilst", names));  // a swap at the start is one edit too
+  EXPECT_EQ("list", NearestName("ilst", names));       // a swap at the start is one edit too
   EXPECT_EQ("unmount", NearestName("umount", names));  // a tie: the one holding "umount"
   EXPECT_EQ("", NearestName("delete", names));
+  EXPECT_EQ("", NearestName("kov", {"kovra"}));  // two steps, beyond a typo of three letters
   EXPECT_EQ("volume-label", NearestName("volumelabel", {"volume-uuid", "volume-label"}));
+  // Beyond typos, the names holding a word of three characters or more.
+  EXPECT_EQ(std::vector<std::string>{"kovra"}, SuggestedNames("kov", {"nfs", "kovra"}));
+  EXPECT_EQ(std::vector<std::string>{}, SuggestedNames("ko", {"nfs", "kovra"}));
 }
 
 }  // namespace
