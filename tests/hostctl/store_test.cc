@@ -118,6 +118,21 @@ TEST_F(StoreTest, OpeningRemovesOnlyTheLeftoversOfDeadCreators) {
   EXPECT_EQ(open_files(), before);  // making and opening the store left nothing open
 }
 
+// `tarvex-host init` makes the directories a store's path needs, also for a
+// relative path; one that cannot be made is named.
+TEST_F(StoreTest, InitMakesTheMissingDirectories) {
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.path());
+  EXPECT_TRUE(HostCtl::Sim::InitStoreFile("a/b/h.db", HostCtl::Sim::HostModel(), false));
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir_.Path("a/b/h.db")));
+  EXPECT_EQ(
+      StoreErrorOf([] {
+        HostCtl::Sim::InitStoreFile("/proc/tarvex/h.db", HostCtl::Sim::HostModel(), false);
+      }),
+      "/proc/tarvex/h.db: cannot create the directory /proc/tarvex: No such file or directory");
+}
+
 // Another process may link its file into place while this one makes the
 // store: what is there then is checked like any file found at the start.
 TEST_F(StoreTest, AFileThatTookThePlaceMeanwhileIsCheckedToo) {
