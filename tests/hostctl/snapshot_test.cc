@@ -71,17 +71,23 @@ TEST_F(SnapshotTest, ARestartUndoesOnlyAMountForOneBoot) {
   EXPECT_TRUE(Volume(made)->IsMounted());
 }
 
+// Forcing overrules the checks of use (4, 5), never an original online (6).
 TEST_F(SnapshotTest, MountIsRefusedWithTheReason) {
-  Json host = DefaultHost();
-  host["snapshots"][0]["mount_reason"] = 5;
-  VolumeIn(host, "scratch")["name"] = "prod-db";
-  UseHost(host);
-  EXPECT_EQ(HostError([] { Snapshot("prod-db")->Mount(false, true); }),
-            "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6): the volume "
-            "is being actively used");
-  EXPECT_EQ(HostError([] { Snapshot("prod-db")->Mount(true, true); }),  // force overrules 5
-            "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6): a volume "
-            "named 'prod-db' already exists");
+  const char* const reasons[] = {"failed to check for existing active volumes",
+                                 "the volume is being actively used",
+                                 "the original volume is still online"};
+  for (int reason : {4, 5, 6}) {
+    Json host = DefaultHost();
+    host["snapshots"][0]["mount_reason"] = reason;
+    VolumeIn(host, "scratch")["name"] = "prod-db";
+    UseHost(host);
+    const std::string refused =
+        "Cannot mount snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6): ";
+    const std::string why = reasons[reason - 4];
+    EXPECT_EQ(HostError([] { Snapshot("prod-db")->Mount(false, true); }), refused + why);
+    EXPECT_EQ(HostError([] { Snapshot("prod-db")->Mount(true, true); }),
+              refused + (reason == 6 ? why : "a volume named 'prod-db' already exists"));
+  }
 }
 
 TEST_F(SnapshotTest, ReplicasSharingAUuidCannotBothBeOnline) {
