@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/time.h>
 
 #include "cordra/cordra.h"
 #include "framework/shell_runner.h"
@@ -42,6 +44,23 @@ TEST(ShellCmdTest, ChildThatIgnoresItsInputDoesNotKillUs) {
   EXPECT_EQ(0, AutoCli_ShellCmd("exec 0<&-; echo done", output, input));
   EXPECT_EQ("done\n", output);
   EXPECT_EQ(0, AutoCli_ShellCmd("true", output, input));
+}
+
+// A process with a timer's signal (no SA_RESTART): poll, read and write are
+// interrupted again and again while the child sleeps and then echoes.
+TEST(ShellCmdTest, InterruptedCallsAreTakenUpAgain) {
+  struct sigaction tick = {}, old = {};
+  tick.sa_handler = [](int) {};
+  sigaction(SIGALRM, &tick, &old);
+  const itimerval every = {{0, 500}, {0, 500}}, off = {};
+  setitimer(ITIMER_REAL, &every, nullptr);
+  const std::string input(1 << 20, 'x');
+  std::string output;
+  const int status = AutoCli_ShellCmd("sleep 0.05; cat", output, input);
+  setitimer(ITIMER_REAL, &off, nullptr);
+  sigaction(SIGALRM, &old, nullptr);
+  EXPECT_EQ(0, status);
+  EXPECT_EQ(input, output);
 }
 
 class RunnerTest : public ::testing::Test {
