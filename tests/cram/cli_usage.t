@@ -73,8 +73,8 @@ A plug-in that cannot be loaded or refuses to register: one line, status 2.
   $ TARVEX_PLUGIN=/nonexistent/libplugin.so tarvexcli storage
   tarvexcli: Cannot load plug-in /nonexistent/libplugin.so: cannot open shared object file: No such file or directory
   [2]
-  $ TARVEX_PLUGIN=$(echo $TARVEX_BIN_DIR/../lib/*/tarvex/libcordra.so) tarvexcli storage 2>&1 | sed "s|$TARVEX_BIN_DIR/..|BUILD|"
-  tarvexcli: Plug-in BUILD/lib/*/tarvex/libcordra.so has no entry point 'AutoCli_RegisterNamespaces' (glob)
+  $ TARVEX_PLUGIN=$(find $TARVEX_BIN_DIR/../lib -path '*/tarvex/libcordra.so') tarvexcli storage 2>&1 | sed "s|$TARVEX_BIN_DIR/..|BUILD|"
+  tarvexcli: Plug-in BUILD/lib/*tarvex/libcordra.so has no entry point 'AutoCli_RegisterNamespaces' (glob)
   $ TARVEX_TEST_PLUGIN_FAIL=1 tarvexcli storage
   tarvexcli: Unable to find 'nowhere' namespace in namespace 'root'
   [2]
