@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "framework/man_page.h"
 #include "framework/shell/completion.h"
 #include "framework/shell/reference.h"
 #include "framework/shell/tree_walk.h"
@@ -138,6 +139,68 @@ TEST(BashCompletionTest, RefusesWordsItCannotOffer) {
                 std::string(e.what()));
     }
   }
+}
+
+TEST(BashCompletionTest, RefusesFieldNamesItCannotOffer) {
+  for (const std::string name : {"it's", "a|b", "two\nlines", ""}) {
+    auto root = DemoTree();
+    auto row = MetaStruct::New("OddRow");
+    row->SetField(name, MetaString::New());
+    auto odd = FakeCommand::New(InputSpec::New(),
+                                Returning(MetaList::New(Cordra::MetaObj::META_STRUCT, row)));
+    std::dynamic_pointer_cast<Namespace>(root->GetNamespaceNode("storage"))
+        ->RegisterNamespaceNode(odd, "odd");
+    try {
+      BashCompletion(FlattenTree(*root), *Globals());
+      ADD_FAILURE() << "accepted '" << name << "'";
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ("Cannot complete the field '" + name + "': it holds a quote, '|' or a newline",
+                std::string(e.what()));
+    }
+  }
+}
+
+// A program's --help text as a page: each kind of block, at the top and
+// inside a section.
+TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
+  const std::string help =
+      "Usage: demo [OPTIONS] <command>\n"
+      "       demo --help\n"
+      "\n"
+      "Run a demo on a .store of its own.\n"
+      "It has two lines.\n"
+      "\n"
+      "Options (before the command):\n"
+      "  --store PATH  the store\n"
+      "                to use\n"
+      "  -q            quiet\n"
+      "\n"
+      "Exit status:\n"
+      "  0  done\n"
+      "\n"
+      "  --x  alone\n";
+  TarvexMan::ManPage top("demo", "a demo", "demo 1.0");
+  top.Help(help, true);
+  EXPECT_EQ(
+      ".TH DEMO 1 \"\" \"demo 1.0\" \"User Commands\"\n.ad l\n.SH NAME\ndemo \\- a demo\n"
+      ".SH \"SYNOPSIS\"\n.PP\ndemo [OPTIONS] <command>\n.br\ndemo --help\n"
+      ".SH \"DESCRIPTION\"\n.PP\nRun a demo on a .store of its own. It has two lines.\n"
+      ".SH \"OPTIONS\"\n.PP\nBefore the command.\n"
+      ".TP\n\\fB\\-\\-store PATH\\fR\nthe store to use\n.TP\n\\fB\\-q\\fR\nquiet\n"
+      ".SH \"EXIT STATUS\"\n.TP\n\\fB0\\fR\ndone\n"
+      ".TP\n\\fB\\-\\-x\\fR\nalone\n",
+      top.str());
+  TarvexMan::ManPage inner("demo", "a demo", "demo 1.0");
+  inner.Help(help, false);
+  const std::string body = inner.str().substr(inner.str().find(".PP"));
+  EXPECT_EQ(
+      ".PP\ndemo [OPTIONS] <command>\n.br\ndemo --help\n"
+      ".PP\nRun a demo on a .store of its own. It has two lines.\n"
+      ".PP\nOptions:\n.PP\nBefore the command.\n"
+      ".TP\n\\fB\\-\\-store PATH\\fR\nthe store to use\n.TP\n\\fB\\-q\\fR\nquiet\n"
+      ".PP\nExit status:\n.TP\n\\fB0\\fR\ndone\n"
+      ".TP\n\\fB\\-\\-x\\fR\nalone\n",
+      body);
 }
 
 }  // namespace
