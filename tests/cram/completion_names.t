@@ -33,6 +33,16 @@ A store of its own, with a NAS volume added: the names come from it.
   s.db-wal
   $ complete_line 'tarvexcli storage nfs add -v '
 
+A store path with a ':' in it, which bash splits into three words; a ':' in
+another option's value is no part of the store's path.
+
+  $ tarvexcli --store "$PWD/a:b.db" storage nfs add -H 192.0.2.9 -s /export/colon -v colon
+  true
+  $ complete_line "tarvexcli --store $PWD/a : b.db storage nfs remove -v c"
+  colon
+  $ complete_line "tarvexcli --store $PWD/s.db --fields a : b storage nfs remove -v m"
+  mine
+
 Each command's own kind of volume: Kovra ones for the Kovra commands, the
 unmounted ones for mount and the mounted ones for unmount, as the store says.
 
