@@ -1,8 +1,10 @@
 // Many command lines in one process, through the shell's own entry, as a
 // framework that runs commands in an interactive shell or a service would:
-// every run's values must go when the run's result does.
+// every run's values must go when the run's result does. And what that entry
+// does for every run before the command.
 #include <fcntl.h>
 #include <malloc.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -96,6 +98,25 @@ TEST(ManyRunsTest, AThousandToursInOneProcessGiveBackWhatEachRunTook) {
   EXPECT_LE(growth, 64 * 1024) << "heap in use grew by " << growth << " bytes over 990 tours";
 #endif
   for (const char* suffix : {"", "-wal", "-shm"}) std::remove((store + suffix).c_str());
+}
+
+// A standard descriptor the caller closed is held by /dev/null during a
+// run, so that no file the run opens takes its place and gets the output.
+TEST(RunCliTest, HoldsAClosedStandardDescriptorWithNull) {
+  fflush(stdout);
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    close(STDOUT_FILENO);
+    TarvexShell::RunCli({"--version"});
+    char target[64] = {};
+    const bool held = readlink("/proc/self/fd/1", target, sizeof target - 1) > 0 &&
+                      std::string(target) == "/dev/null";
+    _exit(held ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace
