@@ -9,7 +9,6 @@ std::shared_ptr<BootRestore> BootRestore::New() { return NewBoundCommand<BootRes
 
 BootRestore::BootRestore() {
   SetDescription("Used to restore configuration state at boot time.");
-  SetName("restore");
 }
 
 BootRestore::~BootRestore() = default;
