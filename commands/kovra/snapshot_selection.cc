@@ -34,7 +34,7 @@ void ListSelectedSnapshots(
 }
 
 const char* ResolveReasonText(HostCtl::Storage::ResolveReason reason) {
-  // Twin of the host's own list (hostctl/unresolved_impl.cc): the plug-in sees only include/.
+  // Twin of the host's own list (hostctl/impl/unresolved_impl.cc): the plug-in sees only include/.
   static const char* const kTexts[] = {
       "ok",
       "duplicate extents found",

@@ -25,8 +25,8 @@
 #include "framework/std_output.h"
 #include "framework/text_escape.h"
 #include "framework/value_arena.h"
-#include "hostctl/host_names.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/host_names.h"
 
 namespace TarvexShell {
 

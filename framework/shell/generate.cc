@@ -11,9 +11,9 @@
 #include "framework/shell/reference.h"
 #include "framework/shell/tree_walk.h"
 #include "framework/std_output.h"
-#include "hostctl/admin.h"
 #include "hostctl/lib.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/sim.h"
 
 namespace TarvexShell {
 

@@ -10,7 +10,7 @@
 #include <iostream>
 #include <string>
 
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "framework/std_output.h"
-#include "hostctl/host_names.h"
 #include "hostctl/lib.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/host_names.h"
 #include "hostctl/tool/tool_commands.h"
 #include "hostctl/tool/tool_help.h"
 #include "hostctl/tool/tool_options.h"
@@ -53,7 +53,7 @@ int Run(std::vector<std::string> args) {
     return 0;
   }
   // For the bash completion: the names of one kind, read without changing
-  // the store (see hostctl/host_names.h).
+  // the store (see hostctl/store/host_names.h).
   if (first == "--complete-names" && rest.size() == 2) {
     for (const auto& name :
          HostCtl::Sim::HostNames(HostCtl::Sim::ResolveStorePath(store), rest[1])) {

@@ -9,11 +9,11 @@
 
 #include "framework/std_output.h"
 #include "framework/suggest.h"
-#include "hostctl/admin.h"
-#include "hostctl/faults.h"
-#include "hostctl/fixture.h"
-#include "hostctl/sim.h"
-#include "hostctl/text_util.h"
+#include "hostctl/fixture/fixture.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/faults.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/rules/text_util.h"
 #include "hostctl/tool/tool_options.h"
 
 namespace TarvexHost {

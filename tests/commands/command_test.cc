@@ -6,7 +6,7 @@
 #include "framework/parser.h"
 #include "framework/shell_runner.h"
 #include "framework/value_arena.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
 
 namespace TarvexCli {
 namespace Testing {

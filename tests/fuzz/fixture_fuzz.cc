@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

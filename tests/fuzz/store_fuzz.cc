@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "host_test_support.h"
-#include "hostctl/admin.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/sim.h"
 
 namespace HostTest {
 namespace {

@@ -1,8 +1,8 @@
 // The fixture format: canonical dumps that load back identically, and a
 // message naming the file and the JSON path for every fixture refused.
-#include "hostctl/fixture.h"
+#include "hostctl/fixture/fixture.h"
 #include "host_test_support.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
 
 namespace HostTest {
 namespace {

@@ -1,11 +1,11 @@
 // The host itself: advanced options, the feature table, the names completion
 // offers, and StrPrintf.
 #include "host_test_support.h"
-#include "hostctl/admin.h"
-#include "hostctl/fixture.h"
-#include "hostctl/host_names.h"
-#include "hostctl/sim.h"
-#include "hostctl/store_file.h"
+#include "hostctl/fixture/fixture.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/host_names.h"
+#include "hostctl/store/store_file.h"
 
 namespace HostTest {
 namespace {

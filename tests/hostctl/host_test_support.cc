@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "hostctl/schema.h"
-#include "hostctl/sim.h"
-#include "hostctl/sqlite_db.h"
-#include "hostctl/store_file.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/schema.h"
+#include "hostctl/store/sqlite_db.h"
+#include "hostctl/store/store_file.h"
 
 namespace HostTest {
 namespace {

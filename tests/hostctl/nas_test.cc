@@ -1,7 +1,7 @@
 // NAS volumes (NFS v3 and v4.1): adding, removing, the preunmount state,
 // their parameters, and what their servers decide.
 #include "host_test_support.h"
-#include "hostctl/admin.h"
+#include "hostctl/rules/admin.h"
 
 namespace HostTest {
 namespace {

@@ -4,8 +4,8 @@
 #include <malloc.h>
 
 #include "host_test_support.h"
-#include "hostctl/session.h"
-#include "hostctl/sqlite_db.h"
+#include "hostctl/store/session.h"
+#include "hostctl/store/sqlite_db.h"
 
 namespace HostTest {
 namespace {

@@ -1,7 +1,7 @@
 // Unresolved snapshots: what CanResolve says and why, mounting one with its
 // UUID kept (for good or for one boot), resignaturing one.
 #include "host_test_support.h"
-#include "hostctl/admin.h"
+#include "hostctl/rules/admin.h"
 
 namespace HostTest {
 namespace {

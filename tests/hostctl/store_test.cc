@@ -10,12 +10,12 @@
 #include <filesystem>
 
 #include "host_test_support.h"
-#include "hostctl/admin.h"
-#include "hostctl/schema.h"
-#include "hostctl/session.h"
-#include "hostctl/sim.h"
-#include "hostctl/sqlite_db.h"
-#include "hostctl/store_file.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/schema.h"
+#include "hostctl/store/session.h"
+#include "hostctl/store/sqlite_db.h"
+#include "hostctl/store/store_file.h"
 
 namespace HostTest {
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "host_test_support.h"
-#include "hostctl/admin.h"
+#include "hostctl/rules/admin.h"
 
 namespace HostTest {
 namespace {

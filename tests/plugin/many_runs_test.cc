@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "framework/shell/cli.h"
-#include "hostctl/admin.h"
-#include "hostctl/fixture.h"
-#include "hostctl/sim.h"
+#include "hostctl/fixture/fixture.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/sim.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cordra/cordra.h"
-#include "hostctl/sim.h"
+#include "hostctl/rules/sim.h"
 #include "plugin/entry_points.h"
 
 namespace {

@@ -1,0 +1,72 @@
+// The simulated host as the stand-ins (tarvexcli, tarvex-host, the agent)
+// and the tests see it. Commands never include this: they see include/ only.
+#ifndef HOSTCTL_RULES_SIM_H_
+#define HOSTCTL_RULES_SIM_H_
+
+#include <stdexcept>
+#include <string>
+
+namespace HostCtl {
+namespace Sim {
+
+// The store cannot be used: not a file, not SQLite, not ours, a newer
+// schema, read-only, locked for longer than the busy timeout, disk full.
+// what() is one line naming the file and the reason. tarvexcli exits 3.
+class StoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A fixture that cannot be loaded; what() names the file and the JSON path.
+class FixtureError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The store path for `option_value` (the --store option, "" when not given):
+// the option, else $TARVEX_HOST_STORE, else $XDG_STATE_HOME/tarvex/host.db,
+// else ~/.local/state/tarvex/host.db.
+std::string ResolveStorePath(const std::string& option_value);
+// The last two of those: the default store, "" when there is no home.
+std::string DefaultStorePath();
+
+// Chooses the store this process uses; call before the first host-control
+// operation. A store that does not exist yet is made from the built-in
+// default host when first used: in a directory that exists, or, for the
+// default store, with its missing directories (mode 0700).
+void SetStorePath(const std::string& path);
+// The path chosen (resolved with "" when SetStorePath was not called).
+std::string GetStorePath();
+
+// Opens the store now instead of at the first operation. Throws StoreError.
+void OpenStore();
+
+// While one lives, the process's reads of the store share one read
+// transaction, up to its first write: a command that only reads takes the
+// store's locks once and sees one state of it. Opens the store (throws
+// StoreError).
+class SharedReads {
+ public:
+  SharedReads();
+  ~SharedReads();
+  SharedReads(const SharedReads&) = delete;
+  SharedReads& operator=(const SharedReads&) = delete;
+};
+
+// For tests: the process uses a fresh in-memory host built from `fixture`
+// (JSON text in the fixture format), replacing any store used before.
+// Throws FixtureError.
+void UseInMemoryHost(const std::string& fixture_json);
+// The built-in default host in the fixture format.
+const std::string& DefaultHostFixture();
+// The current host in the fixture format (canonical, as `tarvex-host dump`).
+std::string DumpHost();
+
+// Records one notification of the datastore agent (the stand-in agent calls
+// this; tests read the host's "events" back with DumpHost()).
+void RecordEvent(const std::string& event, const std::string& input);
+
+}  // namespace Sim
+}  // namespace HostCtl
+
+#endif  // HOSTCTL_RULES_SIM_H_

@@ -1,0 +1,64 @@
+#include "hostctl/store/session.h"
+
+#include "hostctl/fixture/fixture.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/store_file.h"
+
+namespace HostCtl {
+namespace Sim {
+
+Session& Session::Get() {
+  // Destroyed at exit, which closes the store and folds its WAL back into the
+  // file. A forked child that does not exec must leave with _exit().
+  static Session session;
+  return session;
+}
+
+Session::Session() = default;
+Session::~Session() = default;
+
+void Session::SetPath(const std::string& path) {
+  Close();
+  path_ = path;
+  path_set_ = !path.empty();
+}
+
+std::string Session::Path() const { return path_set_ ? path_ : ResolveStorePath(""); }
+
+Db& Session::db() {
+  if (!db_) {
+    std::string path = Path();
+    if (path.empty()) throw StoreError("no store path: set --store or TARVEX_HOST_STORE");
+    db_ = OpenStoreFile(path, [] { return LoadFixture(DefaultHostFixture(), "<default host>"); });
+  }
+  return *db_;
+}
+
+FaultTable& Session::Faults() {
+  if (!faults_loaded_) {
+    faults_.Load(db());
+    faults_loaded_ = true;
+  }
+  return faults_;
+}
+
+void Session::EndSharedReads() {
+  if (db_) db_->ShareReads(false);
+}
+
+void Session::UseMemory(const HostModel& model) {
+  std::unique_ptr<Db> db = OpenMemoryStore(model);
+  Close();
+  db_ = std::move(db);
+  ++generation_;
+}
+
+void Session::Close() {
+  db_.reset();
+  faults_.Clear();
+  faults_loaded_ = false;
+  ++generation_;
+}
+
+}  // namespace Sim
+}  // namespace HostCtl

@@ -1,0 +1,265 @@
+#include "hostctl/store/volume_rows.h"
+
+#include "hostctl/store/sqlite_db.h"
+
+namespace HostCtl {
+namespace Sim {
+namespace {
+
+// Every column after id with the record member it holds, in select order.
+// The summary columns come first: a listing reads only those.
+// clang-format off
+#define VOLUME_SUMMARY_COLUMNS(X) \
+  X(type, type) X(name, name) X(uuid, uuid) X(mount_point, mount_point) \
+  X(mounted, mounted) X(capacity, capacity) X(used, used) X(version, version)
+#define VOLUME_DETAIL_COLUMNS(X) \
+  X(persistent, persistent) X(discovered, discovered) X(busy, busy) X(accessible, accessible) \
+  X(arrak, arrak) X(lvm_uuid, lvm_uuid) X(lock_mode, lock_mode) \
+  X(clustered_kadisk, clustered_kadisk) \
+  X(unmap_granularity, unmap.granularity) X(unmap_priority, unmap.priority) \
+  X(unmap_bandwidth, unmap.bandwidth) X(unmap_method, unmap.method) \
+  X(unmap_reserved, unmap.reserved) X(reclaimed, reclaimed) X(nfs_hosts, hosts) \
+  X(nfs_share, share) X(nfs_read_only, read_only) X(nfs_pe, pe) X(nfs_hidden, hidden) \
+  X(nfs_strelnic, strelnic) X(nfs_strelnic_param, strelnic_param) \
+  X(nfs_queue_depth, queue_depth) X(nfs_boot_queue_depth, boot_queue_depth) \
+  X(nfs_max_read, max_read) X(nfs_max_write, max_write) X(nfs_preunmount, preunmount) \
+  X(nfs_security, security)
+// clang-format on
+
+#define VOLUME_COLUMN_NAME(column, member) #column,
+const char* const kColumns[] = {VOLUME_SUMMARY_COLUMNS(VOLUME_COLUMN_NAME)
+                                    VOLUME_DETAIL_COLUMNS(VOLUME_COLUMN_NAME)};
+#undef VOLUME_COLUMN_NAME
+constexpr int kColumnCount = sizeof(kColumns) / sizeof(kColumns[0]);
+#define VOLUME_COUNT_ONE(column, member) +1
+constexpr int kSummaryCount = 0 VOLUME_SUMMARY_COLUMNS(VOLUME_COUNT_ONE);
+#undef VOLUME_COUNT_ONE
+
+// "id" and the first `count` columns.
+std::string SelectList(int count = kColumnCount) {
+  std::string list = "id";
+  for (int i = 0; i < count; ++i) list += std::string(", ") + kColumns[i];
+  return list;
+}
+
+// One member to its column and back, by the member's type. Hosts are kept
+// as one comma-separated text.
+void BindValue(Stmt& s, int i, const std::string& value) { s.Bind(i, value); }
+void BindValue(Stmt& s, int i, const std::vector<std::string>& hosts) {
+  s.Bind(i, JoinHosts(hosts));
+}
+template <class Number>
+void BindValue(Stmt& s, int i, Number value) {
+  s.Bind(i, static_cast<int64_t>(value));
+}
+void ReadValue(const Stmt& s, int i, std::string* value) { s.ReadText(i, value); }
+void ReadValue(const Stmt& s, int i, std::vector<std::string>* hosts) {
+  *hosts = SplitHosts(s.Text(i));
+}
+void ReadValue(const Stmt& s, int i, bool* value) { *value = s.Int(i) != 0; }
+template <class Number>
+void ReadValue(const Stmt& s, int i, Number* value) {
+  *value = static_cast<Number>(s.Int(i));
+}
+
+#define VOLUME_BIND(column, member) BindValue(stmt, ++i, v.member);
+void Bind(Stmt& stmt, const VolumeRecord& v) {
+  int i = 0;
+  VOLUME_SUMMARY_COLUMNS(VOLUME_BIND)
+  VOLUME_DETAIL_COLUMNS(VOLUME_BIND)
+}
+#undef VOLUME_BIND
+
+std::string WhereClause(const VolumeQuery& q) {
+  std::string where = q.include_undiscovered ? "1" : "discovered = 1";
+  switch (q.kind) {
+    case VolumeQuery::kAny:
+      break;
+    case VolumeQuery::kKovra:
+      where += " AND type = 'Kovra'";
+      break;
+    case VolumeQuery::kNfs3:
+      where += " AND type = 'NFS'";
+      break;
+    case VolumeQuery::kNfs41:
+      where += " AND type = 'NFS41'";
+      break;
+    case VolumeQuery::kNas:
+      where += " AND type IN ('NFS', 'NFS41')";
+      break;
+  }
+  if (q.name && q.name_or_uuid) {
+    where += " AND (name = :name OR uuid = :name)";
+  } else if (q.name) {
+    where += " AND name = :name";
+  }
+  if (q.uuid) where += " AND uuid = :uuid";
+  if (q.mounted_only) where += " AND mounted = 1";
+  return where;
+}
+
+// Binds the query's values to `stmt` in the order WhereClause() names them.
+void BindQuery(Stmt& stmt, const VolumeQuery& query) {
+  int index = 0;
+  if (query.name) stmt.Bind(++index, *query.name);
+  if (query.uuid) stmt.Bind(++index, *query.uuid);
+}
+
+}  // namespace
+
+Stmt SelectVolumes(Db& db, const VolumeQuery& query) {
+  Stmt stmt = db.Prepare("SELECT " + SelectList(query.summary ? kSummaryCount : kColumnCount) +
+                         " FROM volumes WHERE " + WhereClause(query) + " ORDER BY id");
+  BindQuery(stmt, query);
+  return stmt;
+}
+
+Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
+  Stmt stmt =
+      db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id BETWEEN ? AND ? ORDER BY id");
+  stmt.Bind(1, first);
+  stmt.Bind(2, last);
+  return stmt;
+}
+
+#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
+
+// Columns 0 to kSummaryCount of SelectList().
+void ReadVolumeSummary(const Stmt& s, VolumeRecord* v) {
+  v->id = s.Int(0);
+  int i = 1;
+  VOLUME_SUMMARY_COLUMNS(VOLUME_READ)
+}
+
+// From kSummaryCount + 1 on.
+void ReadVolumeDetails(const Stmt& s, VolumeRecord* v) {
+  int i = kSummaryCount + 1;
+  VOLUME_DETAIL_COLUMNS(VOLUME_READ)
+}
+
+#undef VOLUME_READ
+
+std::vector<VolumeRecord> LoadVolumes(Db& db, const VolumeQuery& query) {
+  VolumeQuery every_column = query;
+  every_column.summary = false;
+  Stmt stmt = SelectVolumes(db, every_column);
+  auto batch = std::make_shared<VolumeBatch>();
+  std::vector<VolumeRecord> volumes;
+  while (stmt.Step()) {
+    VolumeRecord& record = volumes.emplace_back();
+    ReadVolumeSummary(stmt, &record);
+    ReadVolumeDetails(stmt, &record);
+    record.batch = batch;
+  }
+  batch->volumes = volumes.size();
+  return volumes;
+}
+
+std::optional<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
+  Stmt stmt = db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id = ?");
+  stmt.Bind(1, id);
+  if (!stmt.Step()) return std::nullopt;
+  VolumeRecord volume;
+  ReadVolumeSummary(stmt, &volume);
+  ReadVolumeDetails(stmt, &volume);
+  volume.batch = std::make_shared<VolumeBatch>();
+  volume.batch->volumes = 1;
+  return volume;
+}
+
+void SaveVolume(Db& db, const VolumeRecord& volume) {
+  std::string sql = "UPDATE volumes SET ";
+  for (int i = 0; i < kColumnCount; ++i) {
+    sql += std::string(i ? ", " : "") + kColumns[i] + " = ?";
+  }
+  sql += " WHERE id = ?";
+  Stmt stmt = db.Prepare(sql);
+  Bind(stmt, volume);
+  stmt.Bind(kColumnCount + 1, volume.id);
+  stmt.Run();
+}
+
+void InsertVolume(Db& db, VolumeRecord& volume) {
+  std::string names;
+  std::string marks;
+  for (int i = 0; i < kColumnCount; ++i) {
+    names += std::string(i ? ", " : "") + kColumns[i];
+    marks += i ? ", ?" : "?";
+  }
+  Stmt stmt = db.Prepare("INSERT INTO volumes(" + names + ") VALUES (" + marks + ")");
+  Bind(stmt, volume);
+  stmt.Run();
+  volume.id = db.LastInsertId();
+}
+
+const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRecord& volume) {
+  if (!volume.batch) volume.batch = std::make_shared<VolumeBatch>();
+  return BatchExtents(db, *volume.batch, volume.id);
+}
+
+const std::vector<std::shared_ptr<ExtentRecord>>& BatchExtents(Db& db, VolumeBatch& batch,
+                                                               int64_t id) {
+  if (!batch.loaded) {
+    // One query for the whole batch: a list command that reads the extents of
+    // every volume it listed costs one statement, not one per volume.
+    const char kSelect[] =
+        "SELECT e.volume_id, d.name, e.partition, d.ats, d.attached FROM extents e "
+        "JOIN devices d ON d.id = e.device_id";
+    bool single = batch.volumes <= 1;
+    Stmt stmt = db.Prepare(std::string(kSelect) + (single ? " WHERE e.volume_id = ?" : "") +
+                           " ORDER BY e.volume_id, e.pos");
+    if (single) stmt.Bind(1, id);
+    while (stmt.Step()) {
+      auto extent = std::make_shared<ExtentRecord>();
+      extent->device = stmt.Text(1);
+      extent->partition = static_cast<unsigned int>(stmt.Int(2));
+      extent->ats = stmt.Int(3);
+      extent->attached = stmt.Int(4);
+      batch.extents[stmt.Int(0)].push_back(std::move(extent));
+    }
+    batch.loaded = true;
+  }
+  return batch.extents[id];
+}
+
+const NfsServerRecord* VolumeServer(Db& db, VolumeRecord& volume, const std::string& address) {
+  if (!volume.batch) volume.batch = std::make_shared<VolumeBatch>();
+  VolumeBatch& batch = *volume.batch;
+  if (!batch.servers_loaded) {
+    Stmt stmt = db.Prepare(
+        "SELECT s.address, s.reachable, s.capacity, s.used, e.share FROM nfs_servers s "
+        "LEFT JOIN nfs_read_only_exports e ON e.server_id = s.id ORDER BY s.id, e.pos");
+    while (stmt.Step()) {
+      NfsServerRecord& server = batch.servers[stmt.Text(0)];
+      server.address = stmt.Text(0);
+      server.reachable = stmt.Int(1);
+      server.capacity = stmt.Int(2);
+      server.used = stmt.Int(3);
+      if (!stmt.IsNull(4)) server.read_only_exports.push_back(stmt.Text(4));
+    }
+    batch.servers_loaded = true;
+  }
+  auto it = batch.servers.find(address);
+  return it == batch.servers.end() ? nullptr : &it->second;
+}
+
+std::string JoinHosts(const std::vector<std::string>& hosts) {
+  std::string text;
+  for (const std::string& host : hosts) text += (text.empty() ? "" : ",") + host;
+  return text;
+}
+
+std::vector<std::string> SplitHosts(const std::string& text) {
+  std::vector<std::string> hosts;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    hosts.push_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return hosts;
+}
+
+}  // namespace Sim
+}  // namespace HostCtl

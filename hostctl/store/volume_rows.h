@@ -1,0 +1,73 @@
+// The volumes table as VolumeRecords: one column list shared by every read
+// and write, bulk loading, and the extents of a query's volumes.
+#ifndef HOSTCTL_STORE_VOLUME_ROWS_H_
+#define HOSTCTL_STORE_VOLUME_ROWS_H_
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hostctl/store/records.h"
+
+namespace HostCtl {
+namespace Sim {
+
+class Db;
+class Stmt;
+
+// Which volumes a query loads. Volumes the host has not discovered are left
+// out unless asked for.
+struct VolumeQuery {
+  enum Kind { kAny, kKovra, kNfs3, kNfs41, kNas };
+  Kind kind = kAny;
+  const std::string* name = nullptr;  // exact label
+  const std::string* uuid = nullptr;  // exact UUID
+  bool name_or_uuid = false;          // `name` matches the label or the UUID
+  bool mounted_only = false;
+  bool include_undiscovered = false;
+  // Reads only what a listing shows (type, names, state, sizes, version);
+  // the Kovra and NAS fields are read on first use, for the whole set (see
+  // VolumeSet).
+  bool summary = false;
+};
+
+// Volumes in host order, every field read; all share one batch.
+std::vector<VolumeRecord> LoadVolumes(Db& db, const VolumeQuery& query);
+// The volume of that row id, or nullopt when it is gone.
+std::optional<VolumeRecord> LoadVolumeById(Db& db, int64_t id);
+
+// The rows of a query in host order: the id and the summary columns with
+// query.summary, else every column. Read them with ReadVolumeSummary and,
+// for every column, ReadVolumeDetails.
+Stmt SelectVolumes(Db& db, const VolumeQuery& query);
+// Every column of the rows with ids from `first` to `last`, in id order.
+Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last);
+// The id and the summary fields of the current row into `v`; its strings
+// keep their buffers, so one record can read every row of a listing.
+void ReadVolumeSummary(const Stmt& row, VolumeRecord* v);
+// The other fields, from a row that has every column.
+void ReadVolumeDetails(const Stmt& row, VolumeRecord* v);
+
+// Writes every column of `volume` (by its id), or inserts it and sets its id.
+void SaveVolume(Db& db, const VolumeRecord& volume);
+void InsertVolume(Db& db, VolumeRecord& volume);
+
+// The extents of `volume`, read for every volume of its batch at once.
+const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRecord& volume);
+// The extents of the volume with row id `id` among those `batch` holds.
+const std::vector<std::shared_ptr<ExtentRecord>>& BatchExtents(Db& db, VolumeBatch& batch,
+                                                               int64_t id);
+
+// The NFS server at `address` as the batch of `volume` saw it, or null when
+// the host has no record of it (a server it knows nothing bad about).
+const NfsServerRecord* VolumeServer(Db& db, VolumeRecord& volume, const std::string& address);
+
+std::string JoinHosts(const std::vector<std::string>& hosts);
+std::vector<std::string> SplitHosts(const std::string& text);
+
+}  // namespace Sim
+}  // namespace HostCtl
+
+#endif  // HOSTCTL_STORE_VOLUME_ROWS_H_
