@@ -178,7 +178,10 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       "Exit status:\n"
       "  0  done\n"
       "\n"
-      "  --x  alone\n";
+      "  --x  alone\n"
+      "\n"
+      "  -y  not an item:\n"
+      "its line after goes back to the margin\n";
   TarvexMan::ManPage top("demo", "a demo", "demo 1.0");
   top.Help(help, true);
   EXPECT_EQ(
@@ -188,7 +191,8 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       ".SH \"OPTIONS\"\n.PP\nBefore the command.\n"
       ".TP\n\\fB\\-\\-store PATH\\fR\nthe store to use\n.TP\n\\fB\\-q\\fR\nquiet\n"
       ".SH \"EXIT STATUS\"\n.TP\n\\fB0\\fR\ndone\n"
-      ".TP\n\\fB\\-\\-x\\fR\nalone\n",
+      ".TP\n\\fB\\-\\-x\\fR\nalone\n"
+      ".PP\n-y  not an item: its line after goes back to the margin\n",
       top.str());
   TarvexMan::ManPage inner("demo", "a demo", "demo 1.0");
   inner.Help(help, false);
@@ -199,7 +203,8 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       ".PP\nOptions:\n.PP\nBefore the command.\n"
       ".TP\n\\fB\\-\\-store PATH\\fR\nthe store to use\n.TP\n\\fB\\-q\\fR\nquiet\n"
       ".PP\nExit status:\n.TP\n\\fB0\\fR\ndone\n"
-      ".TP\n\\fB\\-\\-x\\fR\nalone\n",
+      ".TP\n\\fB\\-\\-x\\fR\nalone\n"
+      ".PP\n-y  not an item: its line after goes back to the margin\n",
       body);
 }
 
