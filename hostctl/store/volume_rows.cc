@@ -1,44 +1,46 @@
 #include "hostctl/store/volume_rows.h"
 
 #include "hostctl/store/sqlite_db.h"
+#include "hostctl/store/volume_fields.h"
 
 namespace HostCtl {
 namespace Sim {
 namespace {
 
-// Every column after id with the record member it holds, in select order.
-// The summary columns come first: a listing reads only those.
-// clang-format off
-#define VOLUME_SUMMARY_COLUMNS(X) \
-  X(type, type) X(name, name) X(uuid, uuid) X(mount_point, mount_point) \
-  X(mounted, mounted) X(capacity, capacity) X(used, used) X(version, version)
-#define VOLUME_DETAIL_COLUMNS(X) \
-  X(persistent, persistent) X(discovered, discovered) X(busy, busy) X(accessible, accessible) \
-  X(arrak, arrak) X(lvm_uuid, lvm_uuid) X(lock_mode, lock_mode) \
-  X(clustered_kadisk, clustered_kadisk) \
-  X(unmap_granularity, unmap.granularity) X(unmap_priority, unmap.priority) \
-  X(unmap_bandwidth, unmap.bandwidth) X(unmap_method, unmap.method) \
-  X(unmap_reserved, unmap.reserved) X(reclaimed, reclaimed) X(nfs_hosts, hosts) \
-  X(nfs_share, share) X(nfs_read_only, read_only) X(nfs_pe, pe) X(nfs_hidden, hidden) \
-  X(nfs_strelnic, strelnic) X(nfs_strelnic_param, strelnic_param) \
-  X(nfs_queue_depth, queue_depth) X(nfs_boot_queue_depth, boot_queue_depth) \
-  X(nfs_max_read, max_read) X(nfs_max_write, max_write) X(nfs_preunmount, preunmount) \
-  X(nfs_security, security)
-// clang-format on
+// A field's column in a select: the summary columns come first, so that a
+// listing reads only those; each group keeps the list's order.
+constexpr int ColumnOf(int field) {
+  int position = 0;
+  const bool summary = kVolumeFields[field].summary;
+  for (int i = 0; i < kVolumeFieldCount; ++i) {
+    if (i == field) break;
+    if (kVolumeFields[i].summary == summary) ++position;
+  }
+  if (summary) return position;
+  for (const VolumeFieldInfo& info : kVolumeFields) position += info.summary ? 1 : 0;
+  return position;
+}
 
-#define VOLUME_COLUMN_NAME(column, member) #column,
-const char* const kColumns[] = {VOLUME_SUMMARY_COLUMNS(VOLUME_COLUMN_NAME)
-                                    VOLUME_DETAIL_COLUMNS(VOLUME_COLUMN_NAME)};
-#undef VOLUME_COLUMN_NAME
-constexpr int kColumnCount = sizeof(kColumns) / sizeof(kColumns[0]);
-#define VOLUME_COUNT_ONE(column, member) +1
-constexpr int kSummaryCount = 0 VOLUME_SUMMARY_COLUMNS(VOLUME_COUNT_ONE);
-#undef VOLUME_COUNT_ONE
+constexpr int kColumnCount = kVolumeFieldCount;
+constexpr int kSummaryCount = [] {
+  int count = 0;
+  for (const VolumeFieldInfo& info : kVolumeFields) count += info.summary ? 1 : 0;
+  return count;
+}();
+
+// Column names in select order.
+struct ColumnNames {
+  const char* names[kColumnCount];
+  constexpr ColumnNames() : names() {
+    for (int i = 0; i < kColumnCount; ++i) names[ColumnOf(i)] = kVolumeFields[i].column;
+  }
+};
+constexpr ColumnNames kColumns;
 
 // "id" and the first `count` columns.
 std::string SelectList(int count = kColumnCount) {
   std::string list = "id";
-  for (int i = 0; i < count; ++i) list += std::string(", ") + kColumns[i];
+  for (int i = 0; i < count; ++i) list += std::string(", ") + kColumns.names[i];
   return list;
 }
 
@@ -62,13 +64,13 @@ void ReadValue(const Stmt& s, int i, Number* value) {
   *value = static_cast<Number>(s.Int(i));
 }
 
-#define VOLUME_BIND(column, member) BindValue(stmt, ++i, v.member);
+// Parameters 1 to kColumnCount, in select order.
 void Bind(Stmt& stmt, const VolumeRecord& v) {
-  int i = 0;
-  VOLUME_SUMMARY_COLUMNS(VOLUME_BIND)
-  VOLUME_DETAIL_COLUMNS(VOLUME_BIND)
-}
+#define VOLUME_BIND(column, member, part, key, summary, read, fallback) \
+  BindValue(stmt, 1 + ColumnOf(kVolumeField_##column), v.member);
+  TARVEX_VOLUME_FIELDS(VOLUME_BIND)
 #undef VOLUME_BIND
+}
 
 std::string WhereClause(const VolumeQuery& q) {
   std::string where = q.include_undiscovered ? "1" : "discovered = 1";
@@ -122,19 +124,21 @@ Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
   return stmt;
 }
 
-#define VOLUME_READ(column, member) ReadValue(s, i++, &v->member);
+// Column 0 of SelectList() is the id; a field is at 1 + ColumnOf(field).
+#define VOLUME_READ(column, member, part, key, summary, read, fallback) \
+  if (summary == kSummary) ReadValue(s, 1 + ColumnOf(kVolumeField_##column), &v->member);
 
 // Columns 0 to kSummaryCount of SelectList().
 void ReadVolumeSummary(const Stmt& s, VolumeRecord* v) {
+  constexpr bool kSummary = true;
   v->id = s.Int(0);
-  int i = 1;
-  VOLUME_SUMMARY_COLUMNS(VOLUME_READ)
+  TARVEX_VOLUME_FIELDS(VOLUME_READ)
 }
 
 // From kSummaryCount + 1 on.
 void ReadVolumeDetails(const Stmt& s, VolumeRecord* v) {
-  int i = kSummaryCount + 1;
-  VOLUME_DETAIL_COLUMNS(VOLUME_READ)
+  constexpr bool kSummary = false;
+  TARVEX_VOLUME_FIELDS(VOLUME_READ)
 }
 
 #undef VOLUME_READ
@@ -170,7 +174,7 @@ std::optional<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
 void SaveVolume(Db& db, const VolumeRecord& volume) {
   std::string sql = "UPDATE volumes SET ";
   for (int i = 0; i < kColumnCount; ++i) {
-    sql += std::string(i ? ", " : "") + kColumns[i] + " = ?";
+    sql += std::string(i ? ", " : "") + kColumns.names[i] + " = ?";
   }
   sql += " WHERE id = ?";
   Stmt stmt = db.Prepare(sql);
@@ -183,7 +187,7 @@ void InsertVolume(Db& db, VolumeRecord& volume) {
   std::string names;
   std::string marks;
   for (int i = 0; i < kColumnCount; ++i) {
-    names += std::string(i ? ", " : "") + kColumns[i];
+    names += std::string(i ? ", " : "") + kColumns.names[i];
     marks += i ? ", ?" : "?";
   }
   Stmt stmt = db.Prepare("INSERT INTO volumes(" + names + ") VALUES (" + marks + ")");

@@ -1,8 +1,16 @@
-// The fixture format: canonical dumps that load back identically, and a
-// message naming the file and the JSON path for every fixture refused.
+// The fixture format: canonical dumps that load back identically, a
+// message naming the file and the JSON path for every fixture refused, and
+// its documentation naming exactly the keys a volume has.
 #include "hostctl/fixture/fixture.h"
+
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
 #include "host_test_support.h"
 #include "hostctl/rules/sim.h"
+#include "hostctl/store/volume_fields.h"
 
 namespace HostTest {
 namespace {
@@ -129,6 +137,48 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
   EXPECT_EQ(LoadError(R"([1])"), "host.json: /: expected an object, got an array");
   EXPECT_EQ(LoadError(R"({"format": 1, "features": {"x1": true}})"),
             "host.json: /features/x1: expected a feature number as the key");
+}
+
+// The tables of docs/fixtures.md's "Volumes" section against the list of a
+// volume's fields: each table names its object's keys, no more, no fewer.
+TEST(FixtureTest, TheDocumentedVolumeKeysAreTheListedOnes) {
+  using HostCtl::Sim::VolumePart;
+  std::map<std::string, std::set<std::string>> listed = {
+      {"common", {"kovra", "nfs"}},
+      {"kovra", {"extents", "unmap", "heartbeats", "from_snapshot"}},
+      {"unmap", {}},
+      {"nfs", {}}};
+  const std::map<VolumePart, std::string> table = {{VolumePart::kVolume, "common"},
+                                                   {VolumePart::kKovra, "kovra"},
+                                                   {VolumePart::kReclaim, "kovra"},
+                                                   {VolumePart::kUnmap, "unmap"},
+                                                   {VolumePart::kNfs, "nfs"}};
+  for (const auto& field : HostCtl::Sim::kVolumeFields)
+    listed[table.at(field.part)].insert(field.key);
+
+  std::map<std::string, std::set<std::string>> documented;
+  std::istringstream doc(ReadFile(TARVEX_SOURCE_DIR "/docs/fixtures.md"));
+  const std::regex key_cell("`([a-z_]+)`");
+  const std::regex json_key("\"([a-z_]+)\":");
+  std::string line, section, current;
+  while (std::getline(doc, line)) {
+    if (line.rfind("## ", 0) == 0) section = line;
+    if (section != "## Volumes") continue;
+    if (line == "Common keys:") current = "common";
+    if (line == "`kovra`:") current = "kovra";
+    if (line == "`nfs`:") current = "nfs";
+    if (line.rfind("| `", 0) != 0) continue;
+    const std::string keys = line.substr(0, line.find(" | "));
+    for (std::sregex_iterator it(keys.begin(), keys.end(), key_cell), end; it != end; ++it) {
+      documented[current].insert((*it)[1]);
+    }
+    if (current == "kovra" && keys == "| `unmap`") {
+      for (std::sregex_iterator it(line.begin(), line.end(), json_key), end; it != end; ++it) {
+        documented["unmap"].insert((*it)[1]);
+      }
+    }
+  }
+  EXPECT_EQ(documented, listed);
 }
 
 }  // namespace

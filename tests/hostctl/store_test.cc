@@ -8,6 +8,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "host_test_support.h"
 #include "hostctl/rules/admin.h"
@@ -16,6 +20,7 @@
 #include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/store_file.h"
+#include "hostctl/store/volume_fields.h"
 
 namespace HostTest {
 namespace {
@@ -201,8 +206,28 @@ TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {
   EXPECT_EQ(host["psa"]["restores"], 0);
   for (const auto& counter : host["pbcache"]) EXPECT_EQ(counter, 0);
   HostCtl::Sim::RecordEvent("PreUnmount", "old");  // a table the oldest schema lacked
-  EXPECT_EQ(HostCtl::Sim::Session::Get().db().QueryInt("PRAGMA user_version"),
-            HostCtl::Sim::CurrentSchemaVersion());
+  HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
+  EXPECT_EQ(db.QueryInt("PRAGMA user_version"), HostCtl::Sim::CurrentSchemaVersion());
+
+  // The migrated table has a column for each field of the list, and no other.
+  std::set<std::string> listed;
+  using HostCtl::Sim::VolumeRecord;
+#define TARVEX_COLUMN(column, member, part, key, summary, read, fallback)                       \
+  listed.insert(std::string(#column) +                                                          \
+                (std::is_same_v<decltype(std::declval<VolumeRecord&>().member), std::string> || \
+                         std::is_same_v<decltype(std::declval<VolumeRecord&>().member),         \
+                                        std::vector<std::string>>                               \
+                     ? " TEXT"                                                                  \
+                     : " INTEGER"));
+  TARVEX_VOLUME_FIELDS(TARVEX_COLUMN)
+#undef TARVEX_COLUMN
+  std::set<std::string> columns;
+  HostCtl::Sim::Stmt info = db.Prepare(
+      "SELECT name, type, \"notnull\" FROM pragma_table_info('volumes') WHERE name != 'id'");
+  while (info.Step()) {
+    columns.insert(info.Text(0) + " " + info.Text(1) + (info.Int(2) ? "" : " NULL"));
+  }
+  EXPECT_EQ(columns, listed);
 }
 
 TEST_F(StoreTest, AScopedCacheAnswersFromWhatItReadUntilItEnds) {
