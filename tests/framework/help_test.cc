@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "tests/framework/test_support.h"
 
 namespace Cordra {
@@ -52,6 +55,14 @@ std::shared_ptr<FakeCommand> HostList() {
   depth->SetConstraint(range);
   spec->AddParameter(depth);
   spec->AddParameter(Param("reclaim-unit", CallSpec::PARAM_INT, "n"));
+  // A range open at one end is shown; one open at both is no range.
+  for (int64_t max : {int64_t{0}, std::numeric_limits<int64_t>::max()}) {
+    auto offset = Param(max == 0 ? "back-offset" : "any-offset", CallSpec::PARAM_INT);
+    auto open = ParameterConstraint::New(CallSpec::CONSTRAINT_INT_RANGE);
+    open->SetIntRange(std::numeric_limits<int64_t>::min(), max);
+    offset->SetConstraint(open);
+    spec->AddParameter(offset);
+  }
   auto retry = Param("unsupported-mount-retry", CallSpec::PARAM_FLAG);
   spec->AddParameter(retry);
 

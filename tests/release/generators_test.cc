@@ -182,10 +182,10 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       "\n"
       "  -y  not an item:\n"
       "its line after goes back to the margin\n";
-  TarvexMan::ManPage top("demo", "a demo", "demo 1.0");
+  TarvexMan::ManPage top("demo-x", "a demo", "demo 1.0");
   top.Help(help, true);
   EXPECT_EQ(
-      ".TH DEMO 1 \"\" \"demo 1.0\" \"User Commands\"\n.ad l\n.SH NAME\ndemo \\- a demo\n"
+      ".TH DEMO\\-X 1 \"\" \"demo 1.0\" \"User Commands\"\n.ad l\n.SH NAME\ndemo\\-x \\- a demo\n"
       ".SH \"SYNOPSIS\"\n.PP\ndemo [OPTIONS] <command>\n.br\ndemo --help\n"
       ".SH \"DESCRIPTION\"\n.PP\nRun a demo on a .store of its own. It has two lines.\n"
       ".SH \"OPTIONS\"\n.PP\nBefore the command.\n"
