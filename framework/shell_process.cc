@@ -21,8 +21,11 @@ namespace {
   throw CordraToolException("Cannot run /bin/sh: " + what + ": " + std::strerror(error));
 }
 
+// A descriptor of ours is -1 once closed.
+bool IsOpen(int fd) { return fd != -1; }
+
 void CloseFd(int* fd) {
-  if (*fd >= 0) close(*fd);
+  if (IsOpen(*fd)) close(*fd);
   *fd = -1;
 }
 
@@ -62,24 +65,24 @@ void Exchange(int to_child, int from_child, const std::string& input, std::strin
   SigpipeGuard guard;
   size_t written = 0;
   if (input.empty()) CloseFd(&to_child);
-  if (to_child >= 0) fcntl(to_child, F_SETFL, fcntl(to_child, F_GETFL) | O_NONBLOCK);
+  if (IsOpen(to_child)) fcntl(to_child, F_SETFL, fcntl(to_child, F_GETFL) | O_NONBLOCK);
   char buffer[65536];
   // Until both are done: a child may close its output and still read, or
   // stop reading and still write.
-  while (from_child >= 0 || to_child >= 0) {
+  while (IsOpen(from_child) || IsOpen(to_child)) {
     struct pollfd fds[2] = {{from_child, POLLIN, 0}, {to_child, POLLOUT, 0}};
     if (poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (to_child >= 0 && fds[1].revents) {
+    if (IsOpen(to_child) && fds[1].revents) {
       const ssize_t n = write(to_child, input.data() + written, input.size() - written);
       if (n > 0) written += static_cast<size_t>(n);
       if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == input.size()) {
         CloseFd(&to_child);  // done, or the child stopped reading (EPIPE)
       }
     }
-    if (from_child >= 0 && fds[0].revents) {
+    if (IsOpen(from_child) && fds[0].revents) {
       const ssize_t n = read(from_child, buffer, sizeof buffer);
       if (n > 0) {
         output->append(buffer, static_cast<size_t>(n));
