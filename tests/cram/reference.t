@@ -21,6 +21,21 @@ nodes and, for each command, the same options as the reference.
   $ grep -c ' --' man
   75
 
+tarvex-host(1) has the sections a manual page is read by.
+
+  $ tarvex-host --generate-reference man | grep '^\.SH'
+  .SH NAME
+  .SH "SYNOPSIS"
+  .SH "DESCRIPTION"
+  .SH "OPTIONS"
+  .SH "EXIT STATUS"
+  .SH "ENVIRONMENT"
+  .SH "DIAGNOSTICS"
+  .SH "FILES"
+  .SH "COMMANDS"
+  .SH "EXAMPLES"
+  .SH "SEE ALSO"
+
 Usage errors: status 2, one line.
 
   $ tarvexcli --generate-reference

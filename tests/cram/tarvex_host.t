@@ -73,6 +73,11 @@ A fixture loads, dumps back as it was loaded, and replaces a store only with
   $ tarvex-host dump | jq -r .host
   hvx-lab-01.example.test
 
+The store may be given as --store=PATH too, anywhere on the line.
+
+  $ tarvex-host init --store=eq.db && ls eq.db
+  eq.db
+
 A fixture that cannot be loaded names the place and writes nothing.
 
   $ tarvex-host dump | jq '.volumes[2].kovra.lock_mode = true' > bad.json
