@@ -109,6 +109,15 @@ Features: a number the host does not know is listed without a name.
   145     on     NAS strelnic binding
   284     off    NAS preunmount
 
+A host whose fixture names no feature lists the two the commands know, off.
+
+  $ tarvex-host dump | jq '.features = {}' > plain.json
+  $ tarvex-host --store plain.db init --fixture plain.json
+  $ tarvex-host --store plain.db feature list
+  NUMBER  STATE  FEATURE
+  145     off    NAS strelnic binding
+  284     off    NAS preunmount
+
 A fault armed by the tool fires in the next tarvexcli, on the object named,
 as many times as asked.
 
