@@ -65,10 +65,13 @@ void ReadValue(const Stmt& s, int i, Number* value) {
 }
 
 // Parameters 1 to kColumnCount, in select order.
-void Bind(Stmt& stmt, const VolumeRecord& v) {
+void Bind(Stmt& stmt, const VolumeRecord& v){
 #define VOLUME_BIND(column, member, part, key, summary, read, fallback) \
-  BindValue(stmt, 1 + ColumnOf(kVolumeField_##column), v.member);
-  TARVEX_VOLUME_FIELDS(VOLUME_BIND)
+  {                                                                     \
+    constexpr int at = 1 + ColumnOf(kVolumeField_##column);             \
+    BindValue(stmt, at, v.member);                                      \
+  }
+    TARVEX_VOLUME_FIELDS(VOLUME_BIND)
 #undef VOLUME_BIND
 }
 
@@ -125,8 +128,12 @@ Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
 }
 
 // Column 0 of SelectList() is the id; a field is at 1 + ColumnOf(field).
+// (`at` is a constant: no row pays for finding its columns.)
 #define VOLUME_READ(column, member, part, key, summary, read, fallback) \
-  if (summary == kSummary) ReadValue(s, 1 + ColumnOf(kVolumeField_##column), &v->member);
+  if (summary == kSummary) {                                            \
+    constexpr int at = 1 + ColumnOf(kVolumeField_##column);             \
+    ReadValue(s, at, &v->member);                                       \
+  }
 
 // Columns 0 to kSummaryCount of SelectList().
 void ReadVolumeSummary(const Stmt& s, VolumeRecord* v) {
