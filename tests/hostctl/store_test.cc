@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <type_traits>
 #include <utility>
@@ -45,7 +46,31 @@ class StoreTest : public ::testing::Test {
 };
 
 // TARVEX_HOST_STORE shows in stores.t, XDG_STATE_HOME in first_use.t.
+// The variables as they were before a test changed them.
+class SavedEnvironment {
+ public:
+  explicit SavedEnvironment(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+  }
+  ~SavedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name, value->c_str(), 1);
+      } else {
+        unsetenv(name);
+      }
+    }
+  }
+
+ private:
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
 TEST_F(StoreTest, StorePathComesFromTheOptionThenTheEnvironmentThenHome) {
+  SavedEnvironment saved({"TARVEX_HOST_STORE", "XDG_STATE_HOME", "HOME"});
   EXPECT_EQ(HostCtl::Sim::ResolveStorePath("/opt.db"), "/opt.db");
   unsetenv("TARVEX_HOST_STORE");
   setenv("XDG_STATE_HOME", "/xdg", 1);
@@ -55,7 +80,6 @@ TEST_F(StoreTest, StorePathComesFromTheOptionThenTheEnvironmentThenHome) {
   EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/home/someone/.local/state/tarvex/host.db");
   unsetenv("XDG_STATE_HOME");
   EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/home/someone/.local/state/tarvex/host.db");
-  setenv("TARVEX_HOST_STORE", dir_.Path("host.db").c_str(), 1);  // for what follows
 }
 
 TEST_F(StoreTest, FilesThatAreNotUsableStoresAreRefusedAndLeftAsTheyWere) {
