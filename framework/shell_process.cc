@@ -21,12 +21,35 @@ namespace {
   throw CordraToolException("Cannot run /bin/sh: " + what + ": " + std::strerror(error));
 }
 
-// A descriptor of ours is -1 once closed.
-bool IsOpen(int fd) { return fd != -1; }
+// A descriptor, closed when it goes (or before, by Close()); -1 once closed.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() { Close(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
 
-void CloseFd(int* fd) {
-  if (IsOpen(*fd)) close(*fd);
-  *fd = -1;
+  int get() const { return fd_; }
+  bool IsOpen() const { return fd_ != -1; }
+  void Close() {
+    if (IsOpen()) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+// Both ends of a new pipe, closed on exec.
+struct Pipe {
+  Fd read;
+  Fd write;
+};
+
+Pipe MakePipe() {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) Fail("pipe", errno);
+  return Pipe{Fd(fds[0]), Fd(fds[1])};
 }
 
 // Blocks SIGPIPE on this thread while it writes to the pipe, and on the way
@@ -61,57 +84,49 @@ class SigpipeGuard {
 
 // Feeds `input` to `to_child` and drains `from_child` until the child has
 // closed its output; closes both.
-void Exchange(int to_child, int from_child, const std::string& input, std::string* output) {
+void Exchange(Fd& to_child, Fd& from_child, const std::string& input, std::string* output) {
   SigpipeGuard guard;
   size_t written = 0;
-  if (input.empty()) CloseFd(&to_child);
-  if (IsOpen(to_child)) fcntl(to_child, F_SETFL, fcntl(to_child, F_GETFL) | O_NONBLOCK);
+  if (input.empty()) to_child.Close();
+  if (to_child.IsOpen()) {
+    fcntl(to_child.get(), F_SETFL, fcntl(to_child.get(), F_GETFL) | O_NONBLOCK);
+  }
   char buffer[65536];
   // Until both are done: a child may close its output and still read, or
   // stop reading and still write.
-  while (IsOpen(from_child) || IsOpen(to_child)) {
-    struct pollfd fds[2] = {{from_child, POLLIN, 0}, {to_child, POLLOUT, 0}};
+  while (from_child.IsOpen() || to_child.IsOpen()) {
+    struct pollfd fds[2] = {{from_child.get(), POLLIN, 0}, {to_child.get(), POLLOUT, 0}};
     if (poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (IsOpen(to_child) && fds[1].revents) {
-      const ssize_t n = write(to_child, input.data() + written, input.size() - written);
+    if (to_child.IsOpen() && fds[1].revents) {
+      const ssize_t n = write(to_child.get(), input.data() + written, input.size() - written);
       if (n > 0) written += static_cast<size_t>(n);
       if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == input.size()) {
-        CloseFd(&to_child);  // done, or the child stopped reading (EPIPE)
+        to_child.Close();  // done, or the child stopped reading (EPIPE)
       }
     }
-    if (IsOpen(from_child) && fds[0].revents) {
-      const ssize_t n = read(from_child, buffer, sizeof buffer);
+    if (from_child.IsOpen() && fds[0].revents) {
+      const ssize_t n = read(from_child.get(), buffer, sizeof buffer);
       if (n > 0) {
         output->append(buffer, static_cast<size_t>(n));
       } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-        CloseFd(&from_child);
+        from_child.Close();
       }
     }
   }
-  CloseFd(&from_child);
-  CloseFd(&to_child);
+  from_child.Close();
+  to_child.Close();
 }
 
 }  // namespace
 
 int RunShellProcess(const std::string& command_line, std::string& output,
                     const std::string& input) {
-  int in_pipe[2], out_pipe[2], exec_pipe[2];
-  if (pipe2(in_pipe, O_CLOEXEC) != 0) Fail("pipe", errno);
-  if (pipe2(out_pipe, O_CLOEXEC) != 0) {
-    const int error = errno;
-    close(in_pipe[0]);
-    close(in_pipe[1]);
-    Fail("pipe", error);
-  }
-  if (pipe2(exec_pipe, O_CLOEXEC) != 0) {
-    const int error = errno;
-    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1]}) close(fd);
-    Fail("pipe", error);
-  }
+  Pipe in = MakePipe();
+  Pipe out = MakePipe();
+  Pipe exec = MakePipe();
   // Everything the child needs is prepared before fork: after it, the child
   // only calls async-signal-safe functions.
   const char* argv[] = {"/bin/sh", "-c", command_line.c_str(), nullptr};
@@ -120,29 +135,29 @@ int RunShellProcess(const std::string& command_line, std::string& output,
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    dup2(in_pipe[0], STDIN_FILENO);
-    dup2(out_pipe[1], STDOUT_FILENO);
+    dup2(in.read.get(), STDIN_FILENO);
+    dup2(out.write.get(), STDOUT_FILENO);
     execv("/bin/sh", const_cast<char* const*>(argv));
     const int error = errno;
-    ssize_t ignored = write(exec_pipe[1], &error, sizeof error);
+    ssize_t ignored = write(exec.write.get(), &error, sizeof error);
     (void)ignored;
     _exit(127);
   }
   const int fork_error = errno;
-  for (int fd : {in_pipe[0], out_pipe[1], exec_pipe[1]}) close(fd);
-  if (pid < 0) {
-    for (int fd : {in_pipe[1], out_pipe[0], exec_pipe[0]}) close(fd);
-    Fail("fork", fork_error);
-  }
+  // The child's ends: the pipes end when the child's copies do.
+  in.read.Close();
+  out.write.Close();
+  exec.write.Close();
+  if (pid < 0) Fail("fork", fork_error);
 
-  Exchange(in_pipe[1], out_pipe[0], input, &output);
+  Exchange(in.write, out.read, input, &output);
 
   int exec_error = 0;
   ssize_t got;
   do {
-    got = read(exec_pipe[0], &exec_error, sizeof exec_error);
+    got = read(exec.read.get(), &exec_error, sizeof exec_error);
   } while (got < 0 && errno == EINTR);
-  close(exec_pipe[0]);
+  exec.read.Close();
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) Fail("waitpid", errno);
