@@ -194,8 +194,9 @@ TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
             Render(PBCache(), kPBCacheHints, "json", {"Cache Size", "Kovra Heap Size"}));
 }
 
-// Written to a stream, a list far larger than one block comes out exactly as
-// the whole text: no line is split or trimmed where a block ends.
+// Written to a stream, a list far larger than one block is written as it is
+// made and comes out exactly as the whole text: no line is split or trimmed
+// where a block ends.
 TEST(RenderTest, StreamedTextEqualsTheWholeText) {
   auto list = Volumes(false);
   for (int i = 0; i < 3000; ++i) {
@@ -211,6 +212,8 @@ TEST(RenderTest, StreamedTextEqualsTheWholeText) {
     {
       TextSink sink(file);
       Frame::Render(list, kVolumeHints, options, &sink);
+      // Written as it was made: no more than a block is held back.
+      EXPECT_LT(sink.text().size(), size_t{1} << 16) << format;
     }
     std::string streamed(static_cast<size_t>(ftell(file)), '\0');
     rewind(file);
