@@ -20,6 +20,7 @@ std::shared_ptr<InputSpec> GlobalOptionSpec() {
   spec->AddParameter(ParameterSpec::New("fields", CallSpec::PARAM_STRING));
   spec->AddParameter(ParameterSpec::New("no-header", CallSpec::PARAM_FLAG));
   spec->AddParameter(ParameterSpec::New("store", CallSpec::PARAM_STRING));
+  spec->AddParameter(ParameterSpec::New("on-host", CallSpec::PARAM_STRING));
   auto help = ParameterSpec::New("help", CallSpec::PARAM_FLAG);
   help->SetShortName("h");
   spec->AddParameter(help);

@@ -81,5 +81,15 @@ std::string DidYouMean(const std::vector<std::string>& names, const std::string&
   return out.empty() ? out : ": did you mean " + out + "?";
 }
 
+std::string UnknownName(const std::string& what, const std::string& name,
+                        const std::vector<std::string>& candidates) {
+  const std::string message = "unknown " + what + " '" + name + "'";
+  const std::vector<std::string> near = SuggestedNames(name, candidates);
+  if (!near.empty()) return message + DidYouMean(near, "");
+  std::string all;
+  for (const auto& candidate : candidates) all += (all.empty() ? "" : ", ") + candidate;
+  return message + " (the store has: " + all + ")";
+}
+
 }  // namespace Frame
 }  // namespace Cordra

@@ -28,6 +28,12 @@ std::vector<std::string> SuggestedNames(const std::string& word,
 // 'B' or 'C'?" with `prefix` before each name; "" for no names.
 std::string DidYouMean(const std::vector<std::string>& names, const std::string& prefix);
 
+// "unknown WHAT 'NAME'", then what to suggest for `name` among
+// `candidates`, or when nothing is near, all of them: "unknown host 'x'
+// (the store has: a, b)".
+std::string UnknownName(const std::string& what, const std::string& name,
+                        const std::vector<std::string>& candidates);
+
 }  // namespace Frame
 }  // namespace Cordra
 

@@ -19,16 +19,20 @@ _tarvex_host() {
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return
       ;;
-    --operation | --object)
-      # The operations, or the objects of the store the line names, from the
-      # tool itself (it reads the store without changing it).
+    --operation | --object | --on-host)
+      # The operations, or the objects or hosts of the store the line names,
+      # from the tool itself (it reads the store without changing it).
       for ((i = 1; i < cword - 1; i++)); do
         [[ ${COMP_WORDS[i]} == --store ]] || continue
         store=${COMP_WORDS[i + 1]}
         [[ $store == = ]] && store=${COMP_WORDS[i + 2]-}
       done
       local -a ask=(--complete-names)
-      [[ $prev == --operation ]] && ask+=(fault-operation) || ask+=(fault-object)
+      case $prev in
+        --operation) ask+=(fault-operation) ;;
+        --object) ask+=(fault-object) ;;
+        *) ask+=(host) ;;
+      esac
       [[ -n $store ]] && ask=(--store "$store" "${ask[@]}")
       while IFS= read -r word; do
         printf -v word '%q' "$word"
@@ -42,11 +46,11 @@ _tarvex_host() {
   esac
 
   # The subcommand, its action (fault, feature) and the operands after it;
-  # --store may stand anywhere and takes a value.
+  # --store and --on-host may stand anywhere and take a value.
   for ((i = 1; i < cword; i++)); do
     word=${COMP_WORDS[i]}
     case $word in
-      --store | --fixture | --operation | --object | --message | --nth | --times)
+      --store | --on-host | --fixture | --operation | --object | --message | --nth | --times)
         ((i++))
         [[ ${COMP_WORDS[i]-} == = ]] && ((i++))
         # bash splits a value at each ':' ("/tmp/a:b"); the pieces are one value.
@@ -89,9 +93,11 @@ _tarvex_host() {
   esac
   if [[ $cur == -* ]]; then
     if [[ -z $command ]]; then
-      words='--store --help --version'
-    else
+      words='--store --on-host --help --version'
+    elif [[ $command == init ]]; then
       words="$(compgen -W "$words" -- -) --store --help"
+    else
+      words="$(compgen -W "$words" -- -) --store --on-host --help"
     fi
   fi
   mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")

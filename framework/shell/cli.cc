@@ -23,8 +23,10 @@
 #include "framework/shell/walk_path.h"
 #include "framework/shell_runner.h"
 #include "framework/std_output.h"
+#include "framework/suggest.h"
 #include "framework/text_escape.h"
 #include "framework/value_arena.h"
+#include "hostctl/rules/admin.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/host_names.h"
 
@@ -202,9 +204,15 @@ int RunArguments(const std::vector<std::string>& args) {
   try {
     OpenStore(globals.store);
     reads.emplace();
+    const std::string host = HostCtl::Sim::NamedHost(globals.on_host);
+    HostCtl::Sim::ChooseHost(host);
+    // The datastore agent serves the host the command runs on.
+    if (!host.empty()) setenv("TARVEX_HOST", host.c_str(), 1);
     Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
     root = BuildCommandTree();
     KeepUntilExit(root);
+  } catch (const HostCtl::Sim::UnknownHostError& e) {
+    return Fail(kExitUsage, Cordra::Frame::UnknownName("host", e.name(), e.hosts()));
   } catch (const HostCtl::Sim::StoreError& e) {
     return Fail(kExitStore, e.what());
   } catch (const std::exception& e) {

@@ -52,6 +52,7 @@ const NameRule kNameRules[] = {
     {"storage", "volume-label", "kovra-label"},
     {"storage", "volume-uuid", "kovra-uuid"},
     {"storage", "strelnic", "strelnic"},
+    {"", "on-host", "host"},
 };
 
 std::string HostNameKind(const std::string& path, const ParameterSpec& param) {

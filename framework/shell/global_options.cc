@@ -63,6 +63,10 @@ GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken) {
   }
   options.no_header = input->IsFlagSet("no-header");
   options.store = input->GetParameter("store");
+  options.on_host = input->GetParameter("on-host");
+  if (input->HasParameter("on-host") && options.on_host.empty()) {
+    throw Cordra::Frame::UsageError("Option --on-host needs a host name");
+  }
   options.help = input->IsFlagSet("help");
   options.version = input->IsFlagSet("version");
   return options;

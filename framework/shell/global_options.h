@@ -15,7 +15,8 @@ struct GlobalOptions {
   std::string format;               // "" when not given: the command's own formatter
   std::vector<std::string> fields;  // from --fields, blanks around names trimmed
   bool no_header = false;
-  std::string store;  // "" when not given
+  std::string store;    // "" when not given
+  std::string on_host;  // "" when not given
   bool help = false;
   bool version = false;
 };

@@ -20,9 +20,9 @@ const char kProgram[] = "tarvexcli";
 
 const char kPreamble[] =
     R"(Every namespace and command of `tarvexcli`, as the storage plug-in registers them on a host
-whose features are all on. Global options (`--format`, `--fields`, `--no-header`, `--store`)
-may stand anywhere on the line; see [usage.md](usage.md). `tarvexcli <path> --help` shows the
-same for one node.
+whose features are all on. Global options (`--format`, `--fields`, `--no-header`, `--store`,
+`--on-host`) may stand anywhere on the line; see [usage.md](usage.md). `tarvexcli <path> --help`
+shows the same for one node.
 
 )";
 

@@ -16,21 +16,24 @@ Global options (anywhere on the line: before, within or after the path):
   --store PATH     the simulated host's store (default: $TARVEX_HOST_STORE,
                    else $XDG_STATE_HOME/tarvex/host.db, else
                    ~/.local/state/tarvex/host.db)
+  --on-host NAME   the host of the store to run on (default: $TARVEX_HOST;
+                   a store of one host needs neither)
   -h, --help       show this help, or the help of the node the path leads to
   --version        show the version
 
 Exit status:
   0  the command reported no error
   1  the command reported an error (a partial result is still printed)
-  2  usage error: unknown namespace, command, option or field, invalid value,
-     or a namespace given without a command; also when the plug-in cannot be
-     loaded or its registration failed
+  2  usage error: unknown namespace, command, option, field or host, invalid
+     value, or a namespace given without a command; also when the plug-in
+     cannot be loaded or its registration failed
   3  the simulated host's store cannot be used
   4  the output could not be written (what the command changed on the host
      stays changed)
 
 Environment:
   TARVEX_HOST_STORE  the store, when --store is not given
+  TARVEX_HOST        the host, when --on-host is not given
   TARVEX_PLUGIN      the plug-in to load instead of the one installed beside
                      tarvexcli (<prefix>/<libdir>/tarvex/libcore-storage-internal.so)
 )";

@@ -1,6 +1,7 @@
 // The stand-in of the host's datastore agent script: records each
 // notification (time, event, the exact bytes of standard input) in the
-// store that TARVEX_HOST_STORE names, for `tarvex-host events` to show.
+// store that TARVEX_HOST_STORE names, for the host TARVEX_HOST names (the
+// store's only host when unset), for `tarvex-host events` to show.
 //
 // Usage: notifyDatastore -t EVENT -i stdin
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <iostream>
 #include <string>
 
+#include "hostctl/rules/admin.h"
 #include "hostctl/rules/sim.h"
 
 namespace {
@@ -58,7 +60,11 @@ int main(int argc, char** argv) {
   }
   try {
     HostCtl::Sim::SetStorePath(HostCtl::Sim::ResolveStorePath(""));
+    HostCtl::Sim::ChooseHost(HostCtl::Sim::NamedHost(""));
     HostCtl::Sim::RecordEvent(event, input);
+  } catch (const HostCtl::Sim::UnknownHostError& e) {
+    std::cerr << "notifyDatastore: " << e.what() << "\n";
+    return 2;
   } catch (const HostCtl::Sim::StoreError& e) {
     std::cerr << "notifyDatastore: " << e.what() << "\n";
     return 3;

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace HostCtl {
 namespace Sim {
@@ -15,6 +17,21 @@ namespace Sim {
 class StoreError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A host name (--on-host, TARVEX_HOST) that the store has no host of.
+// what() is "unknown host 'NAME'"; hosts() are the store's, to suggest from.
+// Both programs exit 2.
+class UnknownHostError : public std::runtime_error {
+ public:
+  UnknownHostError(const std::string& name, std::vector<std::string> hosts)
+      : std::runtime_error("unknown host '" + name + "'"), name_(name), hosts_(std::move(hosts)) {}
+  const std::string& name() const { return name_; }
+  const std::vector<std::string>& hosts() const { return hosts_; }
+
+ private:
+  std::string name_;
+  std::vector<std::string> hosts_;
 };
 
 // A fixture that cannot be loaded; what() names the file and the JSON path.

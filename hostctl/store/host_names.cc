@@ -120,6 +120,7 @@ std::vector<std::string> NamesOf(const HostModel& host, const std::string& kind)
     }
   }
   if (kind == "strelnic") names = host.strelnics;
+  if (kind == "host") names = {host.host};
   if (kind == "fault-object") {
     AddVolumeNames(host, "", false, &names);
     AddVolumeNames(host, "", true, &names);

@@ -13,7 +13,7 @@ namespace Sim {
 // without repeats. Kinds: "volume-label", "volume-uuid" (every volume),
 // "unmounted-label", "unmounted-uuid", "mounted-label", "mounted-uuid",
 // "kovra-label", "kovra-uuid", "nfs-name", "nfs41-name", "mount-point",
-// "snapshot-label", "snapshot-uuid", "strelnic", "fault-operation",
+// "snapshot-label", "snapshot-uuid", "strelnic", "host", "fault-operation",
 // "fault-object" (what a fault can name: volumes, snapshots, devices,
 // options). A store that does not exist yet answers with the built-in default
 // host, which is what its first use would make. Empty for an unknown kind or

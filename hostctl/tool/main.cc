@@ -1,10 +1,13 @@
 // tarvex-host: the tool of the simulated host. See --help.
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "framework/std_output.h"
+#include "framework/suggest.h"
 #include "hostctl/lib.h"
+#include "hostctl/rules/admin.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/host_names.h"
 #include "hostctl/tool/tool_commands.h"
@@ -16,27 +19,34 @@ namespace {
 int Run(std::vector<std::string> args) {
   using TarvexHost::UsageError;
   using TarvexOutput::WriteStdOutput;
-  // --store may stand anywhere; everything else belongs to the command.
-  std::string store;
-  bool store_given = false;
+  // --store and --on-host may stand anywhere; the rest belongs to the command.
+  std::map<std::string, std::string> globals;
   std::vector<std::string> rest;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--store" || arg.compare(0, 8, "--store=") == 0) {
-      if (store_given) throw UsageError("tarvex-host: option '--store' given twice");
-      store_given = true;
-      if (arg != "--store") {
-        store = arg.substr(8);
-      } else if (i + 1 < args.size()) {
-        store = args[++i];
-      } else {
-        throw UsageError("tarvex-host: option '--store' needs a value");
-      }
-      if (store.empty()) throw UsageError("tarvex-host: option '--store' needs a path");
+    std::string name;
+    for (const char* global : {"store", "on-host"}) {
+      const std::string option = std::string("--") + global;
+      if (arg == option || arg.compare(0, option.size() + 1, option + "=") == 0) name = global;
+    }
+    if (name.empty()) {
+      rest.push_back(arg);
       continue;
     }
-    rest.push_back(arg);
+    const std::string where = "tarvex-host: option '--" + name + "'";
+    if (globals.count(name)) throw UsageError(where + " given twice");
+    std::string& value = globals[name];
+    if (arg.size() > name.size() + 2) {
+      value = arg.substr(name.size() + 3);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      throw UsageError(where + " needs a value");
+    }
+    if (value.empty())
+      throw UsageError(where + (name == "store" ? " needs a path" : " needs a name"));
   }
+  const std::string store = globals["store"];
   if (rest.empty()) throw UsageError("tarvex-host: a command is required (see --help)");
   const std::string& first = rest.front();
   if (first == "--help" || first == "-h") {
@@ -71,6 +81,15 @@ int Run(std::vector<std::string> args) {
       }
     }
     HostCtl::Sim::SetStorePath(HostCtl::Sim::ResolveStorePath(store));
+    // Every command but init concerns one host; init makes the store.
+    if (first == "init") {
+      if (globals.count("on-host")) {
+        throw UsageError(
+            "tarvex-host init: option '--on-host' does not apply: init makes the store");
+      }
+    } else {
+      HostCtl::Sim::ChooseHost(HostCtl::Sim::NamedHost(globals["on-host"]));
+    }
     return command.run(command_args);
   }
   if (first.compare(0, 1, "-") == 0)
@@ -107,6 +126,8 @@ int RunCatching(std::vector<std::string> args) {
     return Run(std::move(args));
   } catch (const TarvexHost::UsageError& e) {
     return Report(e.what(), 2, true);
+  } catch (const HostCtl::Sim::UnknownHostError& e) {
+    return Report(Cordra::Frame::UnknownName("host", e.name(), e.hosts()), 2);
   } catch (const HostCtl::Sim::StoreError& e) {
     return Report(e.what(), 3);
   } catch (const HostCtl::Sim::FixtureError& e) {

@@ -11,7 +11,7 @@ using TarvexMan::Literal;
 using TarvexMan::Text;
 
 const char kUsage[] =
-    "Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]\n"
+    "Usage: tarvex-host [--store PATH] [--on-host NAME] COMMAND [OPTIONS]\n"
     "       tarvex-host COMMAND --help\n"
     "       tarvex-host --help | --version\n"
     "\n"
@@ -21,23 +21,26 @@ const char kUsage[] =
 const char kOptionsAndStatus[] =
     "\n"
     "Options:\n"
-    "  --store PATH  the host's store (default: $TARVEX_HOST_STORE, else\n"
-    "                $XDG_STATE_HOME/tarvex/host.db, else\n"
-    "                ~/.local/state/tarvex/host.db); made from the built-in default\n"
-    "                host when it does not exist, in a directory that must exist\n"
-    "                unless it is the default one or the command is init\n"
-    "  --help        show this help, or a command's help after the command\n"
-    "  --version     show the version\n"
+    "  --store PATH    the host's store (default: $TARVEX_HOST_STORE, else\n"
+    "                  $XDG_STATE_HOME/tarvex/host.db, else\n"
+    "                  ~/.local/state/tarvex/host.db); made from the built-in default\n"
+    "                  host when it does not exist, in a directory that must exist\n"
+    "                  unless it is the default one or the command is init\n"
+    "  --on-host NAME  the host of the store a command other than init concerns\n"
+    "                  (default: $TARVEX_HOST; a store of one host needs neither)\n"
+    "  --help          show this help, or a command's help after the command\n"
+    "  --version       show the version\n"
     "\n"
     "Exit status:\n"
     "  0  done\n"
     "  1  failed (a fixture that cannot be loaded, a store that exists already, ...)\n"
-    "  2  usage error\n"
+    "  2  usage error, or a host the store does not have\n"
     "  3  the store cannot be used\n"
     "  4  the output could not be written (what the command changed stays changed)\n"
     "\n"
     "Environment:\n"
-    "  TARVEX_HOST_STORE  the store, when --store is not given\n";
+    "  TARVEX_HOST_STORE  the store, when --store is not given\n"
+    "  TARVEX_HOST        the host, when --on-host is not given\n";
 
 }  // namespace
 

@@ -60,7 +60,7 @@ Global options and their values, before the command path.
   $ complete_line 'tarvexcli --fo'
   --format
   $ complete_line 'tarvexcli -'
-  --fields --format --help --no-header --store --version -h
+  --fields --format --help --no-header --on-host --store --version -h
   $ complete_line 'tarvexcli --format '
   csv json simple table xml
   $ complete_line 'tarvexcli --format = j'
@@ -88,7 +88,7 @@ tarvex-host: commands, their actions and options, --store anywhere.
   $ complete_line 'tarvex-host '
   dump events fault feature init restart
   $ complete_line 'tarvex-host -'
-  --help --store --version
+  --help --on-host --store --version
   $ complete_line 'tarvex-host --store /tmp/h.db f'
   fault feature
   $ complete_line 'tarvex-host init -'
@@ -96,7 +96,7 @@ tarvex-host: commands, their actions and options, --store anywhere.
   $ complete_line 'tarvex-host fault '
   add clear list
   $ complete_line 'tarvex-host fault add --'
-  --help --message --nth --object --operation --store --times
+  --help --message --nth --object --on-host --operation --store --times
   $ complete_line 'tarvex-host feature '
   list set
   $ complete_line 'tarvex-host --store = /tmp/h.db feature set 284 '
@@ -106,7 +106,7 @@ tarvex-host: commands, their actions and options, --store anywhere.
   $ complete_line 'tarvex-host --store /tmp/a : f'
   $ complete_line 'tarvex-host feature set '
   $ complete_line 'tarvex-host events -'
-  --clear --help --json --store
+  --clear --help --json --on-host --store
   $ complete_line 'tarvex-host restart '
   $ complete_line 'tarvex-host init --fixture h'
   host.db

@@ -67,10 +67,17 @@ An option given once is not offered again; a short option takes no '='.
   $ complete_line 'tarvexcli storage filesystem unmount -l datastore1 '
   --help --no-persist --unmount-all-kovra --volume-path --volume-uuid
   $ complete_line 'tarvexcli --format json -'
-  --fields --help --no-header --store --version -h
+  --fields --help --no-header --on-host --store --version -h
   $ complete_line 'tarvexcli storage kovra reclaim config set -m = f'
   $ complete_line 'tarvexcli storage kovra reclaim config set -m f'
   fixed
+
+The hosts of the store after --on-host, for both programs.
+
+  $ complete_line 'tarvexcli --on-host '
+  hvx-lab-01.example.test
+  $ complete_line "tarvex-host --store $PWD/s.db --on-host h"
+  hvx-lab-01.example.test
 
 Faults of tarvex-host: the operations and the objects of the store.
 

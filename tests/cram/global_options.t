@@ -21,6 +21,31 @@ after the command.
   datastore1
   other.db
 
+--on-host (or TARVEX_HOST) names the host of the store to run on; a store
+of one host takes its own name and needs none. An unknown host is a usage
+error that names the nearest host, or all of them, and runs nothing; the
+datastore agent serves the host named.
+
+  $ tarvexcli storage nfs list --on-host hvx-lab-01.example.test --fields "volume name" --no-header
+  nfs-iso
+  nfs-backup
+  nfs-legacy
+  $ tarvexcli --on-host hvx-lab-01.example.tst storage filesystem unmount -l datastore2
+  tarvexcli: unknown host 'hvx-lab-01.example.tst': did you mean 'hvx-lab-01.example.test'?
+  [2]
+  $ TARVEX_HOST=host-b tarvexcli storage filesystem unmount -l datastore2
+  tarvexcli: unknown host 'host-b' (the store has: hvx-lab-01.example.test)
+  [2]
+  $ tarvexcli storage filesystem unmount -l datastore2 --on-host ''
+  tarvexcli: Option --on-host needs a host name
+  [2]
+  $ tarvexcli storage filesystem list --fields "volume name,mounted" --no-header | grep datastore2
+  datastore2  true
+  $ TARVEX_HOST=hvx-lab-01.example.test tarvexcli storage filesystem unmount -l datastore2
+  true
+  $ tarvex-host events | cut -d' ' -f3-
+  PreUnmount  "datastore2"
+
 Given twice, wherever, a global option is refused as any option is.
 
   $ tarvexcli --format csv storage filesystem list --format json

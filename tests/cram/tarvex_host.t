@@ -6,7 +6,7 @@ usage errors, fixtures, features, faults and the agent's notifications.
   $ tarvex-host --version
   tarvex-host 0.1.0
   $ tarvex-host --help | sed -n '1p;/^  events/p'
-  Usage: tarvex-host [--store PATH] COMMAND [OPTIONS]
+  Usage: tarvex-host [--store PATH] [--on-host NAME] COMMAND [OPTIONS]
     events    show or clear the datastore agent's notifications
   $ tarvex-host fault add --help | head -1
   Usage: tarvex-host [--store PATH] fault add --operation OP [--object NAME]
@@ -72,6 +72,28 @@ A fixture loads, dumps back as it was loaded, and replaces a store only with
   $ tarvex-host init --force
   $ tarvex-host dump | jq -r .host
   hvx-lab-01.example.test
+
+A command other than init concerns the host --on-host or TARVEX_HOST names,
+which the store must have; init makes the store and takes none. The agent
+records for the host TARVEX_HOST names.
+
+  $ tarvex-host dump --on-host=hvx-lab-01.example.test | jq -r .host
+  hvx-lab-01.example.test
+  $ TARVEX_HOST=nowhere tarvex-host events
+  tarvex-host: unknown host 'nowhere' (the store has: hvx-lab-01.example.test)
+  [2]
+  $ tarvex-host --on-host hvx-lab-01 feature list
+  tarvex-host: unknown host 'hvx-lab-01': did you mean 'hvx-lab-01.example.test'?
+  [2]
+  $ tarvex-host init --on-host hvx-lab-01.example.test
+  tarvex-host init: option '--on-host' does not apply: init makes the store
+  [2]
+  $ tarvex-host --on-host a --on-host b dump
+  tarvex-host: option '--on-host' given twice
+  [2]
+  $ echo x | TARVEX_HOST=nowhere notifyDatastore -t PreUnmount -i stdin
+  notifyDatastore: unknown host 'nowhere'
+  [2]
 
 The store may be given as --store=PATH too, anywhere on the line.
 
