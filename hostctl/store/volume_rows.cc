@@ -7,26 +7,23 @@ namespace HostCtl {
 namespace Sim {
 namespace {
 
-// A field's column in a select: the summary columns come first, so that a
-// listing reads only those; each group keeps the list's order.
-constexpr int ColumnOf(int field) {
-  int position = 0;
-  const bool summary = kVolumeFields[field].summary;
-  for (int i = 0; i < kVolumeFieldCount; ++i) {
-    if (i == field) break;
-    if (kVolumeFields[i].summary == summary) ++position;
-  }
-  if (summary) return position;
-  for (const VolumeFieldInfo& info : kVolumeFields) position += info.summary ? 1 : 0;
-  return position;
-}
-
 constexpr int kColumnCount = kVolumeFieldCount;
 constexpr int kSummaryCount = [] {
   int count = 0;
   for (const VolumeFieldInfo& info : kVolumeFields) count += info.summary ? 1 : 0;
   return count;
 }();
+
+// A field's column in a select: the summary columns come first, so that a
+// listing reads only those; each group keeps the list's order.
+constexpr int ColumnOf(int field) {
+  int position = 0;
+  const bool summary = kVolumeFields[field].summary;
+  for (int i = 0; i < field; ++i) {
+    if (kVolumeFields[i].summary == summary) ++position;
+  }
+  return summary ? position : kSummaryCount + position;
+}
 
 // Column names in select order.
 struct ColumnNames {
