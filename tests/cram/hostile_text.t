@@ -114,12 +114,12 @@ format stays well formed and valid UTF-8.
 
   $ args=()
   $ for byte in $(seq 1 255); do args+=(-n "<$(printf "\\x$(printf %x $byte)")>"); done
-  $ for sequence in '\xc0\xaf' '\xed\xa0\x80' '\xf4\x90\x80\x80' '\xe2\x82x' '\xef\xbf\xbe' '\xef\xbf\xbf' '\xf0\x9f\x98'; do
+  $ for sequence in '\xc0\xaf' '\xed\xa0\x80' '\xed\xbf\xbf' '\xf4\x90\x80\x80' '\xe2\x82x' '\xef\xbf\xbe' '\xef\xbf\xbf' '\xf0\x9f\x98'; do
   >   args+=(-n "$(printf "$sequence")")
   > done
   $ TARVEX_PLUGIN=$TARVEX_TEST_PLUGIN well_formed storage test list "${args[@]}"
   $ jq -r 'length, .[64].Name' out.json
-  262
+  263
   <A>
   $ xmllint --xpath 'count(/output/list/structure)' out.xml
-  262
+  263

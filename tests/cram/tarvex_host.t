@@ -174,6 +174,19 @@ escaped, --json as base64 where JSON cannot carry them.
   $ tarvex-host events --clear
   $ tarvex-host events
 
+Input that is text up to the last character before the surrogates is kept
+as text; a surrogate's bytes, the last one's too, are kept as base64.
+
+  $ printf '\355\237\277' | notifyDatastore -t A -i stdin
+  $ printf '\355\277\277' | notifyDatastore -t B -i stdin
+  $ tarvex-host events --json | jq -c '.[] | [(.input | length), .input_base64]'
+  [1,null]
+  [0,"7b+/"]
+  $ tarvex-host events --json | head -2
+  [
+    {
+  $ tarvex-host events --clear
+
 The agent's own usage errors.
 
   $ echo x | notifyDatastore -i stdin

@@ -28,13 +28,18 @@ TEST_F(NasTest, AddedVolumeHasHostDefaultsAndMountsOnlyWhenAsked) {
 }
 
 // An unknown strelnic and an empty server show through the add command.
-TEST_F(NasTest, AddRefusesTakenNamesAndAnEmptyShare) {
+TEST_F(NasTest, AddRefusesTakenNamesAnEmptyShareAndAServerList) {
   EXPECT_EQ(HostError([&] {
               storage_.AddNetworkFileSystem("192.0.2.1", "/x", "datastore1", false, "", 0);
             }),
             "Cannot add NFS volume 'datastore1': the name is already used by another volume");
   EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "", "n", false, "", 0); }),
             "Cannot add NFS volume 'n': the share is empty");
+  EXPECT_EQ(HostError([&] {
+              storage_.AddNetworkFileSystem("192.0.2.1,192.0.2.2", "/x", "n", false, "", 0);
+            }),
+            "Cannot add NFS volume 'n': an NFS v3 volume has one server, not "
+            "'192.0.2.1,192.0.2.2'");
   EXPECT_EQ(HostError([&] {
               storage_.AddV41NetworkFileSystem({"203.0.113.21"}, "/x", "nfs-iso",
                                                NetworkFileSystem::SEC_SYS);
