@@ -55,6 +55,12 @@ Usage errors.
   $ tarvexcli --no-headers storage
   tarvexcli: Unknown option '--no-headers': did you mean '--no-header'?
   [2]
+  $ tarvexcli storage -l datastore1
+  tarvexcli: Unexpected option '-l' after 'storage': expected a namespace or command
+  [2]
+  $ tarvexcli storage -format json
+  tarvexcli: Unknown option '-format': did you mean '--format'?
+  [2]
   $ tarvexcli storage test action -n v extra
   tarvexcli: Unexpected argument 'extra': this command takes options only
   [2]

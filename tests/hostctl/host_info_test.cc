@@ -65,6 +65,7 @@ TEST(HostNamesTest, EachKindNamesItsObjectsOnce) {
       {"snapshot-label", 2, "datastore1"},
       {"snapshot-uuid", 2, "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3"},
       {"strelnic", 2, "tvn1"},
+      {"host", 1, "hvx-lab-01.example.test"},
       {"fault-operation", 87, "Unmount"},
       {"fault-object", 48, "LogHost"},  // volumes by label and UUID, snapshots, devices, options
       {"volume", 0, ""},
@@ -82,6 +83,14 @@ TEST(HostNamesTest, EachKindNamesItsObjectsOnce) {
   const std::string odd = dir.Path("a?b#c%d.db");
   ASSERT_TRUE(HostCtl::Sim::InitStoreFile(odd, HostCtl::Sim::LoadFixture(fixture, "<odd>"), false));
   EXPECT_EQ(HostCtl::Sim::HostNames(odd, "nfs41-name"), std::vector<std::string>{"nfs41-away"});
+
+  // A write still in the log of a process that has the store open is seen.
+  const std::string live = dir.Path("live.db");
+  HostCtl::Sim::SetStorePath(live);
+  StrelCtl::Storage::StorageInfoImpl().AddNetworkFileSystem("192.0.2.1", "/x", "in-log", false,
+                                                            "", 0);
+  EXPECT_EQ(HostCtl::Sim::HostNames(live, "nfs-name").back(), "in-log");
+  HostCtl::Sim::SetStorePath("");
 }
 
 TEST(StrPrintfTest, FormatsLikePrintfWithoutALengthLimit) {
