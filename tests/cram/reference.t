@@ -21,6 +21,17 @@ nodes and, for each command, the same options as the reference.
   $ grep -c ' --' man
   75
 
+Its examples, each after the sentence that says what it does.
+
+  $ sed -n '/^\.SH "EXAMPLES"/,/^\.SH "SEE/p' "$TARVEX_MAN_DIR/tarvexcli.1" | grep -v '^\.'
+  List the datastores, then the NFS volumes as JSON:
+  tarvexcli storage filesystem list
+  tarvexcli \-\-format json storage nfs list
+  Two fields of every datastore, as CSV without a header row:
+  tarvexcli storage filesystem list \-\-fields "volume name,free" \-\-format csv \-\-no\-header
+  Unmount a datastore, on a store of its own:
+  tarvexcli \-\-store /tmp/trial.db storage filesystem unmount \-l datastore1
+
 tarvex-host(1) has the sections a manual page is read by.
 
   $ tarvex-host --generate-reference man | grep '^\.SH'

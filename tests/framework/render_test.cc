@@ -192,6 +192,12 @@ TEST(RenderTest, PlainResultsPrintTheirValueInEveryFormat) {
   EXPECT_EQ("", Render(Volumes(false), kVolumeHints, "table", {}, true));
   EXPECT_EQ("{\n  \"Cache Size\": 768,\n  \"Kovra Heap Size\": null\n}\n",
             Render(PBCache(), kPBCacheHints, "json", {"Cache Size", "Kovra Heap Size"}));
+  // A list of plain values has no record type to find hints by.
+  auto names = MetaList::New(META_STRING, MetaString::New());
+  names->Add(MetaString::New("a"));
+  names->Add(MetaString::New("b"));
+  EXPECT_EQ("a\nb\n", Render(names, kVolumeHints, "table"));
+  EXPECT_EQ("[\n  \"a\",\n  \"b\"\n]\n", Render(names, kVolumeHints, "json"));
 }
 
 // Written to a stream, a list far larger than one block is written as it is
