@@ -1,7 +1,5 @@
 #include "hostctl/rules/admin.h"
 
-#include <cstdlib>
-
 #include "hostctl/rules/sim.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/model_io.h"
@@ -88,12 +86,6 @@ void ClearEvents() {
 std::string HostName() {
   Stmt stmt = Session::Get().db().Prepare("SELECT name FROM host");
   return stmt.Step() ? stmt.Text(0) : std::string();
-}
-
-std::string NamedHost(const std::string& option_value) {
-  if (!option_value.empty()) return option_value;
-  const char* variable = std::getenv("TARVEX_HOST");
-  return variable ? variable : "";
 }
 
 void ChooseHost(const std::string& name) {

@@ -37,9 +37,6 @@ void ClearEvents();
 // The host's name (the fixture's "host").
 std::string HostName();
 
-// The host a command line names (--on-host NAME, else $TARVEX_HOST): ""
-// when it names none, which a store of one host needs.
-std::string NamedHost(const std::string& option_value);
 // Checks that the store has the host `name` (nothing to check for ""):
 // throws UnknownHostError when it has not.
 void ChooseHost(const std::string& name);

@@ -40,6 +40,10 @@ std::string ResolveStorePath(const std::string& option_value) {
   return DefaultStorePath();
 }
 
+std::string NamedHost(const std::string& option_value) {
+  return option_value.empty() ? Env("TARVEX_HOST") : option_value;
+}
+
 std::string DefaultStorePath() {
   // The XDG base directory rules ignore a relative path.
   std::string state = Env("XDG_STATE_HOME");

@@ -44,6 +44,9 @@ class FixtureError : public std::runtime_error {
 // the option, else $TARVEX_HOST_STORE, else $XDG_STATE_HOME/tarvex/host.db,
 // else ~/.local/state/tarvex/host.db.
 std::string ResolveStorePath(const std::string& option_value);
+// The host a command line names (the --on-host option, else $TARVEX_HOST):
+// "" when it names none, which a store of one host needs.
+std::string NamedHost(const std::string& option_value);
 // The last two of those: the default store, "" when there is no home.
 std::string DefaultStorePath();
 
