@@ -3,7 +3,7 @@
 # volumes (default 100) with names of its own to one store through
 # `tarvexcli storage nfs add`; then checks that `storage nfs list` shows every
 # added volume exactly once. For comparison, the same number of single-row
-# inserts into the volumes table, made by W parallel loops of N sqlite3
+# inserts of a volume row and its host view, made by W parallel loops of N sqlite3
 # processes on a copy of the same store (and listed by tarvexcli likewise).
 # Prints both wall times, the wall time per volume, their ratio, the failures
 # and the listing check; exits 1 when a write failed or a volume is missing or
@@ -42,15 +42,18 @@ add_loop() {
 insert_loop() {
   for i in $(seq "$per_writer"); do
     uuid=$(printf '%08x-%08x' $((0xbe000000 + $1)) "$i")
-    sqlite3 -cmd ".timeout 5000" "$copy" "INSERT INTO volumes(type, name, uuid, mount_point,
-      mounted, persistent, discovered, busy, accessible, capacity, used, arrak, version, lvm_uuid,
+    sqlite3 -cmd ".timeout 5000" "$copy" "BEGIN IMMEDIATE; INSERT INTO volumes(type, name, uuid,
+      capacity, used, arrak, version, lvm_uuid,
       lock_mode, clustered_kadisk, unmap_granularity, unmap_priority, unmap_bandwidth,
       unmap_method, unmap_reserved, nfs_hosts, nfs_share, nfs_read_only, nfs_pe, nfs_hidden,
       nfs_strelnic, nfs_strelnic_param, nfs_queue_depth, nfs_boot_queue_depth, nfs_max_read,
       nfs_max_write, nfs_preunmount, nfs_security)
-      VALUES ('NFS', 'bench-w$1-v$i', '$uuid', '/kovra/volumes/$uuid', 1, 1, 1, 0, 1,
+      VALUES ('NFS', 'bench-w$1-v$i', '$uuid',
       1099511627776, 0, 0, 6, '', 0, 0, 1048576, 'low', 0, 'priority', 0, '192.0.2.$((100 + $1))',
-      '/exports/w$1/v$i', 0, 0, 0, '', '', 4294967295, 4294967295, 1048576, 1048576, 0, 0);" \
+      '/exports/w$1/v$i', 0, 0, 0, '', '', 4294967295, 4294967295, 1048576, 1048576, 0, 0);
+      INSERT INTO volume_views(host_id, volume_id, mount_point, mounted, persistent, discovered,
+      busy, accessible) VALUES (1, last_insert_rowid(), '/kovra/volumes/$uuid', 1, 1, 1, 0, 1);
+      COMMIT;" \
       >/dev/null 2>>"$work/err-sql-$1" || echo "bench-w$1-v$i" >>"$work/fail-sql"
   done
 }

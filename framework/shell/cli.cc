@@ -206,13 +206,16 @@ int RunArguments(const std::vector<std::string>& args) {
     reads.emplace();
     const std::string host = HostCtl::Sim::NamedHost(globals.on_host);
     HostCtl::Sim::ChooseHost(host);
+    HostCtl::Sim::RequireHostUp();
     // The datastore agent serves the host the command runs on.
     if (!host.empty()) setenv("TARVEX_HOST", host.c_str(), 1);
     Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
     root = BuildCommandTree();
     KeepUntilExit(root);
   } catch (const HostCtl::Sim::UnknownHostError& e) {
-    return Fail(kExitUsage, Cordra::Frame::UnknownName("host", e.name(), e.hosts()));
+    return Fail(kExitUsage, e.name().empty()
+                                ? e.what()
+                                : Cordra::Frame::UnknownName("host", e.name(), e.hosts()));
   } catch (const HostCtl::Sim::StoreError& e) {
     return Fail(kExitStore, e.what());
   } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 // pointer-block cache.
 #include "hostctl/impl/handles.h"
 #include "hostctl/impl/host_objects.h"
+#include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 
 namespace HostCtl {
@@ -63,7 +64,8 @@ class OptionGroup : public Adv::AdvancedOptionGroup {
     CheckFault(Op::GetOption, {name, name_ + "/" + name});
     Stmt stmt = Session::Get().db().Prepare(
         "SELECT is_string, int_value, string_value FROM advanced_options WHERE grp = ? AND "
-        "name = ?");
+        "name = ? AND host_id = " +
+        Sim::ThisHost());
     stmt.Bind(1, name_).Bind(2, name);
     if (!stmt.Step()) {
       throw Lib::HostCtlException("Advanced option '" + name_ + "/" + name + "' does not exist");
@@ -82,7 +84,8 @@ class Options : public Adv::AdvancedOptions {
   ~Options() override;
   std::unique_ptr<Adv::AdvancedOptionGroup> GetOptionGroup(const std::string& name) override {
     CheckFault(Op::GetOptionGroup, {name});
-    Stmt stmt = Session::Get().db().Prepare("SELECT 1 FROM advanced_options WHERE grp = ?");
+    Stmt stmt = Session::Get().db().Prepare(
+        "SELECT 1 FROM advanced_options WHERE grp = ? AND host_id = " + Sim::ThisHost());
     stmt.Bind(1, name);
     if (!stmt.Step()) {
       throw Lib::HostCtlException("Advanced option group '" + name + "' does not exist");
@@ -119,7 +122,8 @@ class Memory : public Hardware::MemoryInfo {
   ~Memory() override;
   std::vector<std::unique_ptr<Hardware::HeapInfo>> GetHeaps() override {
     CheckFault(Op::GetHeaps);
-    Stmt stmt = Session::Get().db().Prepare("SELECT name, current, max FROM heaps ORDER BY id");
+    Stmt stmt = Session::Get().db().Prepare(
+        "SELECT name, current, max FROM heaps WHERE host_id = " + Sim::ThisHost() + " ORDER BY id");
     std::vector<std::unique_ptr<Hardware::HeapInfo>> heaps;
     while (stmt.Step()) {
       heaps.push_back(std::make_unique<Heap>(Sim::HeapRecord{
@@ -147,7 +151,8 @@ class PBCacheImpl : public Storage::PBCache {
     CheckFault(Op::GetStats);
     Stmt stmt = Session::Get().db().Prepare(
         "SELECT pb_cache_size, pb_cache_size_max, pb_working_set, pb_working_set_max, "
-        "pb_heap_overhead, pb_capacity_miss_ratio FROM host");
+        "pb_heap_overhead, pb_capacity_miss_ratio FROM host WHERE id = " +
+        Sim::ThisHost());
     Storage::PBCacheStats stats;
     if (stmt.Step()) {
       stats.cacheSize = static_cast<uint64_t>(stmt.Int(0));
@@ -162,7 +167,10 @@ class PBCacheImpl : public Storage::PBCache {
   void ResetStats() override {
     CheckFault(Op::ResetStats);
     Sim::WriteTransaction([](Db& db) {
-      db.Exec("UPDATE host SET pb_capacity_miss_ratio = 0, pb_working_set_max = pb_working_set");
+      db.Exec(
+          "UPDATE host SET pb_capacity_miss_ratio = 0, pb_working_set_max = pb_working_set "
+          "WHERE id = " +
+          Sim::ThisHost());
     });
   }
 };

@@ -43,8 +43,8 @@ const uint8_t* FeatureTable::operator[](unsigned number) const {
   // from the store, so a flag switched by `tarvex-host feature set` shows at
   // the next lookup.
   static std::map<unsigned, uint8_t> flags;
-  Sim::Stmt stmt =
-      Sim::Session::Get().db().Prepare("SELECT enabled FROM features WHERE number = ?");
+  Sim::Stmt stmt = Sim::Session::Get().db().Prepare(
+      "SELECT enabled FROM features WHERE number = ? AND host_id = " + Sim::ThisHost());
   stmt.Bind(1, int64_t{number});
   uint8_t& flag = flags[number];
   flag = stmt.Step() && stmt.Int(0) != 0 ? 1 : 0;

@@ -2,6 +2,7 @@
 // rescan, automount) and the two signals the host records.
 #include "hostctl/impl/handles.h"
 #include "hostctl/rules/volume_rules.h"
+#include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 
 namespace StrelCtl {
@@ -83,14 +84,18 @@ void StorageInfoImpl::AutoFullMountVolumes() {
 
 void StorageInfoImpl::SignalIORM(bool /*unmounting*/) {
   CheckFault(Op::SignalIORM);
-  HostCtl::Sim::WriteTransaction(
-      [](Db& db) { db.Exec("UPDATE host SET iorm_signals = iorm_signals + 1"); });
+  HostCtl::Sim::WriteTransaction([](Db& db) {
+    db.Exec("UPDATE host SET iorm_signals = iorm_signals + 1 WHERE id = " +
+            HostCtl::Sim::ThisHost());
+  });
 }
 
 void StorageInfoImpl::RestorePsaConfig() {
   CheckFault(Op::RestorePsaConfig);
-  HostCtl::Sim::WriteTransaction(
-      [](Db& db) { db.Exec("UPDATE host SET psa_restores = psa_restores + 1"); });
+  HostCtl::Sim::WriteTransaction([](Db& db) {
+    db.Exec("UPDATE host SET psa_restores = psa_restores + 1 WHERE id = " +
+            HostCtl::Sim::ThisHost());
+  });
 }
 
 }  // namespace Storage

@@ -5,6 +5,7 @@
 
 #include "hostctl/impl/handles.h"
 #include "hostctl/impl/host_objects.h"
+#include "hostctl/rules/heartbeats.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/snapshot_rows.h"
 #include "hostctl/store/sqlite_db.h"
@@ -97,6 +98,7 @@ VolumeRecord InsertVolumeFor(Db& db, const SnapshotRecord& s, const std::string&
         .Bind(4, int64_t{extent->partition})
         .Run();
   }
+  HostCtl::Sim::TakeSlot(db, v);
   return v;
 }
 

@@ -19,79 +19,71 @@ bool InitHost(const HostModel& model, bool force) {
   return InitStoreFile(path, model, force);
 }
 
-void RestartHost() {
-  WriteTransaction([](Db& db) {
-    // Snapshots mounted for one boot become unresolved again.
-    std::vector<std::pair<int64_t, int64_t>> links;
-    {
-      Stmt stmt = db.Prepare(
-          "SELECT s.id, v.id FROM snapshots s JOIN volumes v ON v.id = s.mounted_as "
-          "WHERE v.persistent = 0");
-      while (stmt.Step()) links.emplace_back(stmt.Int(0), stmt.Int(1));
-    }
-    for (const auto& link : links) {
-      MarkSnapshotMounted(db, link.first, 0);
-      db.Prepare("DELETE FROM volumes WHERE id = ?").Bind(1, link.second).Run();
-    }
-    for (VolumeRecord& v : LoadVolumes(db, VolumeQuery())) {
-      v.mounted = v.persistent && MountProblem(db, v).empty();
-      if (v.mounted && v.IsNas()) v.strelnic = v.strelnic_param;
-      v.preunmount = false;
-      v.queue_depth = v.boot_queue_depth;
-      SaveVolume(db, v);
-    }
-  });
-}
-
 void AddFault(const FaultRecord& f) {
   WriteTransaction([&](Db& db) {
-    db.Prepare("INSERT INTO faults(operation, object, message, nth, times) VALUES (?, ?, ?, ?, ?)")
-        .Bind(1, f.operation)
-        .Bind(2, f.object)
-        .Bind(3, f.message)
-        .Bind(4, f.nth)
-        .Bind(5, f.times)
+    db.Prepare(
+          "INSERT INTO faults(host_id, operation, object, message, nth, times) "
+          "VALUES (?, ?, ?, ?, ?, ?)")
+        .Bind(1, Session::Get().HostId())
+        .Bind(2, f.operation)
+        .Bind(3, f.object)
+        .Bind(4, f.message)
+        .Bind(5, f.nth)
+        .Bind(6, f.times)
         .Run();
   });
 }
 
-std::vector<FaultRecord> ListFaults() { return ReadFaults(Session::Get().db()); }
+std::vector<FaultRecord> ListFaults() {
+  Session& session = Session::Get();
+  return ReadFaults(session.db(), session.HostId());
+}
 
 void ClearFaults() {
-  WriteTransaction([](Db& db) { db.Exec("DELETE FROM faults"); });
+  WriteTransaction([](Db& db) { db.Exec("DELETE FROM faults WHERE host_id = " + ThisHost()); });
 }
 
 std::map<unsigned, bool> ListFeatures() {
   std::map<unsigned, bool> features;
-  Stmt stmt = Session::Get().db().Prepare("SELECT number, enabled FROM features ORDER BY number");
+  Stmt stmt = Session::Get().db().Prepare(
+      "SELECT number, enabled FROM features WHERE host_id = " + ThisHost() + " ORDER BY number");
   while (stmt.Step()) features[static_cast<unsigned>(stmt.Int(0))] = stmt.Int(1) != 0;
   return features;
 }
 
 void SetFeature(unsigned number, bool on) {
   WriteTransaction([&](Db& db) {
-    db.Prepare("INSERT OR REPLACE INTO features(number, enabled) VALUES (?, ?)")
-        .Bind(1, int64_t{number})
-        .Bind(2, on)
+    db.Prepare("INSERT OR REPLACE INTO features(host_id, number, enabled) VALUES (?, ?, ?)")
+        .Bind(1, Session::Get().HostId())
+        .Bind(2, int64_t{number})
+        .Bind(3, on)
         .Run();
   });
 }
 
-std::vector<EventRecord> ListEvents() { return ReadEvents(Session::Get().db()); }
+std::vector<EventRecord> ListEvents() {
+  Session& session = Session::Get();
+  return ReadEvents(session.db(), session.HostId());
+}
 
 void ClearEvents() {
-  WriteTransaction([](Db& db) { db.Exec("DELETE FROM events"); });
+  WriteTransaction([](Db& db) { db.Exec("DELETE FROM events WHERE host_id = " + ThisHost()); });
 }
 
 std::string HostName() {
-  Stmt stmt = Session::Get().db().Prepare("SELECT name FROM host");
+  Stmt stmt = Session::Get().db().Prepare("SELECT name FROM host WHERE id = " + ThisHost());
   return stmt.Step() ? stmt.Text(0) : std::string();
 }
 
 void ChooseHost(const std::string& name) {
-  if (name.empty()) return;
-  const std::string host = HostName();
-  if (name != host) throw UnknownHostError(name, {host});
+  Session& session = Session::Get();
+  session.SetHost(name);
+  if (!name.empty()) session.HostId();
+}
+
+void RequireHostUp() {
+  Stmt stmt = Session::Get().db().Prepare("SELECT name, up FROM host WHERE id = " + ThisHost());
+  if (stmt.Step() && stmt.Int(1) == 0) throw HostDownError(stmt.Text(0));
 }
 
 }  // namespace Sim

@@ -17,7 +17,8 @@ namespace Sim {
 // False when a store is there and `force` is not given.
 bool InitHost(const HostModel& model, bool force);
 
-// A simulated restart: non-persistent mounts and unmounts are undone,
+// A simulated restart of the chosen host (a crash and a boot, see
+// cluster.h): non-persistent mounts and unmounts are undone,
 // persistent ones kept; a volume mounted from a snapshot for one boot
 // becomes that unresolved snapshot again; NAS preunmount states end; queue
 // depths not persisted go back. A volume that cannot be mounted stays
@@ -37,9 +38,12 @@ void ClearEvents();
 // The host's name (the fixture's "host").
 std::string HostName();
 
-// Checks that the store has the host `name` (nothing to check for ""):
-// throws UnknownHostError when it has not.
+// Chooses the host `name` for this process ("" for the store's only host).
+// Throws UnknownHostError for a name the store has no host of.
 void ChooseHost(const std::string& name);
+// Checks the chosen host now: UnknownHostError when the store has several
+// and none was chosen, HostDownError when it is down.
+void RequireHostUp();
 
 }  // namespace Sim
 }  // namespace HostCtl

@@ -47,7 +47,7 @@ bool IsOperationName(const std::string& name) {
   return std::binary_search(names.begin(), names.end(), name);
 }
 
-void FaultTable::Load(Db& db) { faults_ = ReadFaults(db); }
+void FaultTable::Load(Db& db) { faults_ = ReadFaults(db, Session::Get().HostId()); }
 
 bool FaultTable::Fire(Db& db, Op op, std::initializer_list<std::string_view> objects,
                       std::string* message) {

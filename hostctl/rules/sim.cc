@@ -84,11 +84,7 @@ std::string DumpHost() {
 
 void RecordEvent(const std::string& event, const std::string& input) {
   WriteTransaction([&](Db& db) {
-    db.Prepare("INSERT INTO events(time, event, input) VALUES (?, ?, ?)")
-        .Bind(1, UtcTimestamp())
-        .Bind(2, event)
-        .BindBlob(3, input)
-        .Run();
+    WriteEvent(db, Session::Get().HostId(), {UtcTimestamp(), event, input});
   });
 }
 

@@ -19,19 +19,37 @@ class StoreError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A host name (--on-host, TARVEX_HOST) that the store has no host of.
-// what() is "unknown host 'NAME'"; hosts() are the store's, to suggest from.
-// Both programs exit 2.
+// A host name (--on-host, TARVEX_HOST) that the store has no host of, or
+// (with an empty name) no host named where the store has several. what()
+// is "unknown host 'NAME'", or the line that asks for a host; hosts() are
+// the store's, to suggest from. Both programs exit 2.
 class UnknownHostError : public std::runtime_error {
  public:
   UnknownHostError(const std::string& name, std::vector<std::string> hosts)
-      : std::runtime_error("unknown host '" + name + "'"), name_(name), hosts_(std::move(hosts)) {}
+      : std::runtime_error(Describe(name, hosts)), name_(name), hosts_(std::move(hosts)) {}
   const std::string& name() const { return name_; }
   const std::vector<std::string>& hosts() const { return hosts_; }
 
  private:
+  static std::string Describe(const std::string& name, const std::vector<std::string>& hosts) {
+    if (!name.empty()) return "unknown host '" + name + "'";
+    std::string list;
+    for (const std::string& host : hosts) list += (list.empty() ? "" : ", ") + host;
+    return "the store has several hosts (" + list +
+           "): choose one with --on-host NAME or TARVEX_HOST";
+  }
+
   std::string name_;
   std::vector<std::string> hosts_;
+};
+
+// The chosen host is down (tarvex-host host crash): what() names it and the
+// verb that boots it. tarvexcli exits 3, as for a store it cannot use.
+class HostDownError : public StoreError {
+ public:
+  explicit HostDownError(const std::string& name)
+      : StoreError("host '" + name + "' is down: boot it with 'tarvex-host host boot " + name +
+                   "'") {}
 };
 
 // A fixture that cannot be loaded; what() names the file and the JSON path.

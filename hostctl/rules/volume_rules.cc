@@ -5,6 +5,8 @@
 #include <random>
 
 #include "hostctl/lib.h"
+#include "hostctl/rules/heartbeats.h"
+#include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/volume_rows.h"
 
@@ -74,6 +76,7 @@ void ApplyMount(Db& db, VolumeRecord& v, int option) {
   }
   // The strelnic configured as a parameter takes effect at a mount.
   if (v.IsNas()) v.strelnic = v.strelnic_param;
+  if (v.IsKovra()) TakeSlot(db, v);
   SaveVolume(db, v);
 }
 
@@ -86,6 +89,7 @@ int ApplyUnmount(Db& db, VolumeRecord& v, int option) {
   v.mounted = false;
   if (option == 0) v.persistent = false;
   v.preunmount = false;
+  if (v.IsKovra()) ReleaseSlot(db, v);
   SaveVolume(db, v);
   return 0;
 }
@@ -119,7 +123,11 @@ bool ExportReadOnly(Db& db, VolumeRecord& v) {
 }
 
 bool VolumeNameTaken(Db& db, const std::string& name) {
-  Stmt stmt = db.Prepare("SELECT 1 FROM volumes WHERE name = ?");
+  // A SAN volume's name is taken on every host; a NAS volume's on its own.
+  Stmt stmt = db.Prepare(
+      "SELECT 1 FROM volumes v WHERE v.name = ? AND (v.type = 'Kovra' OR EXISTS (SELECT 1 FROM "
+      "volume_views w WHERE w.volume_id = v.id AND w.host_id = " +
+      ThisHost() + "))");
   stmt.Bind(1, name);
   return stmt.Step();
 }
@@ -131,7 +139,7 @@ bool VolumeUuidTaken(Db& db, const std::string& uuid) {
 }
 
 bool HostHasStrelnic(Db& db, const std::string& name) {
-  Stmt stmt = db.Prepare("SELECT 1 FROM strelnics WHERE name = ?");
+  Stmt stmt = db.Prepare("SELECT 1 FROM strelnics WHERE name = ? AND host_id = " + ThisHost());
   stmt.Bind(1, name);
   return stmt.Step();
 }

@@ -43,7 +43,8 @@ bool VolumeAccessible(Db& db, VolumeRecord& v);
 // A NAS volume mounted from an export its server serves read-only.
 bool ExportReadOnly(Db& db, VolumeRecord& v);
 
-// True when some volume (of any type, discovered or not) is named `name`.
+// True when the host has some volume (of any type, discovered or not) named
+// `name`, or another host has a SAN volume of that name.
 bool VolumeNameTaken(Db& db, const std::string& name);
 // True when some volume has UUID `uuid`.
 bool VolumeUuidTaken(Db& db, const std::string& uuid);

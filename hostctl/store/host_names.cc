@@ -120,7 +120,10 @@ std::vector<std::string> NamesOf(const HostModel& host, const std::string& kind)
     }
   }
   if (kind == "strelnic") names = host.strelnics;
-  if (kind == "host") names = {host.host};
+  if (kind == "host") {
+    names = {host.host};
+    for (const HostModel& other : host.others) names.push_back(other.host);
+  }
   if (kind == "fault-object") {
     AddVolumeNames(host, "", false, &names);
     AddVolumeNames(host, "", true, &names);

@@ -3,6 +3,9 @@
 #ifndef HOSTCTL_STORE_MODEL_IO_H_
 #define HOSTCTL_STORE_MODEL_IO_H_
 
+#include <cstdint>
+#include <vector>
+
 #include "hostctl/store/records.h"
 
 namespace HostCtl {
@@ -10,14 +13,23 @@ namespace Sim {
 
 class Db;
 
-// Replaces everything the store holds by `model`. The caller holds the write
-// transaction; `model` has been checked (a fixture that loaded).
+// Replaces everything the store holds by `model`: its host gets id 1, its
+// others 2, 3, ... in order. The caller holds the write transaction; `model`
+// has been checked (a fixture that loaded).
 void WriteModel(Db& db, const HostModel& model);
+// The whole store: its first host with the SAN, the other hosts in `others`.
 HostModel ReadModel(Db& db);
 
-// Parts of the model that are read on their own.
-std::vector<FaultRecord> ReadFaults(Db& db);
-std::vector<EventRecord> ReadEvents(Db& db);
+// Adds `host` to the store with its own parts (not its volumes); returns its
+// id.
+int64_t AddHostRows(Db& db, const HostModel& host);
+
+// Parts of the model that are read or written on their own: the slots on
+// a volume, and a host's faults and events.
+std::vector<HeartbeatRecord> ReadHeartbeats(Db& db, int64_t volume_id);
+std::vector<FaultRecord> ReadFaults(Db& db, int64_t host);
+std::vector<EventRecord> ReadEvents(Db& db, int64_t host);
+void WriteEvent(Db& db, int64_t host, const EventRecord& event);
 
 }  // namespace Sim
 }  // namespace HostCtl

@@ -134,6 +134,7 @@ struct VolumeBatch {
 // and NFS41 volumes.
 struct VolumeRecord {
   int64_t id = 0;
+  int64_t host_id = 0;  // the host whose view the per-host fields are
   std::string type;
   std::string name;
   std::string uuid;
@@ -186,9 +187,14 @@ struct VolumeModel {
   std::optional<SnapshotRecord> from_snapshot;
 };
 
-// A whole host.
+// A whole host. The SAN's parts (devices, NFS servers, each Kovra volume's
+// row, extents and heartbeats, snapshots) are the cluster's; `others` are
+// the cluster's other hosts, which hold their own parts only: of a Kovra
+// volume, the name and their view.
 struct HostModel {
   std::string host = "localhost";
+  std::string mac;  // "" when the fixture gives none
+  bool up = true;
   std::map<unsigned, bool> features;
   std::vector<OptionRecord> options;
   std::vector<DeviceRecord> devices;
@@ -202,6 +208,7 @@ struct HostModel {
   int64_t iorm_signals = 0;
   std::vector<FaultRecord> faults;
   std::vector<EventRecord> events;
+  std::vector<HostModel> others;
 };
 
 }  // namespace Sim

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "hostctl/rules/sim.h"
 #include "hostctl/store/sqlite_db.h"
 
 namespace HostCtl {
@@ -152,6 +153,127 @@ ALTER TABLE volumes ADD COLUMN reclaimed INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE host ADD COLUMN iorm_signals INTEGER NOT NULL DEFAULT 0;
 )sql";
 
+// Version 4: several hosts share one SAN. The host row may repeat, with a
+// MAC address and whether the host is up; what is a host's own gains its
+// host; each host keeps its own view of a volume, and a volume's name is
+// unique among what one host sees (kept by the host's rules, not a
+// constraint). Tables are rebuilt where a constraint changes.
+const char kVersion4[] = R"sql(
+CREATE TABLE host_v4(
+  id INTEGER PRIMARY KEY,
+  name TEXT NOT NULL UNIQUE,
+  mac TEXT NOT NULL DEFAULT '',
+  up INTEGER NOT NULL DEFAULT 1,
+  psa_restores INTEGER NOT NULL DEFAULT 0,
+  pb_cache_size INTEGER NOT NULL DEFAULT 0,
+  pb_cache_size_max INTEGER NOT NULL DEFAULT 0,
+  pb_working_set INTEGER NOT NULL DEFAULT 0,
+  pb_working_set_max INTEGER NOT NULL DEFAULT 0,
+  pb_heap_overhead INTEGER NOT NULL DEFAULT 0,
+  pb_capacity_miss_ratio INTEGER NOT NULL DEFAULT 0,
+  iorm_signals INTEGER NOT NULL DEFAULT 0);
+INSERT INTO host_v4(id, name, psa_restores, pb_cache_size, pb_cache_size_max, pb_working_set,
+  pb_working_set_max, pb_heap_overhead, pb_capacity_miss_ratio, iorm_signals)
+  SELECT id, name, psa_restores, pb_cache_size, pb_cache_size_max, pb_working_set,
+  pb_working_set_max, pb_heap_overhead, pb_capacity_miss_ratio, iorm_signals FROM host;
+DROP TABLE host;
+ALTER TABLE host_v4 RENAME TO host;
+
+CREATE TABLE features_v4(
+  host_id INTEGER NOT NULL REFERENCES host(id) ON DELETE CASCADE,
+  number INTEGER NOT NULL,
+  enabled INTEGER NOT NULL,
+  PRIMARY KEY (host_id, number));
+INSERT INTO features_v4 SELECT 1, number, enabled FROM features;
+DROP TABLE features;
+ALTER TABLE features_v4 RENAME TO features;
+
+CREATE TABLE advanced_options_v4(
+  id INTEGER PRIMARY KEY,
+  host_id INTEGER NOT NULL REFERENCES host(id) ON DELETE CASCADE,
+  grp TEXT NOT NULL,
+  name TEXT NOT NULL,
+  is_string INTEGER NOT NULL,
+  int_value INTEGER NOT NULL DEFAULT 0,
+  string_value TEXT NOT NULL DEFAULT '',
+  UNIQUE (host_id, grp, name));
+INSERT INTO advanced_options_v4 SELECT id, 1, grp, name, is_string, int_value, string_value
+  FROM advanced_options;
+DROP TABLE advanced_options;
+ALTER TABLE advanced_options_v4 RENAME TO advanced_options;
+
+CREATE TABLE strelnics_v4(
+  id INTEGER PRIMARY KEY,
+  host_id INTEGER NOT NULL REFERENCES host(id) ON DELETE CASCADE,
+  name TEXT NOT NULL,
+  UNIQUE (host_id, name));
+INSERT INTO strelnics_v4 SELECT id, 1, name FROM strelnics;
+DROP TABLE strelnics;
+ALTER TABLE strelnics_v4 RENAME TO strelnics;
+
+ALTER TABLE heaps ADD COLUMN host_id INTEGER NOT NULL DEFAULT 1
+  REFERENCES host(id) ON DELETE CASCADE;
+ALTER TABLE faults ADD COLUMN host_id INTEGER NOT NULL DEFAULT 1
+  REFERENCES host(id) ON DELETE CASCADE;
+ALTER TABLE events ADD COLUMN host_id INTEGER NOT NULL DEFAULT 1
+  REFERENCES host(id) ON DELETE CASCADE;
+
+CREATE TABLE volume_views(
+  host_id INTEGER NOT NULL REFERENCES host(id) ON DELETE CASCADE,
+  volume_id INTEGER NOT NULL REFERENCES volumes(id) ON DELETE CASCADE,
+  mount_point TEXT NOT NULL,
+  mounted INTEGER NOT NULL,
+  persistent INTEGER NOT NULL,
+  discovered INTEGER NOT NULL,
+  busy INTEGER NOT NULL,
+  accessible INTEGER NOT NULL,
+  PRIMARY KEY (host_id, volume_id)) WITHOUT ROWID;
+INSERT INTO volume_views SELECT 1, id, mount_point, mounted, persistent, discovered, busy,
+  accessible FROM volumes;
+CREATE INDEX volume_views_by_volume ON volume_views(volume_id);
+
+CREATE TABLE volumes_v4(
+  id INTEGER PRIMARY KEY,
+  type TEXT NOT NULL,
+  name TEXT NOT NULL,
+  uuid TEXT NOT NULL,
+  capacity INTEGER NOT NULL,
+  used INTEGER NOT NULL,
+  arrak INTEGER NOT NULL,
+  version INTEGER NOT NULL,
+  lvm_uuid TEXT NOT NULL,
+  lock_mode INTEGER NOT NULL,
+  clustered_kadisk INTEGER NOT NULL,
+  unmap_granularity INTEGER NOT NULL,
+  unmap_priority TEXT NOT NULL,
+  unmap_bandwidth INTEGER NOT NULL,
+  unmap_method TEXT NOT NULL,
+  unmap_reserved INTEGER NOT NULL,
+  nfs_hosts TEXT NOT NULL,
+  nfs_share TEXT NOT NULL,
+  nfs_read_only INTEGER NOT NULL,
+  nfs_pe INTEGER NOT NULL,
+  nfs_hidden INTEGER NOT NULL,
+  nfs_strelnic TEXT NOT NULL,
+  nfs_strelnic_param TEXT NOT NULL,
+  nfs_queue_depth INTEGER NOT NULL,
+  nfs_boot_queue_depth INTEGER NOT NULL,
+  nfs_max_read INTEGER NOT NULL,
+  nfs_max_write INTEGER NOT NULL,
+  nfs_preunmount INTEGER NOT NULL,
+  nfs_security INTEGER NOT NULL,
+  reclaimed INTEGER NOT NULL DEFAULT 0);
+INSERT INTO volumes_v4 SELECT id, type, name, uuid, capacity, used, arrak, version, lvm_uuid,
+  lock_mode, clustered_kadisk, unmap_granularity, unmap_priority, unmap_bandwidth, unmap_method,
+  unmap_reserved, nfs_hosts, nfs_share, nfs_read_only, nfs_pe, nfs_hidden, nfs_strelnic,
+  nfs_strelnic_param, nfs_queue_depth, nfs_boot_queue_depth, nfs_max_read, nfs_max_write,
+  nfs_preunmount, nfs_security, reclaimed FROM volumes;
+DROP TABLE volumes;
+ALTER TABLE volumes_v4 RENAME TO volumes;
+CREATE INDEX volumes_by_uuid ON volumes(uuid);
+CREATE INDEX volumes_by_name ON volumes(name);
+)sql";
+
 }  // namespace
 
 const std::vector<Migration>& Migrations() {
@@ -159,6 +281,7 @@ const std::vector<Migration>& Migrations() {
       {1, kVersion1},
       {2, kVersion2},
       {3, kVersion3},
+      {4, kVersion4},
   };
   return steps;
 }
@@ -169,6 +292,10 @@ void ApplyMigrations(Db& db, int from, int to) {
   for (const Migration& step : Migrations()) {
     if (step.version > from && step.version <= to) db.Exec(step.sql);
   }
+  Stmt dangling = db.Prepare("PRAGMA foreign_key_check");
+  const bool broken = dangling.Step();
+  dangling.Run();
+  if (broken) throw StoreError(db.name() + ": the store's references do not hold after migration");
   db.Exec("PRAGMA user_version = " + std::to_string(to));
 }
 

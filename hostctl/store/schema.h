@@ -26,7 +26,10 @@ const std::vector<Migration>& Migrations();
 int CurrentSchemaVersion();
 
 // Applies the steps after version `from` up to and including `to`, and
-// records `to`. The caller holds the write transaction. Throws StoreError.
+// records `to`. The caller holds the write transaction, with foreign keys
+// off: a step that rebuilds a table drops the old one, which would take its
+// children with it. Throws StoreError, also when a step left a reference
+// dangling.
 void ApplyMigrations(Db& db, int from, int to);
 
 }  // namespace Sim

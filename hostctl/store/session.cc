@@ -2,6 +2,7 @@
 
 #include "hostctl/fixture/fixture.h"
 #include "hostctl/rules/sim.h"
+#include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/store_file.h"
 
 namespace HostCtl {
@@ -34,6 +35,32 @@ Db& Session::db() {
   return *db_;
 }
 
+void Session::SetHost(const std::string& name) {
+  host_ = name;
+  host_id_ = 0;
+  faults_.Clear();
+  faults_loaded_ = false;
+  ++generation_;
+}
+
+int64_t Session::HostId() {
+  if (host_id_ != 0) return host_id_;
+  std::vector<std::string> names;
+  int64_t found = 0;
+  Stmt stmt = db().Prepare("SELECT id, name FROM host ORDER BY id");
+  while (stmt.Step()) {
+    names.push_back(stmt.Text(1));
+    if (names.back() == host_) found = stmt.Int(0);
+    if (host_.empty()) found = stmt.Int(0);
+  }
+  if (host_.empty() && names.size() > 1) found = 0;
+  if (found == 0) throw UnknownHostError(host_, names);
+  host_id_ = found;
+  return host_id_;
+}
+
+std::string ThisHost() { return std::to_string(Session::Get().HostId()); }
+
 FaultTable& Session::Faults() {
   if (!faults_loaded_) {
     faults_.Load(db());
@@ -50,11 +77,13 @@ void Session::UseMemory(const HostModel& model) {
   std::unique_ptr<Db> db = OpenMemoryStore(model);
   Close();
   db_ = std::move(db);
+  host_.clear();
   ++generation_;
 }
 
 void Session::Close() {
   db_.reset();
+  host_id_ = 0;
   faults_.Clear();
   faults_loaded_ = false;
   ++generation_;

@@ -32,6 +32,14 @@ class Session {
   // The faults, read from the store once.
   FaultTable& Faults();
 
+  // Chooses the host this process works on by name; "" (the default) means
+  // the store's only host. Takes effect at the next HostId().
+  void SetHost(const std::string& name);
+  // The chosen host's row id, looked up once per opened store. Throws
+  // UnknownHostError for a name the store has no host of, or for no name
+  // when the store has several hosts. Throws StoreError.
+  int64_t HostId();
+
   // Ends the sharing of reads (Db::ShareReads) on the open store, if any.
   void EndSharedReads();
 
@@ -52,10 +60,17 @@ class Session {
   std::string path_;
   bool path_set_ = false;
   std::unique_ptr<Db> db_;
+  std::string host_;
+  int64_t host_id_ = 0;  // 0 until looked up
   FaultTable faults_;
   bool faults_loaded_ = false;
   uint64_t generation_ = 0;
 };
+
+// The session's host id as SQL text, for statements that read or change
+// one host's own rows: `"... WHERE host_id = " + ThisHost()`. (A literal,
+// so each statement stays one cached statement per process.)
+std::string ThisHost();
 
 // Runs `change` in one write transaction (BEGIN IMMEDIATE) and commits.
 template <typename Change>

@@ -101,10 +101,14 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
 // Sets up a new, empty database as a store of the current schema holding
 // `model`.
 void Populate(Db& db, const HostModel& model) {
-  db.Exec("PRAGMA foreign_keys = ON");
   db.Exec("PRAGMA application_id = " + std::to_string(static_cast<int32_t>(kApplicationId)));
+  {
+    Transaction tx(db);
+    ApplyMigrations(db, 0, CurrentSchemaVersion());
+    tx.Commit();
+  }
+  db.Exec("PRAGMA foreign_keys = ON");
   Transaction tx(db);
-  ApplyMigrations(db, 0, CurrentSchemaVersion());
   WriteModel(db, model);
   tx.Commit();
 }
@@ -119,7 +123,6 @@ void RequireSound(Db& db, const std::string& path) {
 
 std::unique_ptr<Db> OpenExisting(const std::string& path) {
   auto db = std::make_unique<Db>(OpenHandle(path, SQLITE_OPEN_READWRITE), path);
-  db->Exec("PRAGMA foreign_keys = ON");
   int64_t version;
   std::string journal_mode;
   {
@@ -144,6 +147,7 @@ std::unique_ptr<Db> OpenExisting(const std::string& path) {
     if (version < CurrentSchemaVersion()) ApplyMigrations(*db, version, CurrentSchemaVersion());
     tx.Commit();
   }
+  db->Exec("PRAGMA foreign_keys = ON");
   if (journal_mode != "wal") {
     Stmt set = db->Prepare("PRAGMA journal_mode = WAL");
     set.Run();

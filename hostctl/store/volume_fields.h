@@ -1,5 +1,6 @@
-// Every field of a volume, named once: its column in the store's `volumes`
-// table, its member of VolumeRecord, the fixture object its key sits in,
+// Every field of a volume, named once: its column in the store (in the
+// `volumes` table, or in `volume_views` for a host's own view), its member
+// of VolumeRecord, the fixture object its key sits in,
 // its key there, whether a listing reads it, how a fixture's value is read
 // and what it is when the fixture leaves it out. The rows (volume_rows.cc),
 // the fixture's reading and dump (fixture_volumes.cc, fixture_dump.cc) are
@@ -26,50 +27,55 @@ enum class VolumePart { kVolume, kKovra, kUnmap, kReclaim, kNfs };
 //           or checked against other fields).
 enum class VolumeRead { kPlain, kCount, kRule };
 
-// X(column, member, part, key, summary, read, fallback). `fallback` is an
-// expression of `v`, the VolumeRecord read so far (the fields before it).
+// Where a field is kept. kShared: in the volume's one row, which every host
+// that has the volume reads (a Kovra volume's row is on the SAN; a NAS
+// volume has one host). kPerHost: in each host's own view of the volume.
+enum class VolumeScope { kShared, kPerHost };
+
+// X(column, scope, member, part, key, summary, read, fallback). `fallback` is
+// an expression of `v`, the VolumeRecord read so far (the fields before it).
 // clang-format off
 #define TARVEX_VOLUME_FIELDS(X) \
-  X(type,                 type,             kVolume,  "type",             true,  kRule,  v.type) \
-  X(name,                 name,             kVolume,  "name",             true,  kRule,  v.name) \
-  X(uuid,                 uuid,             kVolume,  "uuid",             true,  kRule,  v.uuid) \
-  X(mount_point,          mount_point,      kVolume,  "mount_point",      true,  kPlain, VolumePath(v.uuid)) \
-  X(mounted,              mounted,          kVolume,  "mounted",          true,  kPlain, true) \
-  X(persistent,           persistent,       kVolume,  "persistent",       false, kPlain, v.mounted) \
-  X(discovered,           discovered,       kVolume,  "discovered",       false, kPlain, true) \
-  X(busy,                 busy,             kVolume,  "busy",             false, kPlain, false) \
-  X(accessible,           accessible,       kVolume,  "accessible",       false, kPlain, true) \
-  X(capacity,             capacity,         kVolume,  "capacity",         true,  kPlain, 0) \
-  X(used,                 used,             kVolume,  "used",             true,  kPlain, 0) \
-  X(arrak,                arrak,            kVolume,  "arrak",            false, kCount, 0) \
-  X(version,              version,          kKovra,   "version",          true,  kRule,  v.version) \
-  X(lvm_uuid,             lvm_uuid,         kKovra,   "lvm_uuid",         false, kPlain, "") \
-  X(lock_mode,            lock_mode,        kKovra,   "lock_mode",        false, kPlain, 0) \
-  X(clustered_kadisk,     clustered_kadisk, kKovra,   "clustered_kadisk", false, kPlain, false) \
-  X(unmap_granularity,    unmap.granularity, kUnmap,  "granularity",      false, kPlain, v.unmap.granularity) \
-  X(unmap_priority,       unmap.priority,   kUnmap,   "priority",         false, kPlain, v.unmap.priority) \
-  X(unmap_method,         unmap.method,     kUnmap,   "method",           false, kPlain, v.unmap.method) \
-  X(unmap_bandwidth,      unmap.bandwidth,  kUnmap,   "bandwidth",        false, kPlain, 0) \
-  X(unmap_reserved,       unmap.reserved,   kUnmap,   "reserved",         false, kPlain, 0) \
-  X(reclaimed,            reclaimed,        kReclaim, "reclaimed",        false, kPlain, 0) \
-  X(nfs_hosts,            hosts,            kNfs,     "hosts",            false, kRule,  v.hosts) \
-  X(nfs_share,            share,            kNfs,     "share",            false, kRule,  v.share) \
-  X(nfs_read_only,        read_only,        kNfs,     "read_only",        false, kPlain, false) \
-  X(nfs_pe,               pe,               kNfs,     "pe",               false, kPlain, false) \
-  X(nfs_hidden,           hidden,           kNfs,     "hidden",           false, kPlain, false) \
-  X(nfs_strelnic,         strelnic,         kNfs,     "strelnic",         false, kPlain, "") \
-  X(nfs_strelnic_param,   strelnic_param,   kNfs,     "strelnic_param",   false, kPlain, v.strelnic) \
-  X(nfs_queue_depth,      queue_depth,      kNfs,     "queue_depth",      false, kPlain, kDefaultQueueDepth) \
-  X(nfs_boot_queue_depth, boot_queue_depth, kNfs,     "boot_queue_depth", false, kPlain, v.queue_depth) \
-  X(nfs_max_read,         max_read,         kNfs,     "max_read",         false, kPlain, kDefaultTransferSize) \
-  X(nfs_max_write,        max_write,        kNfs,     "max_write",        false, kPlain, kDefaultTransferSize) \
-  X(nfs_preunmount,       preunmount,       kNfs,     "preunmount",       false, kPlain, false) \
-  X(nfs_security,         security,         kNfs,     "security",         false, kCount, v.type == "NFS" ? 0 : 1)
+  X(type,                 kShared,  type,             kVolume,  "type",             true,  kRule,  v.type) \
+  X(name,                 kShared,  name,             kVolume,  "name",             true,  kRule,  v.name) \
+  X(uuid,                 kShared,  uuid,             kVolume,  "uuid",             true,  kRule,  v.uuid) \
+  X(mount_point,          kPerHost, mount_point,      kVolume,  "mount_point",      true,  kPlain, VolumePath(v.uuid)) \
+  X(mounted,              kPerHost, mounted,          kVolume,  "mounted",          true,  kPlain, true) \
+  X(persistent,           kPerHost, persistent,       kVolume,  "persistent",       false, kPlain, v.mounted) \
+  X(discovered,           kPerHost, discovered,       kVolume,  "discovered",       false, kPlain, true) \
+  X(busy,                 kPerHost, busy,             kVolume,  "busy",             false, kPlain, false) \
+  X(accessible,           kPerHost, accessible,       kVolume,  "accessible",       false, kPlain, true) \
+  X(capacity,             kShared,  capacity,         kVolume,  "capacity",         true,  kPlain, 0) \
+  X(used,                 kShared,  used,             kVolume,  "used",             true,  kPlain, 0) \
+  X(arrak,                kShared,  arrak,            kVolume,  "arrak",            false, kCount, 0) \
+  X(version,              kShared,  version,          kKovra,   "version",          true,  kRule,  v.version) \
+  X(lvm_uuid,             kShared,  lvm_uuid,         kKovra,   "lvm_uuid",         false, kPlain, "") \
+  X(lock_mode,            kShared,  lock_mode,        kKovra,   "lock_mode",        false, kPlain, 0) \
+  X(clustered_kadisk,     kShared,  clustered_kadisk, kKovra,   "clustered_kadisk", false, kPlain, false) \
+  X(unmap_granularity,    kShared,  unmap.granularity, kUnmap,  "granularity",      false, kPlain, v.unmap.granularity) \
+  X(unmap_priority,       kShared,  unmap.priority,   kUnmap,   "priority",         false, kPlain, v.unmap.priority) \
+  X(unmap_method,         kShared,  unmap.method,     kUnmap,   "method",           false, kPlain, v.unmap.method) \
+  X(unmap_bandwidth,      kShared,  unmap.bandwidth,  kUnmap,   "bandwidth",        false, kPlain, 0) \
+  X(unmap_reserved,       kShared,  unmap.reserved,   kUnmap,   "reserved",         false, kPlain, 0) \
+  X(reclaimed,            kShared,  reclaimed,        kReclaim, "reclaimed",        false, kPlain, 0) \
+  X(nfs_hosts,            kShared,  hosts,            kNfs,     "hosts",            false, kRule,  v.hosts) \
+  X(nfs_share,            kShared,  share,            kNfs,     "share",            false, kRule,  v.share) \
+  X(nfs_read_only,        kShared,  read_only,        kNfs,     "read_only",        false, kPlain, false) \
+  X(nfs_pe,               kShared,  pe,               kNfs,     "pe",               false, kPlain, false) \
+  X(nfs_hidden,           kShared,  hidden,           kNfs,     "hidden",           false, kPlain, false) \
+  X(nfs_strelnic,         kShared,  strelnic,         kNfs,     "strelnic",         false, kPlain, "") \
+  X(nfs_strelnic_param,   kShared,  strelnic_param,   kNfs,     "strelnic_param",   false, kPlain, v.strelnic) \
+  X(nfs_queue_depth,      kShared,  queue_depth,      kNfs,     "queue_depth",      false, kPlain, kDefaultQueueDepth) \
+  X(nfs_boot_queue_depth, kShared,  boot_queue_depth, kNfs,     "boot_queue_depth", false, kPlain, v.queue_depth) \
+  X(nfs_max_read,         kShared,  max_read,         kNfs,     "max_read",         false, kPlain, kDefaultTransferSize) \
+  X(nfs_max_write,        kShared,  max_write,        kNfs,     "max_write",        false, kPlain, kDefaultTransferSize) \
+  X(nfs_preunmount,       kShared,  preunmount,       kNfs,     "preunmount",       false, kPlain, false) \
+  X(nfs_security,         kShared,  security,         kNfs,     "security",         false, kCount, v.type == "NFS" ? 0 : 1)
 // clang-format on
 
 // One value per field, in list order.
 enum VolumeField : int {
-#define TARVEX_VOLUME_FIELD_ENUM(column, member, part, key, summary, read, fallback) \
+#define TARVEX_VOLUME_FIELD_ENUM(column, scope, member, part, key, summary, read, fallback) \
   kVolumeField_##column,
   TARVEX_VOLUME_FIELDS(TARVEX_VOLUME_FIELD_ENUM)
 #undef TARVEX_VOLUME_FIELD_ENUM
@@ -81,11 +87,12 @@ struct VolumeFieldInfo {
   VolumePart part;
   const char* key;
   bool summary;  // read by a listing: these columns come first in a select
+  VolumeScope scope;
 };
 
 constexpr VolumeFieldInfo kVolumeFields[] = {
-#define TARVEX_VOLUME_FIELD_INFO(column, member, part, key, summary, read, fallback) \
-  {#column, VolumePart::part, key, summary},
+#define TARVEX_VOLUME_FIELD_INFO(column, scope, member, part, key, summary, read, fallback) \
+  {#column, VolumePart::part, key, summary, VolumeScope::scope},
     TARVEX_VOLUME_FIELDS(TARVEX_VOLUME_FIELD_INFO)
 #undef TARVEX_VOLUME_FIELD_INFO
 };

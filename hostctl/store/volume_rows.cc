@@ -1,5 +1,6 @@
 #include "hostctl/store/volume_rows.h"
 
+#include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/volume_fields.h"
 
@@ -25,19 +26,37 @@ constexpr int ColumnOf(int field) {
   return summary ? position : kSummaryCount + position;
 }
 
-// Column names in select order.
-struct ColumnNames {
-  const char* names[kColumnCount];
-  constexpr ColumnNames() : names() {
-    for (int i = 0; i < kColumnCount; ++i) names[ColumnOf(i)] = kVolumeFields[i].column;
+// Fields in select order.
+struct ColumnFields {
+  int fields[kColumnCount];
+  constexpr ColumnFields() : fields() {
+    for (int i = 0; i < kColumnCount; ++i) fields[ColumnOf(i)] = i;
   }
 };
-constexpr ColumnNames kColumns;
+constexpr ColumnFields kColumns;
 
-// "id" and the first `count` columns.
+bool PerHost(int field) { return kVolumeFields[field].scope == VolumeScope::kPerHost; }
+
+// A field's column as the join below names it: `w.` for the host's view,
+// `v.` for the volume's row.
+std::string Qualified(int field) {
+  return std::string(PerHost(field) ? "w." : "v.") + kVolumeFields[field].column;
+}
+
+// A volume as one host sees it: its row and that host's view of it.
+std::string Joined(int64_t host) {
+  return " FROM volume_views w JOIN volumes v ON v.id = w.volume_id WHERE w.host_id = " +
+         std::to_string(host);
+}
+
+int64_t HostOf(const VolumeQuery& query) {
+  return query.host ? query.host : Session::Get().HostId();
+}
+
+// "v.id" and the first `count` columns.
 std::string SelectList(int count = kColumnCount) {
-  std::string list = "id";
-  for (int i = 0; i < count; ++i) list += std::string(", ") + kColumns.names[i];
+  std::string list = "v.id";
+  for (int i = 0; i < count; ++i) list += ", " + Qualified(kColumns.fields[i]);
   return list;
 }
 
@@ -63,40 +82,40 @@ void ReadValue(const Stmt& s, int i, Number* value) {
 
 // Parameters 1 to kColumnCount, in select order.
 void Bind(Stmt& stmt, const VolumeRecord& v){
-#define VOLUME_BIND(column, member, part, key, summary, read, fallback) \
-  {                                                                     \
-    constexpr int at = 1 + ColumnOf(kVolumeField_##column);             \
-    BindValue(stmt, at, v.member);                                      \
+#define VOLUME_BIND(column, scope, member, part, key, summary, read, fallback) \
+  {                                                                            \
+    constexpr int at = 1 + ColumnOf(kVolumeField_##column);                    \
+    BindValue(stmt, at, v.member);                                             \
   }
     TARVEX_VOLUME_FIELDS(VOLUME_BIND)
 #undef VOLUME_BIND
 }
 
 std::string WhereClause(const VolumeQuery& q) {
-  std::string where = q.include_undiscovered ? "1" : "discovered = 1";
+  std::string where = q.include_undiscovered ? "" : " AND w.discovered = 1";
   switch (q.kind) {
     case VolumeQuery::kAny:
       break;
     case VolumeQuery::kKovra:
-      where += " AND type = 'Kovra'";
+      where += " AND v.type = 'Kovra'";
       break;
     case VolumeQuery::kNfs3:
-      where += " AND type = 'NFS'";
+      where += " AND v.type = 'NFS'";
       break;
     case VolumeQuery::kNfs41:
-      where += " AND type = 'NFS41'";
+      where += " AND v.type = 'NFS41'";
       break;
     case VolumeQuery::kNas:
-      where += " AND type IN ('NFS', 'NFS41')";
+      where += " AND v.type IN ('NFS', 'NFS41')";
       break;
   }
   if (q.name && q.name_or_uuid) {
-    where += " AND (name = :name OR uuid = :name)";
+    where += " AND (v.name = :name OR v.uuid = :name)";
   } else if (q.name) {
-    where += " AND name = :name";
+    where += " AND v.name = :name";
   }
-  if (q.uuid) where += " AND uuid = :uuid";
-  if (q.mounted_only) where += " AND mounted = 1";
+  if (q.uuid) where += " AND v.uuid = :uuid";
+  if (q.mounted_only) where += " AND w.mounted = 1";
   return where;
 }
 
@@ -111,14 +130,14 @@ void BindQuery(Stmt& stmt, const VolumeQuery& query) {
 
 Stmt SelectVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = db.Prepare("SELECT " + SelectList(query.summary ? kSummaryCount : kColumnCount) +
-                         " FROM volumes WHERE " + WhereClause(query) + " ORDER BY id");
+                         Joined(HostOf(query)) + WhereClause(query) + " ORDER BY w.volume_id");
   BindQuery(stmt, query);
   return stmt;
 }
 
-Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
-  Stmt stmt =
-      db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id BETWEEN ? AND ? ORDER BY id");
+Stmt SelectVolumeRange(Db& db, int64_t host, int64_t first, int64_t last) {
+  Stmt stmt = db.Prepare("SELECT " + SelectList() + Joined(host) +
+                         " AND w.volume_id BETWEEN ? AND ? ORDER BY w.volume_id");
   stmt.Bind(1, first);
   stmt.Bind(2, last);
   return stmt;
@@ -126,10 +145,10 @@ Stmt SelectVolumeRange(Db& db, int64_t first, int64_t last) {
 
 // Column 0 of SelectList() is the id; a field is at 1 + ColumnOf(field).
 // (`at` is a constant: no row pays for finding its columns.)
-#define VOLUME_READ(column, member, part, key, summary, read, fallback) \
-  if (summary == kSummary) {                                            \
-    constexpr int at = 1 + ColumnOf(kVolumeField_##column);             \
-    ReadValue(s, at, &v->member);                                       \
+#define VOLUME_READ(column, scope, member, part, key, summary, read, fallback) \
+  if (summary == kSummary) {                                                   \
+    constexpr int at = 1 + ColumnOf(kVolumeField_##column);                    \
+    ReadValue(s, at, &v->member);                                              \
   }
 
 // Columns 0 to kSummaryCount of SelectList().
@@ -153,10 +172,12 @@ std::vector<VolumeRecord> LoadVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = SelectVolumes(db, every_column);
   auto batch = std::make_shared<VolumeBatch>();
   std::vector<VolumeRecord> volumes;
+  const int64_t host = HostOf(query);
   while (stmt.Step()) {
     VolumeRecord& record = volumes.emplace_back();
     ReadVolumeSummary(stmt, &record);
     ReadVolumeDetails(stmt, &record);
+    record.host_id = host;
     record.batch = batch;
   }
   batch->volumes = volumes.size();
@@ -164,40 +185,80 @@ std::vector<VolumeRecord> LoadVolumes(Db& db, const VolumeQuery& query) {
 }
 
 std::optional<VolumeRecord> LoadVolumeById(Db& db, int64_t id) {
-  Stmt stmt = db.Prepare("SELECT " + SelectList() + " FROM volumes WHERE id = ?");
+  Stmt stmt = db.Prepare("SELECT " + SelectList() + Joined(Session::Get().HostId()) +
+                         " AND w.volume_id = ?");
   stmt.Bind(1, id);
   if (!stmt.Step()) return std::nullopt;
   VolumeRecord volume;
   ReadVolumeSummary(stmt, &volume);
   ReadVolumeDetails(stmt, &volume);
+  stmt.Run();
+  volume.host_id = Session::Get().HostId();
   volume.batch = std::make_shared<VolumeBatch>();
   volume.batch->volumes = 1;
   return volume;
 }
 
-void SaveVolume(Db& db, const VolumeRecord& volume) {
-  std::string sql = "UPDATE volumes SET ";
+namespace {
+
+// Sets the columns of `volume` of one scope by its id (and its host's).
+void SaveScope(Db& db, const VolumeRecord& volume, bool per_host) {
+  std::string sql = per_host ? "UPDATE volume_views SET " : "UPDATE volumes SET ";
+  const char* comma = "";
   for (int i = 0; i < kColumnCount; ++i) {
-    sql += std::string(i ? ", " : "") + kColumns.names[i] + " = ?";
+    if (PerHost(i) != per_host) continue;
+    sql += std::string(comma) + kVolumeFields[i].column + " = ?" + std::to_string(1 + ColumnOf(i));
+    comma = ", ";
   }
-  sql += " WHERE id = ?";
+  sql += per_host ? " WHERE volume_id = ?" : " WHERE id = ?";
+  sql += std::to_string(kColumnCount + 1);
+  if (per_host) sql += " AND host_id = ?" + std::to_string(kColumnCount + 2);
   Stmt stmt = db.Prepare(sql);
   Bind(stmt, volume);
   stmt.Bind(kColumnCount + 1, volume.id);
+  if (per_host) stmt.Bind(kColumnCount + 2, volume.host_id);
   stmt.Run();
 }
+
+}  // namespace
+
+void SaveVolume(Db& db, const VolumeRecord& volume) {
+  SaveScope(db, volume, false);
+  SaveScope(db, volume, true);
+}
+
+void SaveVolumeView(Db& db, const VolumeRecord& volume) { SaveScope(db, volume, true); }
 
 void InsertVolume(Db& db, VolumeRecord& volume) {
   std::string names;
   std::string marks;
   for (int i = 0; i < kColumnCount; ++i) {
-    names += std::string(i ? ", " : "") + kColumns.names[i];
-    marks += i ? ", ?" : "?";
+    if (PerHost(i)) continue;
+    names += std::string(names.empty() ? "" : ", ") + kVolumeFields[i].column;
+    marks += std::string(marks.empty() ? "?" : ", ?") + std::to_string(1 + ColumnOf(i));
   }
   Stmt stmt = db.Prepare("INSERT INTO volumes(" + names + ") VALUES (" + marks + ")");
   Bind(stmt, volume);
   stmt.Run();
   volume.id = db.LastInsertId();
+  if (!volume.host_id) volume.host_id = Session::Get().HostId();
+  // Every host has a view of a SAN volume: the others have not found it yet.
+  if (volume.IsKovra()) {
+    db.Prepare(
+          "INSERT INTO volume_views(host_id, volume_id, mount_point, mounted, persistent, "
+          "discovered, busy, accessible) SELECT id, ?, ?, 0, 0, 0, 0, 1 FROM host WHERE id != ?")
+        .Bind(1, volume.id)
+        .Bind(2, volume.mount_point)
+        .Bind(3, volume.host_id)
+        .Run();
+  }
+  db.Prepare(
+        "INSERT INTO volume_views(host_id, volume_id, mount_point, mounted, persistent, "
+        "discovered, busy, accessible) VALUES (?, ?, '', 0, 0, 0, 0, 0)")
+      .Bind(1, volume.host_id)
+      .Bind(2, volume.id)
+      .Run();
+  SaveScope(db, volume, true);
 }
 
 const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRecord& volume) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "hostctl/rules/volume_rules.h"
+#include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 
 namespace HostCtl {
@@ -52,6 +53,7 @@ VolumeSet::~VolumeSet() = default;
 
 VolumeSetRef VolumeSet::Load(Db& db, const VolumeQuery& query) {
   VolumeSetRef set(new VolumeSet);
+  set->host_ = query.host ? query.host : Session::Get().HostId();
   if (!query.summary) {
     set->records_ = LoadVolumes(db, query);
     if (!set->records_.empty()) set->batch_ = set->records_.front().batch;
@@ -71,6 +73,7 @@ VolumeSetRef VolumeSet::Load(Db& db, const VolumeQuery& query) {
 VolumeSetRef VolumeSet::Of(VolumeRecord record) {
   VolumeSetRef set(new VolumeSet);
   if (record.batch) set->batch_ = record.batch;
+  set->host_ = record.host_id;
   record.batch = set->batch_;
   set->records_.push_back(std::move(record));
   set->complete_ = true;
@@ -177,12 +180,13 @@ VolumeRecord& VolumeSet::Full(Db& db, size_t i) {
     v.capacity = s.capacity;
     v.used = s.used;
     v.version = s.version;
+    v.host_id = host_;
     v.batch = batch_;
   }
   if (!records.empty()) {
     // The set's rows in id order, as it read them; a row deleted since keeps
     // the defaults.
-    Stmt stmt = SelectVolumeRange(db, records.front().id, records.back().id);
+    Stmt stmt = SelectVolumeRange(db, host_, records.front().id, records.back().id);
     size_t next = 0;
     while (next < records.size() && stmt.Step()) {
       const int64_t id = stmt.Int(0);

@@ -87,6 +87,7 @@ class VolumeSet {
   int refs_ = 0;
   // True once records_ holds every volume; the summaries are then gone.
   bool complete_ = false;
+  int64_t host_ = 0;  // whose view of the volumes
   std::vector<Summary> summaries_;
   std::string text_;                // every summary's texts, one after another
   std::vector<std::string> types_;  // the distinct types, which summaries name by number

@@ -8,6 +8,7 @@
 #include "framework/suggest.h"
 #include "hostctl/lib.h"
 #include "hostctl/rules/admin.h"
+#include "hostctl/rules/cluster.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/host_names.h"
 #include "hostctl/tool/tool_commands.h"
@@ -127,12 +128,15 @@ int RunCatching(std::vector<std::string> args) {
   } catch (const TarvexHost::UsageError& e) {
     return Report(e.what(), 2, true);
   } catch (const HostCtl::Sim::UnknownHostError& e) {
-    return Report(Cordra::Frame::UnknownName("host", e.name(), e.hosts()), 2);
+    return Report(
+        e.name().empty() ? e.what() : Cordra::Frame::UnknownName("host", e.name(), e.hosts()), 2);
   } catch (const HostCtl::Sim::StoreError& e) {
     return Report(e.what(), 3);
   } catch (const HostCtl::Sim::FixtureError& e) {
     return Report(e.what(), 1);
   } catch (const TarvexHost::ToolError& e) {
+    return Report(e.what(), 1);
+  } catch (const HostCtl::Sim::ClusterError& e) {
     return Report(e.what(), 1);
   } catch (const HostCtl::Lib::HostCtlException& e) {
     return Report(e.what(), 1);

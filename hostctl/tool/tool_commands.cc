@@ -11,6 +11,7 @@
 #include "framework/suggest.h"
 #include "hostctl/fixture/fixture.h"
 #include "hostctl/rules/admin.h"
+#include "hostctl/rules/cluster.h"
 #include "hostctl/rules/faults.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/rules/text_util.h"
@@ -24,17 +25,23 @@ using HostCtl::Sim::FaultRecord;
 using TarvexOutput::WriteStdOutput;
 
 const char kInitHelp[] =
-    "Usage: tarvex-host [--store PATH] init [--fixture FILE] [--force]\n"
+    "Usage: tarvex-host [--store PATH] init [--fixture FILE] [--hosts NAME,NAME...] [--force]\n"
     "\n"
     "Creates the store from the built-in default host, or from FILE (a fixture,\n"
     "see docs/fixtures.md). An existing store is replaced only with --force; a\n"
     "file that is not a store is never replaced. A fixture that cannot be loaded\n"
-    "is reported with its file and JSON path, and nothing is written (exit 1).\n";
+    "is reported with its file and JSON path, and nothing is written (exit 1).\n"
+    "\n"
+    "--hosts makes a cluster of the named hosts from that one host: they share\n"
+    "its SAN, and each starts as a copy of its own state with a MAC address of\n"
+    "its own and a heartbeat slot on each Kovra volume it has mounted. The first\n"
+    "takes the host's place, MAC address and slots.\n";
 
 const char kDumpHelp[] =
     "Usage: tarvex-host [--store PATH] dump\n"
     "\n"
-    "Prints the host as a fixture: canonical JSON that `init --fixture` takes back.\n";
+    "Prints the store as a fixture: canonical JSON that `init --fixture` takes\n"
+    "back. A cluster is its first host with the SAN, and the others under \"hosts\".\n";
 
 const char kRestartHelp[] =
     "Usage: tarvex-host [--store PATH] restart\n"
@@ -100,8 +107,21 @@ std::string ReadFixture(const std::string& path) {
   return text;
 }
 
+// The names of a comma-separated list, each kept as written.
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    names.push_back(text.substr(start, comma - start));
+    if (comma == std::string::npos) return names;
+    start = comma + 1;
+  }
+}
+
 int RunInit(const Args& args) {
-  Options options = ParseOptions(args, {{"fixture", true}, {"force", false}}, "tarvex-host init");
+  Options options = ParseOptions(args, {{"fixture", true}, {"hosts", true}, {"force", false}},
+                                 "tarvex-host init");
   RequireNoOperands(options, "tarvex-host init");
   std::string text = HostCtl::Sim::DefaultHostFixture();
   std::string file = "<default host>";
@@ -110,6 +130,17 @@ int RunInit(const Args& args) {
     text = ReadFixture(file);
   }
   HostCtl::Sim::HostModel model = HostCtl::Sim::LoadFixture(text, file);
+  if (options.Has("hosts")) {
+    if (!model.others.empty()) {
+      throw UsageError("tarvex-host init: --hosts makes a cluster of one host; " + file +
+                       " has several");
+    }
+    try {
+      model = HostCtl::Sim::MakeCluster(model, SplitList(options.Get("hosts")));
+    } catch (const HostCtl::Sim::ClusterError& e) {
+      throw UsageError(std::string("tarvex-host init: --hosts: ") + e.what());
+    }
+  }
   if (!HostCtl::Sim::InitHost(model, options.Has("force"))) {
     throw ToolError(HostCtl::Sim::GetStorePath() +
                     ": a store is there already; use --force to replace it");
@@ -129,7 +160,8 @@ int RunRestart(const Args& args) {
   return 0;
 }
 
-// Prints rows as columns two blanks apart; the last column is not padded.
+}  // namespace
+
 void PrintTable(const std::vector<std::vector<std::string>>& rows) {
   std::vector<size_t> widths;
   for (const auto& row : rows) {
@@ -147,6 +179,8 @@ void PrintTable(const std::vector<std::vector<std::string>>& rows) {
     WriteStdOutput(line + "\n");
   }
 }
+
+namespace {
 
 int RunFault(const Args& args) {
   const std::string where = "tarvex-host fault";
@@ -263,6 +297,7 @@ const std::vector<Subcommand>& Subcommands() {
       {"fault", "arm, list or clear injected faults", kFaultHelp, RunFault},
       {"feature", "list or switch feature-table entries", kFeatureHelp, RunFeature},
       {"events", "show or clear the datastore agent's notifications", kEventsHelp, RunEvents},
+      {"host", "list, add, remove, crash or boot the hosts of a cluster", kHostHelp, RunHost},
   };
   return all;
 }

@@ -29,6 +29,13 @@ struct Subcommand {
 // Every subcommand, in the order the help lists them.
 const std::vector<Subcommand>& Subcommands();
 
+// Prints rows as columns two blanks apart; the last column is not padded.
+void PrintTable(const std::vector<std::vector<std::string>>& rows);
+
+// `tarvex-host host` (tool_hosts.cc).
+extern const char kHostHelp[];
+int RunHost(const Args& args);
+
 }  // namespace TarvexHost
 
 #endif  // HOSTCTL_TOOL_TOOL_COMMANDS_H_

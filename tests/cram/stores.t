@@ -74,7 +74,7 @@ to be sound.
   $ for mode in WAL DELETE; do
   >   tarvex-host --store $mode.db init
   >   sqlite3 $mode.db "PRAGMA journal_mode = $mode"
-  >   head -c 4096 /dev/zero | tr '\0' '\377' | dd of=$mode.db bs=4096 seek=2 conv=notrunc status=none
+  >   head -c 4096 /dev/zero | tr '\0' '\377' | dd of=$mode.db bs=4096 seek=1 conv=notrunc status=none
   >   cp $mode.db before
   >   tarvexcli --store $mode.db storage nfs list; echo "exit $?"
   >   tarvex-host --store $mode.db dump; echo "exit $?"

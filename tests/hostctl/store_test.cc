@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <set>
 #include <type_traits>
@@ -233,25 +234,31 @@ TEST_F(StoreTest, AStoreOfTheOldestSchemaIsMigratedWithItsData) {
   HostCtl::Sim::Db& db = HostCtl::Sim::Session::Get().db();
   EXPECT_EQ(db.QueryInt("PRAGMA user_version"), HostCtl::Sim::CurrentSchemaVersion());
 
-  // The migrated table has a column for each field of the list, and no other.
-  std::set<std::string> listed;
+  // The migrated tables have a column for each field of the list, and no
+  // other: the volume's row its shared fields, a host's view the others.
+  std::map<std::string, std::set<std::string>> listed;
   using HostCtl::Sim::VolumeRecord;
-#define TARVEX_COLUMN(column, member, part, key, summary, read, fallback)                       \
-  listed.insert(std::string(#column) +                                                          \
-                (std::is_same_v<decltype(std::declval<VolumeRecord&>().member), std::string> || \
-                         std::is_same_v<decltype(std::declval<VolumeRecord&>().member),         \
-                                        std::vector<std::string>>                               \
-                     ? " TEXT"                                                                  \
-                     : " INTEGER"));
+  using HostCtl::Sim::VolumeScope;
+#define TARVEX_COLUMN(column, scope, member, part, key, summary, read, fallback)          \
+  listed[VolumeScope::scope == VolumeScope::kShared ? "volumes" : "volume_views"].insert( \
+      std::string(#column) +                                                              \
+      (std::is_same_v<decltype(std::declval<VolumeRecord&>().member), std::string> ||     \
+               std::is_same_v<decltype(std::declval<VolumeRecord&>().member),             \
+                              std::vector<std::string>>                                   \
+           ? " TEXT"                                                                      \
+           : " INTEGER"));
   TARVEX_VOLUME_FIELDS(TARVEX_COLUMN)
 #undef TARVEX_COLUMN
-  std::set<std::string> columns;
-  HostCtl::Sim::Stmt info = db.Prepare(
-      "SELECT name, type, \"notnull\" FROM pragma_table_info('volumes') WHERE name != 'id'");
-  while (info.Step()) {
-    columns.insert(info.Text(0) + " " + info.Text(1) + (info.Int(2) ? "" : " NULL"));
+  for (const auto& table : listed) {
+    std::set<std::string> columns;
+    HostCtl::Sim::Stmt info =
+        db.Prepare("SELECT name, type, \"notnull\" FROM pragma_table_info('" + table.first +
+                   "') WHERE name NOT IN ('id', 'host_id', 'volume_id')");
+    while (info.Step()) {
+      columns.insert(info.Text(0) + " " + info.Text(1) + (info.Int(2) ? "" : " NULL"));
+    }
+    EXPECT_EQ(columns, table.second) << table.first;
   }
-  EXPECT_EQ(columns, listed);
 }
 
 TEST_F(StoreTest, AScopedCacheAnswersFromWhatItReadUntilItEnds) {

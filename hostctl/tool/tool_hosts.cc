@@ -1,0 +1,65 @@
+// `tarvex-host host`: the hosts of the store.
+#include "framework/std_output.h"
+#include "hostctl/rules/cluster.h"
+#include "hostctl/tool/tool_commands.h"
+#include "hostctl/tool/tool_options.h"
+
+namespace TarvexHost {
+
+const char kHostHelp[] =
+    "Usage: tarvex-host [--store PATH] host list\n"
+    "       tarvex-host [--store PATH] host add NAME\n"
+    "       tarvex-host [--store PATH] host remove NAME\n"
+    "       tarvex-host [--store PATH] host crash NAME\n"
+    "       tarvex-host [--store PATH] host boot NAME\n"
+    "\n"
+    "list    shows each host: its name, up or down, its MAC address and how many\n"
+    "        volumes it has mounted.\n"
+    "add     adds a host that sees the whole SAN and has nothing mounted.\n"
+    "remove  removes a host with everything of its own. Refused while it is up\n"
+    "        with a Kovra volume mounted; a host that is down goes with its\n"
+    "        heartbeat slots.\n"
+    "crash   stops a host: its heartbeat slots stay on the volumes but are no\n"
+    "        longer alive, and commands on it fail until it boots.\n"
+    "boot    starts a host that is down, by the rules of `restart`; its slots are\n"
+    "        renewed for the volumes it mounts again.\n";
+
+int RunHost(const Args& args) {
+  const std::string where = "tarvex-host host";
+  if (args.empty()) throw UsageError(where + ": expected list, add, remove, crash or boot");
+  const std::string& action = args.front();
+  Options options = ParseOptions(Args(args.begin() + 1, args.end()), {}, where + " " + action);
+  const std::vector<std::string>& operands = options.operands;
+  if (action == "list") {
+    if (!operands.empty()) {
+      throw UsageError(where + " list: unexpected argument '" + operands.front() + "'");
+    }
+    std::vector<std::vector<std::string>> rows = {{"NAME", "STATE", "MAC", "MOUNTED"}};
+    for (const HostCtl::Sim::HostSummary& host : HostCtl::Sim::ListHosts()) {
+      rows.push_back({host.name, host.up ? "up" : "down", host.mac.empty() ? "-" : host.mac,
+                      std::to_string(host.mounted)});
+    }
+    PrintTable(rows);
+    return 0;
+  }
+  using Change = void (*)(const std::string&);
+  const struct {
+    const char* action;
+    Change change;
+  } kChanges[] = {
+      {"add", HostCtl::Sim::AddHost},
+      {"remove", HostCtl::Sim::RemoveHost},
+      {"crash", HostCtl::Sim::CrashHost},
+      {"boot", HostCtl::Sim::BootHost},
+  };
+  for (const auto& change : kChanges) {
+    if (action != change.action) continue;
+    if (operands.size() != 1) throw UsageError(where + " " + action + ": expected one host name");
+    change.change(operands.front());
+    return 0;
+  }
+  throw UsageError(where + ": unknown action '" + action +
+                   "' (expected list, add, remove, crash or boot)");
+}
+
+}  // namespace TarvexHost
