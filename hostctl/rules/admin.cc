@@ -2,6 +2,7 @@
 
 #include "hostctl/rules/sim.h"
 #include "hostctl/rules/volume_rules.h"
+#include "hostctl/store/host_rows.h"
 #include "hostctl/store/model_io.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/snapshot_rows.h"
@@ -83,7 +84,7 @@ void ChooseHost(const std::string& name) {
 
 void RequireHostUp() {
   Stmt stmt = Session::Get().db().Prepare("SELECT name, up FROM host WHERE id = " + ThisHost());
-  if (stmt.Step() && stmt.Int(1) == 0) throw HostDownError(stmt.Text(0));
+  if (stmt.Step() && stmt.Int(1) == 0) throw HostIsDownError(stmt.Text(0));
 }
 
 }  // namespace Sim

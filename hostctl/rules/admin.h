@@ -42,7 +42,7 @@ std::string HostName();
 // Throws UnknownHostError for a name the store has no host of.
 void ChooseHost(const std::string& name);
 // Checks the chosen host now: UnknownHostError when the store has several
-// and none was chosen, HostDownError when it is down.
+// and none was chosen, HostIsDownError when it is down.
 void RequireHostUp();
 
 }  // namespace Sim

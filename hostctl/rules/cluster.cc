@@ -8,6 +8,7 @@
 #include "hostctl/rules/heartbeats.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/rules/volume_rules.h"
+#include "hostctl/store/host_rows.h"
 #include "hostctl/store/model_io.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/snapshot_rows.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hostctl/lib.h"
+#include "hostctl/store/host_rows.h"
 #include "hostctl/store/model_io.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"

@@ -8,6 +8,7 @@
 
 #include "hostctl/fixture/fixture.h"
 #include "hostctl/rules/text_util.h"
+#include "hostctl/store/host_rows.h"
 #include "hostctl/store/model_io.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"

@@ -45,9 +45,9 @@ class UnknownHostError : public std::runtime_error {
 
 // The chosen host is down (tarvex-host host crash): what() names it and the
 // verb that boots it. tarvexcli exits 3, as for a store it cannot use.
-class HostDownError : public StoreError {
+class HostIsDownError : public StoreError {
  public:
-  explicit HostDownError(const std::string& name)
+  explicit HostIsDownError(const std::string& name)
       : StoreError("host '" + name + "' is down: boot it with 'tarvex-host host boot " + name +
                    "'") {}
 };

@@ -1,5 +1,6 @@
 #include "hostctl/store/model_io.h"
 
+#include "hostctl/store/host_rows.h"
 #include "hostctl/store/snapshot_rows.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/volume_rows.h"
@@ -16,23 +17,6 @@ void Clear(Db& db) {
       "DELETE FROM nfs_read_only_exports; DELETE FROM nfs_servers; DELETE FROM strelnics; "
       "DELETE FROM devices; DELETE FROM advanced_options; DELETE FROM features; "
       "DELETE FROM heaps; DELETE FROM faults; DELETE FROM events; DELETE FROM host;");
-}
-
-void WriteHostRow(Db& db, int64_t id, const HostModel& m) {
-  Stmt stmt = db.Prepare(
-      "INSERT INTO host(id, name, mac, up, psa_restores, iorm_signals, pb_cache_size, "
-      "pb_cache_size_max, pb_working_set, pb_working_set_max, pb_heap_overhead, "
-      "pb_capacity_miss_ratio) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  const PBCacheRecord& pb = m.pbcache;
-  stmt.Bind(1, id).Bind(2, m.host).Bind(3, m.mac).Bind(4, m.up);
-  stmt.Bind(5, m.psa_restores).Bind(6, m.iorm_signals);
-  stmt.Bind(7, static_cast<int64_t>(pb.cache_size));
-  stmt.Bind(8, static_cast<int64_t>(pb.cache_size_max));
-  stmt.Bind(9, static_cast<int64_t>(pb.working_set));
-  stmt.Bind(10, static_cast<int64_t>(pb.working_set_max));
-  stmt.Bind(11, static_cast<int64_t>(pb.heap_overhead));
-  stmt.Bind(12, int64_t{pb.capacity_miss_ratio});
-  stmt.Run();
 }
 
 void WriteServers(Db& db, const HostModel& m) {
@@ -102,79 +86,6 @@ void WriteView(Db& db, int64_t host, const VolumeModel& model) {
   SaveVolumeView(db, view);
 }
 
-// What belongs to the host `id` alone, but its row and its volumes.
-void WriteOwn(Db& db, int64_t id, const HostModel& m) {
-  for (const auto& feature : m.features) {
-    db.Prepare("INSERT INTO features(host_id, number, enabled) VALUES (?, ?, ?)")
-        .Bind(1, id)
-        .Bind(2, int64_t{feature.first})
-        .Bind(3, feature.second)
-        .Run();
-  }
-  for (const OptionRecord& o : m.options) {
-    db.Prepare(
-          "INSERT INTO advanced_options(host_id, grp, name, is_string, int_value, string_value) "
-          "VALUES (?, ?, ?, ?, ?, ?)")
-        .Bind(1, id)
-        .Bind(2, o.group)
-        .Bind(3, o.name)
-        .Bind(4, o.is_string)
-        .Bind(5, o.int_value)
-        .Bind(6, o.string_value)
-        .Run();
-  }
-  for (const std::string& name : m.strelnics) {
-    db.Prepare("INSERT INTO strelnics(host_id, name) VALUES (?, ?)")
-        .Bind(1, id)
-        .Bind(2, name)
-        .Run();
-  }
-  for (const HeapRecord& heap : m.heaps) {
-    db.Prepare("INSERT INTO heaps(host_id, name, current, max) VALUES (?, ?, ?, ?)")
-        .Bind(1, id)
-        .Bind(2, heap.name)
-        .Bind(3, static_cast<int64_t>(heap.current))
-        .Bind(4, static_cast<int64_t>(heap.max))
-        .Run();
-  }
-  for (const FaultRecord& f : m.faults) {
-    db.Prepare(
-          "INSERT INTO faults(host_id, operation, object, message, nth, times, calls, fired) "
-          "VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
-        .Bind(1, id)
-        .Bind(2, f.operation)
-        .Bind(3, f.object)
-        .Bind(4, f.message)
-        .Bind(5, f.nth)
-        .Bind(6, f.times)
-        .Bind(7, f.calls)
-        .Bind(8, f.fired)
-        .Run();
-  }
-  for (const EventRecord& event : m.events) WriteEvent(db, id, event);
-}
-
-void ReadHostRow(Db& db, int64_t id, HostModel& m) {
-  Stmt stmt = db.Prepare(
-      "SELECT name, mac, up, psa_restores, iorm_signals, pb_cache_size, pb_cache_size_max, "
-      "pb_working_set, pb_working_set_max, pb_heap_overhead, pb_capacity_miss_ratio "
-      "FROM host WHERE id = ?");
-  stmt.Bind(1, id);
-  if (!stmt.Step()) return;
-  m.host = stmt.Text(0);
-  m.mac = stmt.Text(1);
-  m.up = stmt.Int(2) != 0;
-  m.psa_restores = stmt.Int(3);
-  m.iorm_signals = stmt.Int(4);
-  m.pbcache.cache_size = static_cast<uint64_t>(stmt.Int(5));
-  m.pbcache.cache_size_max = static_cast<uint64_t>(stmt.Int(6));
-  m.pbcache.working_set = static_cast<uint64_t>(stmt.Int(7));
-  m.pbcache.working_set_max = static_cast<uint64_t>(stmt.Int(8));
-  m.pbcache.heap_overhead = static_cast<uint64_t>(stmt.Int(9));
-  m.pbcache.capacity_miss_ratio = static_cast<int32_t>(stmt.Int(10));
-  stmt.Run();
-}
-
 void ReadServers(Db& db, HostModel& m) {
   std::vector<int64_t> ids;
   {
@@ -220,39 +131,8 @@ void ReadVolumes(Db& db, int64_t id, bool san, HostModel& m) {
 
 // What belongs to the host `id` alone, and its volumes.
 void ReadOwn(Db& db, int64_t id, bool san, HostModel& m) {
-  ReadHostRow(db, id, m);
-  {
-    Stmt stmt =
-        db.Prepare("SELECT number, enabled FROM features WHERE host_id = ? ORDER BY number");
-    stmt.Bind(1, id);
-    while (stmt.Step()) m.features[static_cast<unsigned>(stmt.Int(0))] = stmt.Int(1);
-  }
-  {
-    Stmt stmt = db.Prepare(
-        "SELECT grp, name, is_string, int_value, string_value FROM advanced_options "
-        "WHERE host_id = ? ORDER BY id");
-    stmt.Bind(1, id);
-    while (stmt.Step()) {
-      m.options.push_back(
-          {stmt.Text(0), stmt.Text(1), stmt.Int(2) != 0, stmt.Int(3), stmt.Text(4)});
-    }
-  }
-  {
-    Stmt stmt = db.Prepare("SELECT name FROM strelnics WHERE host_id = ? ORDER BY id");
-    stmt.Bind(1, id);
-    while (stmt.Step()) m.strelnics.push_back(stmt.Text(0));
-  }
+  ReadHostParts(db, id, m);
   ReadVolumes(db, id, san, m);
-  {
-    Stmt stmt = db.Prepare("SELECT name, current, max FROM heaps WHERE host_id = ? ORDER BY id");
-    stmt.Bind(1, id);
-    while (stmt.Step()) {
-      m.heaps.push_back(
-          {stmt.Text(0), static_cast<uint64_t>(stmt.Int(1)), static_cast<uint64_t>(stmt.Int(2))});
-    }
-  }
-  m.faults = ReadFaults(db, id);
-  m.events = ReadEvents(db, id);
 }
 
 }  // namespace
@@ -262,7 +142,7 @@ void WriteModel(Db& db, const HostModel& m) {
   // Every host first: a SAN volume gives each a view.
   WriteHostRow(db, 1, m);
   for (size_t i = 0; i < m.others.size(); ++i) WriteHostRow(db, 2 + i, m.others[i]);
-  WriteOwn(db, 1, m);
+  WriteHostParts(db, 1, m);
   for (const DeviceRecord& d : m.devices) {
     db.Prepare("INSERT INTO devices(name, ats, attached) VALUES (?, ?, ?)")
         .Bind(1, d.name)
@@ -276,7 +156,7 @@ void WriteModel(Db& db, const HostModel& m) {
   for (size_t i = 0; i < m.others.size(); ++i) {
     const int64_t id = 2 + static_cast<int64_t>(i);
     const HostModel& other = m.others[i];
-    WriteOwn(db, id, other);
+    WriteHostParts(db, id, other);
     for (const VolumeModel& volume : other.volumes) {
       if (volume.volume.IsKovra()) {
         WriteView(db, id, volume);
@@ -306,13 +186,6 @@ HostModel ReadModel(Db& db) {
   return m;
 }
 
-int64_t AddHostRows(Db& db, const HostModel& host) {
-  const int64_t id = db.QueryInt("SELECT coalesce(max(id), 0) + 1 FROM host");
-  WriteHostRow(db, id, host);
-  WriteOwn(db, id, host);
-  return id;
-}
-
 std::vector<HeartbeatRecord> ReadHeartbeats(Db& db, int64_t volume_id) {
   std::vector<HeartbeatRecord> heartbeats;
   Stmt stmt = db.Prepare(
@@ -331,36 +204,6 @@ std::vector<HeartbeatRecord> ReadHeartbeats(Db& db, int64_t volume_id) {
     heartbeats.push_back(hb);
   }
   return heartbeats;
-}
-
-std::vector<FaultRecord> ReadFaults(Db& db, int64_t host) {
-  std::vector<FaultRecord> faults;
-  Stmt stmt = db.Prepare(
-      "SELECT id, operation, object, message, nth, times, calls, fired FROM faults "
-      "WHERE host_id = ? ORDER BY id");
-  stmt.Bind(1, host);
-  while (stmt.Step()) {
-    faults.push_back({stmt.Int(0), stmt.Text(1), stmt.Text(2), stmt.Text(3), stmt.Int(4),
-                      stmt.Int(5), stmt.Int(6), stmt.Int(7)});
-  }
-  return faults;
-}
-
-std::vector<EventRecord> ReadEvents(Db& db, int64_t host) {
-  std::vector<EventRecord> events;
-  Stmt stmt = db.Prepare("SELECT time, event, input FROM events WHERE host_id = ? ORDER BY id");
-  stmt.Bind(1, host);
-  while (stmt.Step()) events.push_back({stmt.Text(0), stmt.Text(1), stmt.Blob(2)});
-  return events;
-}
-
-void WriteEvent(Db& db, int64_t host, const EventRecord& event) {
-  db.Prepare("INSERT INTO events(host_id, time, event, input) VALUES (?, ?, ?, ?)")
-      .Bind(1, host)
-      .Bind(2, event.time)
-      .Bind(3, event.event)
-      .BindBlob(4, event.input)
-      .Run();
 }
 
 }  // namespace Sim

@@ -1,5 +1,5 @@
-// A whole host between the store and a HostModel: what `tarvex-host init`
-// writes and `tarvex-host dump` reads.
+// The whole store (the SAN and its hosts) between the store and a HostModel: what `tarvex-host
+// init` writes and `tarvex-host dump` reads.
 #ifndef HOSTCTL_STORE_MODEL_IO_H_
 #define HOSTCTL_STORE_MODEL_IO_H_
 
@@ -20,16 +20,8 @@ void WriteModel(Db& db, const HostModel& model);
 // The whole store: its first host with the SAN, the other hosts in `others`.
 HostModel ReadModel(Db& db);
 
-// Adds `host` to the store with its own parts (not its volumes); returns its
-// id.
-int64_t AddHostRows(Db& db, const HostModel& host);
-
-// Parts of the model that are read or written on their own: the slots on
-// a volume, and a host's faults and events.
+// The slots on a volume, read on their own.
 std::vector<HeartbeatRecord> ReadHeartbeats(Db& db, int64_t volume_id);
-std::vector<FaultRecord> ReadFaults(Db& db, int64_t host);
-std::vector<EventRecord> ReadEvents(Db& db, int64_t host);
-void WriteEvent(Db& db, int64_t host, const EventRecord& event);
 
 }  // namespace Sim
 }  // namespace HostCtl

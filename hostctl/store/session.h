@@ -29,7 +29,7 @@ class Session {
   // The open store, opened (and made from the default host) on first use.
   // Throws StoreError.
   Db& db();
-  // The faults, read from the store once.
+  // The faults of the host, read from the store once.
   FaultTable& Faults();
 
   // Chooses the host this process works on by name; "" (the default) means

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "hostctl/store/records.h"
+#include "hostctl/store/volume_batch.h"
 
 namespace HostCtl {
 namespace Sim {
@@ -61,16 +62,6 @@ void SaveVolumeView(Db& db, const VolumeRecord& volume);
 // session's when host_id is 0, which it is then set to). A Kovra volume is
 // on the SAN: every other host gets a view of it that has not found it.
 void InsertVolume(Db& db, VolumeRecord& volume);
-
-// The extents of `volume`, read for every volume of its batch at once.
-const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRecord& volume);
-// The extents of the volume with row id `id` among those `batch` holds.
-const std::vector<std::shared_ptr<ExtentRecord>>& BatchExtents(Db& db, VolumeBatch& batch,
-                                                               int64_t id);
-
-// The NFS server at `address` as the batch of `volume` saw it, or null when
-// the host has no record of it (a server it knows nothing bad about).
-const NfsServerRecord* VolumeServer(Db& db, VolumeRecord& volume, const std::string& address);
 
 std::string JoinHosts(const std::vector<std::string>& hosts);
 std::vector<std::string> SplitHosts(const std::string& text);

@@ -32,7 +32,13 @@ const std::vector<Subcommand>& Subcommands();
 // Prints rows as columns two blanks apart; the last column is not padded.
 void PrintTable(const std::vector<std::vector<std::string>>& rows);
 
-// `tarvex-host host` (tool_hosts.cc).
+// Throws UsageError when `options` has operands; `where` names the command.
+struct Options;
+void RequireNoOperands(const Options& options, const std::string& where);
+
+// `tarvex-host init` (tool_init.cc) and `tarvex-host host` (tool_hosts.cc).
+extern const char kInitHelp[];
+int RunInit(const Args& args);
 extern const char kHostHelp[];
 int RunHost(const Args& args);
 

@@ -1,0 +1,136 @@
+Several hosts in one store: a cluster made from the default host, a host
+chosen with --on-host or TARVEX_HOST, heartbeat slots that follow each
+host's mounts, hosts that crash and boot, and what is refused.
+
+  $ . "$TESTDIR/setup.sh"
+  $ tarvex-host init --hosts host-a,host-b,host-c
+  $ tarvex-host host list
+  NAME    STATE  MAC                MOUNTED
+  host-a  up     02:7a:3e:a1:b2:c3  12
+  host-b  up     02:7a:3e:10:00:01  12
+  host-c  up     02:7a:3e:10:00:02  12
+  $ tarvexcli storage filesystem list
+  tarvexcli: the store has several hosts (host-a, host-b, host-c): choose one with --on-host NAME or TARVEX_HOST
+  [2]
+  $ tarvexcli --on-host host-d storage filesystem list
+  tarvexcli: unknown host 'host-d': did you mean 'host-a'?
+  [2]
+
+Unmounting datastore1 on each host in turn takes one slot away, as every
+host sees it; the slot of a host outside the simulation stays.
+
+  $ slots() { for h in host-a host-b host-c; do TARVEX_HOST=$h tarvexcli --format json storage kovra host list -l datastore1 | jq -r "map(.\"MAC Address\") | \"$h sees \" + join(\" \")"; done; }
+  $ slots
+  host-a sees 02:7a:3e:a1:b2:c3 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:01 02:7a:3e:10:00:02
+  host-b sees 02:7a:3e:a1:b2:c3 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:01 02:7a:3e:10:00:02
+  host-c sees 02:7a:3e:a1:b2:c3 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:01 02:7a:3e:10:00:02
+  $ for h in host-a host-b host-c; do tarvexcli --on-host $h storage filesystem unmount -l datastore1 >/dev/null; slots; done
+  host-a sees 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:01 02:7a:3e:10:00:02
+  host-b sees 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:01 02:7a:3e:10:00:02
+  host-c sees 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:01 02:7a:3e:10:00:02
+  host-a sees 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:02
+  host-b sees 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:02
+  host-c sees 02:7a:3e:5b:c8:d9 02:7a:3e:10:00:02
+  host-a sees 02:7a:3e:5b:c8:d9
+  host-b sees 02:7a:3e:5b:c8:d9
+  host-c sees 02:7a:3e:5b:c8:d9
+
+A host that crashed keeps its slots, no longer alive; commands on it are
+refused and change nothing until it boots.
+
+  $ tarvex-host host crash host-b
+  $ tarvexcli --on-host host-a --fields "mac address,status" storage kovra host list -l datastore2 -v quick
+  MAC Address        Status
+  -----------------  -----------------------
+  02:7a:3e:a1:b2:c3  Normal
+  02:7a:3e:5b:c8:d9  INVALID (needs unmount)
+  02:7a:3e:10:00:02  Normal
+  $ tarvex-host dump > before.json
+  $ tarvexcli --on-host host-b storage filesystem unmount -l datastore2
+  tarvexcli: host 'host-b' is down: boot it with 'tarvex-host host boot host-b'
+  [3]
+  $ tarvex-host dump | cmp - before.json
+  $ tarvex-host host crash host-b
+  tarvex-host: host 'host-b' is down already
+  [1]
+  $ tarvex-host host remove host-a
+  tarvex-host: host 'host-a' is up with Kovra volumes mounted (datastore2, legacy3, ssd-fast, archive, vm-busy, ds-prod-01): unmount them or crash it first
+  [1]
+  $ tarvex-host host boot host-b
+  $ tarvexcli --on-host host-a --fields "mac address,status" storage kovra host list -l datastore2 -v quick
+  MAC Address        Status
+  -----------------  -----------------------
+  02:7a:3e:a1:b2:c3  Normal
+  02:7a:3e:5b:c8:d9  INVALID (needs unmount)
+  02:7a:3e:10:00:01  Normal
+  02:7a:3e:10:00:02  Normal
+
+The verbs that concern one host need it named; dump writes the whole
+cluster, and init takes it back byte for byte.
+
+  $ tarvex-host events
+  tarvex-host: the store has several hosts (host-a, host-b, host-c): choose one with --on-host NAME or TARVEX_HOST
+  [2]
+  $ tarvex-host --on-host host-c fault add --operation GetCapacity --object datastore1 --message boom
+  $ tarvexcli --on-host host-c storage filesystem list >/dev/null
+  Error getting data for filesystem on '/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3': boom, skipping.
+  [1]
+  $ tarvexcli --on-host host-b storage filesystem list >/dev/null
+  $ tarvex-host dump > cluster.json
+  $ tarvex-host init --force --fixture cluster.json
+  $ tarvex-host dump | cmp - cluster.json
+  $ jq -c '[.host, (.hosts | map(.host))]' cluster.json
+  ["host-a",["host-b","host-c"]]
+
+Hosts come and go. A host that is down goes with its slots.
+
+  $ tarvex-host host add host-d
+  $ tarvex-host host add host-d
+  tarvex-host: host 'host-d' exists already
+  [1]
+  $ tarvex-host host crash host-c
+  $ tarvex-host host remove host-c
+  $ tarvex-host host list
+  NAME    STATE  MAC                MOUNTED
+  host-a  up     02:7a:3e:a1:b2:c3  11
+  host-b  up     02:7a:3e:10:00:01  11
+  host-d  up     02:7a:3e:10:00:03  0
+  $ tarvex-host host remove nope
+  tarvex-host: unknown host 'nope' (the store has: host-a, host-b, host-d)
+  [2]
+  $ tarvex-host host boot
+  tarvex-host host boot: expected one host name
+  [2]
+  $ tarvex-host host start host-a
+  tarvex-host host: unknown action 'start' (expected list, add, remove, crash or boot)
+  [2]
+
+Bad host lists write nothing.
+
+  $ for hosts in a,b,a a,,b 'a,b c' "$(printf 'a,b\tc')" "$(seq -s, 64)"; do tarvex-host --store bad.db init --hosts "$hosts"; echo "exit $?"; done
+  tarvex-host init: --hosts: host 'a' is named twice
+  exit 2
+  tarvex-host init: --hosts: '': a host name cannot be empty
+  exit 2
+  tarvex-host init: --hosts: 'b c': a host name has no blanks or control characters
+  exit 2
+  tarvex-host init: --hosts: 'b\tc': a host name has no blanks or control characters
+  exit 2
+  tarvex-host init: --hosts: too many hosts: volume 'datastore2' has 64 heartbeat slots
+  exit 2
+  $ ls bad.db
+  ls: cannot access 'bad.db': No such file or directory
+  [2]
+  $ tarvex-host init --force --fixture cluster.json --hosts x,y
+  tarvex-host init: --hosts makes a cluster of one host; cluster.json has several
+  [2]
+
+A store of the last release is migrated in place and dumps as it did.
+
+  $ sqlite3 old.db < "$TARVEX_SOURCE_DIR/tests/hostctl/golden/schema3_default_host.sql"
+  $ tarvex-host --store old.db dump > migrated.json
+  $ tarvex-host --store new.db init
+  $ tarvex-host --store new.db dump | grep -v '^  "mac": ' | cmp - migrated.json
+  $ tarvex-host --store old.db host list
+  NAME                     STATE  MAC  MOUNTED
+  hvx-lab-01.example.test  up     -    12

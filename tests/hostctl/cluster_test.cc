@@ -1,0 +1,199 @@
+// Several hosts in one store: what each host sees of the SAN and of its
+// own, heartbeat slots that follow each host's mounts, crash and boot,
+// adding and removing hosts, and a cluster's fixture.
+#include <algorithm>
+
+#include "host_test_support.h"
+#include "hostctl/fixture/fixture.h"
+#include "hostctl/rules/admin.h"
+#include "hostctl/rules/cluster.h"
+#include "hostctl/rules/sim.h"
+#include "hostctl/store/session.h"
+
+namespace HostTest {
+namespace {
+
+using HostCtl::Sim::ChooseHost;
+using StrelCtl::Storage::StorageInfoImpl;
+
+const char kMacB[] = "02:7a:3e:10:00:01";
+
+Json Cluster(const std::vector<std::string>& names) {
+  return Json::parse(HostCtl::Sim::DumpFixture(HostCtl::Sim::MakeCluster(
+      HostCtl::Sim::LoadFixture(HostCtl::Sim::DefaultHostFixture(), "d"), names)));
+}
+
+// "MAC@offset" of each slot on the volume, alive ones only with `quick`.
+std::vector<std::string> Slots(const std::string& volume, bool quick = false) {
+  std::vector<std::string> slots;
+  for (const auto& user : Volume(volume)->GetUsers(quick)) {
+    slots.push_back(user.macAddress.GetStringAddress() + "@" +
+                    std::to_string(user.heartbeatOffset));
+  }
+  return slots;
+}
+
+bool HasSlotOf(const std::string& volume, const std::string& mac, bool quick = false) {
+  auto slots = Slots(volume, quick);
+  return std::any_of(slots.begin(), slots.end(),
+                     [&](const std::string& s) { return s.rfind(mac, 0) == 0; });
+}
+
+template <typename Body>
+std::string ErrorOf(Body&& body) {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
+class ClusterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseHost(Cluster({"host-a", "host-b", "host-c"})); }
+};
+
+TEST_F(ClusterTest, EachHostGetsASlotOfItsOwnAndGivesItBackWhenItUnmounts) {
+  ChooseHost("host-a");
+  EXPECT_EQ(Slots("datastore1"),
+            (std::vector<std::string>{"02:7a:3e:a1:b2:c3@3145728", "02:7a:3e:5b:c8:d9@3149824",
+                                      "02:7a:3e:10:00:01@3153920", "02:7a:3e:10:00:02@3158016"}));
+  ChooseHost("host-b");
+  EXPECT_EQ(Volume("datastore1")->Unmount(0), 0);
+  EXPECT_FALSE(HasSlotOf("datastore1", kMacB));
+  // The others still have it mounted, and see the same slots.
+  ChooseHost("host-c");
+  EXPECT_TRUE(Volume("datastore1")->IsMounted());
+  EXPECT_EQ(Slots("datastore1").size(), 3u);
+  // A mount takes the lowest free offset again.
+  ChooseHost("host-b");
+  Volume("datastore1")->Mount(0);
+  EXPECT_EQ(Slots("datastore1").back(), "02:7a:3e:10:00:01@3153920");
+}
+
+TEST_F(ClusterTest, AHostThatCrashedKeepsDeadSlotsUntilItBootsAndMountsAgain) {
+  ChooseHost("host-b");
+  Volume("datastore2")->Unmount(1);  // for this boot only: mounted again at the boot
+  Volume("legacy3")->Unmount(0);
+  HostCtl::Sim::CrashHost("host-b");
+  EXPECT_EQ(ErrorOf(HostCtl::Sim::RequireHostUp),
+            "host 'host-b' is down: boot it with 'tarvex-host host boot host-b'");
+  ChooseHost("host-a");
+  EXPECT_TRUE(HasSlotOf("datastore1", kMacB));
+  EXPECT_FALSE(HasSlotOf("datastore1", kMacB, true));
+  EXPECT_EQ(ErrorOf([] { HostCtl::Sim::CrashHost("host-b"); }), "host 'host-b' is down already");
+  HostCtl::Sim::BootHost("host-b");
+  EXPECT_TRUE(HasSlotOf("datastore1", kMacB, true));
+  EXPECT_TRUE(HasSlotOf("datastore2", kMacB, true));
+  EXPECT_FALSE(HasSlotOf("legacy3", kMacB));
+  EXPECT_EQ(ErrorOf([] { HostCtl::Sim::BootHost("host-b"); }), "host 'host-b' is up already");
+  ChooseHost("host-b");
+  EXPECT_EQ(ErrorOf(HostCtl::Sim::RequireHostUp), "");
+}
+
+TEST_F(ClusterTest, AHostSeesTheSansVolumesAndItsOwnNasVolumesOnly) {
+  ChooseHost("host-a");
+  StorageInfoImpl storage;
+  storage.AddNetworkFileSystem("192.0.2.10", "/a", "only-a", false, "", 0);
+  EXPECT_NE(Nas("only-a"), nullptr);
+  EXPECT_EQ(HostError([&] {
+              storage.AddNetworkFileSystem("192.0.2.10", "/d", "datastore1", false, "", 0);
+            }),
+            "Cannot add NFS volume 'datastore1': the name is already used by another volume");
+  ChooseHost("host-b");
+  EXPECT_EQ(Nas("only-a"), nullptr);
+  storage.AddNetworkFileSystem("192.0.2.10", "/b", "only-a", false, "", 0);
+  // A fault armed on one host fires there only (faults are read once per
+  // process and host).
+  HostCtl::Sim::AddFault({0, "GetCapacity", "datastore1", "boom", 0, 0, 0, 0});
+  ChooseHost("host-b");
+  EXPECT_EQ(HostError([] { Volume("datastore1")->GetCapacity(); }), "boom");
+  ChooseHost("host-a");
+  EXPECT_EQ(HostError([] { Volume("datastore1")->GetCapacity(); }), "");
+}
+
+TEST_F(ClusterTest, ARescanFindsAVolumeAnotherHostMade) {
+  ChooseHost("host-a");
+  StorageInfoImpl storage;
+  auto snapshots = storage.GetUnresolvedVolumes();
+  auto made = snapshots.front()->Resignature();
+  const std::string name = dynamic_cast<HostCtl::Storage::FileSystem&>(*made).GetVolumeName();
+  ChooseHost("host-b");
+  EXPECT_EQ(Volume(name), nullptr);
+  storage.RescanKovra();
+  ASSERT_NE(Volume(name), nullptr);
+  EXPECT_TRUE(Volume(name)->IsMounted());
+  EXPECT_TRUE(HasSlotOf(name, kMacB, true));
+}
+
+TEST_F(ClusterTest, AHostIsRemovedOnlyWhenItHoldsNoLiveMount) {
+  EXPECT_EQ(ErrorOf([] { HostCtl::Sim::RemoveHost("host-b"); }),
+            "host 'host-b' is up with Kovra volumes mounted (datastore1, datastore2, legacy3, "
+            "ssd-fast, archive, vm-busy, ds-prod-01): unmount them or crash it first");
+  HostCtl::Sim::CrashHost("host-b");
+  HostCtl::Sim::RemoveHost("host-b");
+  ChooseHost("host-a");
+  EXPECT_FALSE(HasSlotOf("datastore1", kMacB));
+  EXPECT_EQ(ErrorOf([] { ChooseHost("host-b"); }), "unknown host 'host-b'");
+  HostCtl::Sim::AddHost("host-d");
+  auto hosts = HostCtl::Sim::ListHosts();
+  ASSERT_EQ(hosts.size(), 3u);
+  EXPECT_EQ(hosts[2].name + " " + hosts[2].mac + " " + std::to_string(hosts[2].mounted),
+            "host-d 02:7a:3e:10:00:01 0");
+  ChooseHost("host-d");
+  EXPECT_FALSE(Volume("datastore1")->IsMounted());
+  Volume("datastore1")->Mount(0);
+  EXPECT_TRUE(HasSlotOf("datastore1", "02:7a:3e:10:00:01", true));
+}
+
+TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts) {
+  const Json cluster = Cluster({"host-a", "host-b"});
+  Json kovra = cluster["volumes"][0];
+  kovra["name"] = "other";
+  kovra["uuid"] = "other";
+  UseHost(cluster);
+  EXPECT_EQ(CurrentHost(), cluster);
+  EXPECT_EQ(ErrorOf(HostCtl::Sim::RestartHost),
+            "the store has several hosts (host-a, host-b): choose one with --on-host NAME or "
+            "TARVEX_HOST");
+  struct Case {
+    const char* pointer;
+    Json value;
+    const char* error;
+  } cases[] = {
+      {"/hosts/0/host", "host-a", "f: /hosts/0/host: duplicate host \"host-a\" (also /)"},
+      {"/hosts/0/host", "b c", "f: /hosts/0/host: a host name has no blanks or control characters"},
+      {"/hosts/0/mac", "02:7a:3e:a1:b2:c3",
+       "f: /hosts/0/mac: MAC address 02:7a:3e:a1:b2:c3 is also /mac"},
+      {"/hosts/0/views/0/name", "nfs-iso",
+       "f: /hosts/0/views/0/name: no Kovra volume \"nfs-iso\" in /volumes"},
+      {"/hosts/0/views/1/name", "datastore1",
+       "f: /hosts/0/views/1/name: a second view of this volume"},
+      {"/hosts/0/volumes/0", kovra,
+       "f: /hosts/0/volumes/0/type: a Kovra volume is the SAN's: in /volumes, with this host's "
+       "view in views"},
+  };
+  for (const Case& c : cases) {
+    Json bad = cluster;
+    bad[Json::json_pointer(c.pointer)] = c.value;
+    EXPECT_EQ(ErrorOf([&] { HostCtl::Sim::LoadFixture(bad.dump(), "f"); }), c.error) << c.pointer;
+  }
+  const HostCtl::Sim::HostModel base =
+      HostCtl::Sim::LoadFixture(HostCtl::Sim::DefaultHostFixture(), "d");
+  EXPECT_EQ(ErrorOf([&] {
+              HostCtl::Sim::MakeCluster(base, {"a", "b", "a"});
+            }),
+            "host 'a' is named twice");
+  EXPECT_EQ(ErrorOf([&] {
+              HostCtl::Sim::MakeCluster(base, {"a", ""});
+            }),
+            "'': a host name cannot be empty");
+  std::vector<std::string> many;
+  for (int i = 0; i < 64; ++i) many.push_back("h" + std::to_string(i));
+  EXPECT_EQ(ErrorOf([&] { HostCtl::Sim::MakeCluster(base, many); }),
+            "too many hosts: volume 'datastore2' has 64 heartbeat slots");
+}
+
+}  // namespace
+}  // namespace HostTest
