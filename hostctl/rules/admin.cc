@@ -71,10 +71,7 @@ void ClearEvents() {
   WriteTransaction([](Db& db) { db.Exec("DELETE FROM events WHERE host_id = " + ThisHost()); });
 }
 
-std::string HostName() {
-  Stmt stmt = Session::Get().db().Prepare("SELECT name FROM host WHERE id = " + ThisHost());
-  return stmt.Step() ? stmt.Text(0) : std::string();
-}
+std::string HostName() { return Session::Get().HostName(); }
 
 void ChooseHost(const std::string& name) {
   Session& session = Session::Get();
@@ -83,8 +80,8 @@ void ChooseHost(const std::string& name) {
 }
 
 void RequireHostUp() {
-  Stmt stmt = Session::Get().db().Prepare("SELECT name, up FROM host WHERE id = " + ThisHost());
-  if (stmt.Step() && stmt.Int(1) == 0) throw HostIsDownError(stmt.Text(0));
+  Session& session = Session::Get();
+  if (!session.HostUp()) throw HostIsDownError(session.HostName());
 }
 
 }  // namespace Sim

@@ -178,6 +178,7 @@ void AddHost(const std::string& name) {
         .Bind(1, id)
         .Run();
   });
+  Session::Get().ForgetHost();
 }
 
 void RemoveHost(const std::string& name) {
@@ -207,6 +208,7 @@ void RemoveHost(const std::string& name) {
         .Run();
     db.Prepare("DELETE FROM host WHERE id = ?").Bind(1, id).Run();
   });
+  Session::Get().ForgetHost();
 }
 
 void CrashHost(const std::string& name) {
@@ -216,6 +218,7 @@ void CrashHost(const std::string& name) {
     SetSlotsAlive(db, id, false);
     db.Prepare("UPDATE host SET up = 0 WHERE id = ?").Bind(1, id).Run();
   });
+  Session::Get().ForgetHost();
 }
 
 void BootHost(const std::string& name) {
@@ -224,6 +227,7 @@ void BootHost(const std::string& name) {
     if (IsUp(db, id)) throw ClusterError("host '" + name + "' is up already");
     Boot(db, id);
   });
+  Session::Get().ForgetHost();
 }
 
 void RestartHost() {
@@ -232,6 +236,7 @@ void RestartHost() {
     SetSlotsAlive(db, id, false);
     Boot(db, id);
   });
+  Session::Get().ForgetHost();
 }
 
 }  // namespace Sim

@@ -183,7 +183,7 @@ CREATE TABLE features_v4(
   host_id INTEGER NOT NULL REFERENCES host(id) ON DELETE CASCADE,
   number INTEGER NOT NULL,
   enabled INTEGER NOT NULL,
-  PRIMARY KEY (host_id, number));
+  PRIMARY KEY (host_id, number)) WITHOUT ROWID;
 INSERT INTO features_v4 SELECT 1, number, enabled FROM features;
 DROP TABLE features;
 ALTER TABLE features_v4 RENAME TO features;

@@ -47,11 +47,14 @@ int64_t Session::HostId() {
   if (host_id_ != 0) return host_id_;
   std::vector<std::string> names;
   int64_t found = 0;
-  Stmt stmt = db().Prepare("SELECT id, name FROM host ORDER BY id");
+  Stmt stmt = db().Prepare("SELECT id, name, up FROM host ORDER BY id");
   while (stmt.Step()) {
     names.push_back(stmt.Text(1));
-    if (names.back() == host_) found = stmt.Int(0);
-    if (host_.empty()) found = stmt.Int(0);
+    if (host_.empty() || names.back() == host_) {
+      found = stmt.Int(0);
+      host_name_ = names.back();
+      host_up_ = stmt.Int(2) != 0;
+    }
   }
   if (host_.empty() && names.size() > 1) found = 0;
   if (found == 0) throw UnknownHostError(host_, names);

@@ -39,6 +39,17 @@ class Session {
   // UnknownHostError for a name the store has no host of, or for no name
   // when the store has several hosts. Throws StoreError.
   int64_t HostId();
+  // The chosen host's name, and whether it was up when HostId() looked.
+  const std::string& HostName() {
+    HostId();
+    return host_name_;
+  }
+  bool HostUp() {
+    HostId();
+    return host_up_;
+  }
+  // Makes the next HostId() look again (after a change to the hosts).
+  void ForgetHost() { host_id_ = 0; }
 
   // Ends the sharing of reads (Db::ShareReads) on the open store, if any.
   void EndSharedReads();
@@ -62,6 +73,8 @@ class Session {
   std::unique_ptr<Db> db_;
   std::string host_;
   int64_t host_id_ = 0;  // 0 until looked up
+  std::string host_name_;
+  bool host_up_ = true;
   FaultTable faults_;
   bool faults_loaded_ = false;
   uint64_t generation_ = 0;
