@@ -129,6 +129,13 @@ void ReadHostParts(Db& db, int64_t id, HostModel& m) {
           {stmt.Text(0), static_cast<uint64_t>(stmt.Int(1)), static_cast<uint64_t>(stmt.Int(2))});
     }
   }
+  {
+    Stmt stmt = db.Prepare(
+        "SELECT d.name FROM unreachable u JOIN devices d ON d.id = u.device_id WHERE u.host_id = ? "
+        "ORDER BY d.id");
+    stmt.Bind(1, id);
+    while (stmt.Step()) m.unreachable.push_back(stmt.Text(0));
+  }
   m.faults = ReadFaults(db, id);
   m.events = ReadEvents(db, id);
 }
@@ -168,6 +175,16 @@ void WriteEvent(Db& db, int64_t host, const EventRecord& event) {
       .Bind(3, event.event)
       .BindBlob(4, event.input)
       .Run();
+}
+
+void WriteUnreachable(Db& db, int64_t id, const HostModel& m) {
+  for (const std::string& device : m.unreachable) {
+    db.Prepare(
+          "INSERT INTO unreachable(host_id, device_id) SELECT ?, id FROM devices WHERE name = ?")
+        .Bind(1, id)
+        .Bind(2, device)
+        .Run();
+  }
 }
 
 }  // namespace Sim

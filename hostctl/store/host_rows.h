@@ -19,6 +19,8 @@ class Db;
 // Inserts the row of host `id`, and its own parts.
 void WriteHostRow(Db& db, int64_t id, const HostModel& m);
 void WriteHostParts(Db& db, int64_t id, const HostModel& m);
+// The devices host `id` cannot reach (once the devices are written).
+void WriteUnreachable(Db& db, int64_t id, const HostModel& m);
 // Reads the row of host `id` and its own parts into `m`.
 void ReadHostParts(Db& db, int64_t id, HostModel& m);
 

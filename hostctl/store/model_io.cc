@@ -14,6 +14,7 @@ void Clear(Db& db) {
   db.Exec(
       "DELETE FROM snapshot_extents; DELETE FROM snapshots; DELETE FROM extents; "
       "DELETE FROM heartbeats; DELETE FROM volume_views; DELETE FROM volumes; "
+      "DELETE FROM unreachable; "
       "DELETE FROM nfs_read_only_exports; DELETE FROM nfs_servers; DELETE FROM strelnics; "
       "DELETE FROM devices; DELETE FROM advanced_options; DELETE FROM features; "
       "DELETE FROM heaps; DELETE FROM faults; DELETE FROM events; DELETE FROM host;");
@@ -150,6 +151,7 @@ void WriteModel(Db& db, const HostModel& m) {
         .Bind(3, d.attached)
         .Run();
   }
+  WriteUnreachable(db, 1, m);
   WriteServers(db, m);
   for (const VolumeModel& volume : m.volumes) WriteVolume(db, 1, volume);
   for (SnapshotRecord snapshot : m.snapshots) InsertSnapshot(db, snapshot, 0);
@@ -157,6 +159,7 @@ void WriteModel(Db& db, const HostModel& m) {
     const int64_t id = 2 + static_cast<int64_t>(i);
     const HostModel& other = m.others[i];
     WriteHostParts(db, id, other);
+    WriteUnreachable(db, id, other);
     for (const VolumeModel& volume : other.volumes) {
       if (volume.volume.IsKovra()) {
         WriteView(db, id, volume);

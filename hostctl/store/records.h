@@ -123,6 +123,7 @@ struct SnapshotRecord {
 // Extents loaded once for every volume of one query (see VolumeRecord).
 struct VolumeBatch {
   size_t volumes = 0;  // how many records the query made
+  int64_t host = 0;    // whose view: which devices it reaches (0: the session's host)
   bool loaded = false;
   std::map<int64_t, std::vector<std::shared_ptr<ExtentRecord>>> extents;
   // The NFS servers by address, read once for the batch's NAS volumes.
@@ -208,6 +209,7 @@ struct HostModel {
   int64_t iorm_signals = 0;
   std::vector<FaultRecord> faults;
   std::vector<EventRecord> events;
+  std::vector<std::string> unreachable;  // devices of the SAN the host cannot reach
   std::vector<HostModel> others;
 };
 

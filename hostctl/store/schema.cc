@@ -155,7 +155,8 @@ ALTER TABLE host ADD COLUMN iorm_signals INTEGER NOT NULL DEFAULT 0;
 
 // Version 4: several hosts share one SAN. The host row may repeat, with a
 // MAC address and whether the host is up; what is a host's own gains its
-// host; each host keeps its own view of a volume, and a volume's name is
+// host, and a host may not reach every device of the SAN; each host keeps
+// its own view of a volume, and a volume's name is
 // unique among what one host sees (kept by the host's rules, not a
 // constraint). Tables are rebuilt where a constraint changes.
 const char kVersion4[] = R"sql(
@@ -272,6 +273,11 @@ DROP TABLE volumes;
 ALTER TABLE volumes_v4 RENAME TO volumes;
 CREATE INDEX volumes_by_uuid ON volumes(uuid);
 CREATE INDEX volumes_by_name ON volumes(name);
+
+CREATE TABLE unreachable(
+  host_id INTEGER NOT NULL REFERENCES host(id) ON DELETE CASCADE,
+  device_id INTEGER NOT NULL REFERENCES devices(id) ON DELETE CASCADE,
+  PRIMARY KEY (host_id, device_id)) WITHOUT ROWID;
 )sql";
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include "hostctl/store/volume_batch.h"
 
+#include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 
 namespace HostCtl {
 namespace Sim {
 
 const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRecord& volume) {
-  if (!volume.batch) volume.batch = std::make_shared<VolumeBatch>();
+  if (!volume.batch) {
+    volume.batch = std::make_shared<VolumeBatch>();
+    volume.batch->host = volume.host_id;
+  }
   return BatchExtents(db, *volume.batch, volume.id);
 }
 
@@ -15,13 +19,16 @@ const std::vector<std::shared_ptr<ExtentRecord>>& BatchExtents(Db& db, VolumeBat
   if (!batch.loaded) {
     // One query for the whole batch: a list command that reads the extents of
     // every volume it listed costs one statement, not one per volume.
+    // A device the host cannot reach is not attached, as far as it knows.
     const char kSelect[] =
-        "SELECT e.volume_id, d.name, e.partition, d.ats, d.attached FROM extents e "
+        "SELECT e.volume_id, d.name, e.partition, d.ats, d.attached AND NOT EXISTS (SELECT 1 "
+        "FROM unreachable u WHERE u.host_id = ?1 AND u.device_id = d.id) FROM extents e "
         "JOIN devices d ON d.id = e.device_id";
     bool single = batch.volumes <= 1;
-    Stmt stmt = db.Prepare(std::string(kSelect) + (single ? " WHERE e.volume_id = ?" : "") +
+    Stmt stmt = db.Prepare(std::string(kSelect) + (single ? " WHERE e.volume_id = ?2" : "") +
                            " ORDER BY e.volume_id, e.pos");
-    if (single) stmt.Bind(1, id);
+    stmt.Bind(1, batch.host ? batch.host : Session::Get().HostId());
+    if (single) stmt.Bind(2, id);
     while (stmt.Step()) {
       auto extent = std::make_shared<ExtentRecord>();
       extent->device = stmt.Text(1);

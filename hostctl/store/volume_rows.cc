@@ -173,6 +173,7 @@ std::vector<VolumeRecord> LoadVolumes(Db& db, const VolumeQuery& query) {
   auto batch = std::make_shared<VolumeBatch>();
   std::vector<VolumeRecord> volumes;
   const int64_t host = HostOf(query);
+  batch->host = host;
   while (stmt.Step()) {
     VolumeRecord& record = volumes.emplace_back();
     ReadVolumeSummary(stmt, &record);

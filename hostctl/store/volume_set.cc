@@ -54,6 +54,7 @@ VolumeSet::~VolumeSet() = default;
 VolumeSetRef VolumeSet::Load(Db& db, const VolumeQuery& query) {
   VolumeSetRef set(new VolumeSet);
   set->host_ = query.host ? query.host : Session::Get().HostId();
+  set->batch_->host = set->host_;
   if (!query.summary) {
     set->records_ = LoadVolumes(db, query);
     if (!set->records_.empty()) set->batch_ = set->records_.front().batch;

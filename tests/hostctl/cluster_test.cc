@@ -147,6 +147,20 @@ TEST_F(ClusterTest, AHostIsRemovedOnlyWhenItHoldsNoLiveMount) {
   EXPECT_TRUE(HasSlotOf("datastore1", "02:7a:3e:10:00:01", true));
 }
 
+TEST(ClusterFixtureTest, AHostMountsNothingOnADeviceItCannotReach) {
+  Json cluster = Cluster({"host-a", "host-b"});
+  const std::string device = cluster["volumes"][0]["kovra"]["extents"][0]["device"];
+  cluster["hosts"][0]["unreachable"] = {device};
+  cluster["hosts"][0]["views"][0]["mounted"] = false;
+  UseHost(cluster);
+  ChooseHost("host-b");
+  EXPECT_EQ(HostError([] { Volume("datastore1")->Mount(0); }),
+            "Cannot mount volume 'datastore1': device " + device + " is not attached");
+  ChooseHost("host-a");
+  EXPECT_TRUE(Volume("datastore1")->IsMounted());
+  EXPECT_EQ(CurrentHost(), cluster);
+}
+
 TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts) {
   const Json cluster = Cluster({"host-a", "host-b"});
   Json kovra = cluster["volumes"][0];
@@ -170,6 +184,11 @@ TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts)
        "f: /hosts/0/views/0/name: no Kovra volume \"nfs-iso\" in /volumes"},
       {"/hosts/0/views/1/name", "datastore1",
        "f: /hosts/0/views/1/name: a second view of this volume"},
+      {"/hosts/0/unreachable",
+       {"naa.600508b1001c3a2f9e4d7b8c1a2b3c01"},
+       "f: /hosts/0/views/0: mounted, but the host cannot reach device "
+       "\"naa.600508b1001c3a2f9e4d7b8c1a2b3c01\""},
+      {"/unreachable", {"naa.x"}, "f: /unreachable/0: no device \"naa.x\" in /devices"},
       {"/hosts/0/volumes/0", kovra,
        "f: /hosts/0/volumes/0/type: a Kovra volume is the SAN's: in /volumes, with this host's "
        "view in views"},
