@@ -2,9 +2,27 @@
 # tree to generate it from. Its subcommands and options are those of
 # `tarvex-host --help` and `tarvex-host SUBCOMMAND --help`.
 
+# _tarvex_host_names KIND: the names of KIND (fault-operation, fault-object,
+# host) of the store the line names, from the tool itself (it reads the store
+# without changing it), that start with $cur, into COMPREPLY.
+_tarvex_host_names() {
+  local i store='' word
+  for ((i = 1; i < cword - 1; i++)); do
+    [[ ${COMP_WORDS[i]} == --store ]] || continue
+    store=${COMP_WORDS[i + 1]}
+    [[ $store == = ]] && store=${COMP_WORDS[i + 2]-}
+  done
+  local -a ask=(--complete-names "$1")
+  [[ -n $store ]] && ask=(--store "$store" "${ask[@]}")
+  while IFS= read -r word; do
+    printf -v word '%q' "$word"
+    [[ $word == "$cur"* ]] && COMPREPLY+=("$word")
+  done < <("${COMP_WORDS[0]}" "${ask[@]}" 2>/dev/null)
+}
+
 _tarvex_host() {
   local cword=$COMP_CWORD cur=${COMP_WORDS[COMP_CWORD]} prev='' word i
-  local command='' action='' operands=0 words store=''
+  local command='' action='' operands=0 words
   COMPREPLY=()
   # bash splits "--name=value" at the '=': the option is the word before it.
   ((cword > 0)) && prev=${COMP_WORDS[cword - 1]}
@@ -19,27 +37,9 @@ _tarvex_host() {
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return
       ;;
-    --operation | --object | --on-host)
-      # The operations, or the objects or hosts of the store the line names,
-      # from the tool itself (it reads the store without changing it).
-      for ((i = 1; i < cword - 1; i++)); do
-        [[ ${COMP_WORDS[i]} == --store ]] || continue
-        store=${COMP_WORDS[i + 1]}
-        [[ $store == = ]] && store=${COMP_WORDS[i + 2]-}
-      done
-      local -a ask=(--complete-names)
-      case $prev in
-        --operation) ask+=(fault-operation) ;;
-        --object) ask+=(fault-object) ;;
-        *) ask+=(host) ;;
-      esac
-      [[ -n $store ]] && ask=(--store "$store" "${ask[@]}")
-      while IFS= read -r word; do
-        printf -v word '%q' "$word"
-        [[ $word == "$cur"* ]] && COMPREPLY+=("$word")
-      done < <("${COMP_WORDS[0]}" "${ask[@]}" 2>/dev/null)
-      return
-      ;;
+    --operation) _tarvex_host_names fault-operation; return ;;
+    --object) _tarvex_host_names fault-object; return ;;
+    --on-host) _tarvex_host_names host; return ;;
     --message | --nth | --times)
       return
       ;;
@@ -61,7 +61,7 @@ _tarvex_host() {
       *)
         if [[ -z $command ]]; then
           command=$word
-        elif [[ -z $action && ($command == fault || $command == feature) ]]; then
+        elif [[ -z $action && ($command == fault || $command == feature || $command == host) ]]; then
           action=$word
         else
           ((operands++))
@@ -71,8 +71,8 @@ _tarvex_host() {
   done
 
   case $command in
-    '') words='init dump restart fault feature events' ;;
-    init) words='--fixture --force' ;;
+    '') words='init dump restart fault feature events host' ;;
+    init) words='--fixture --force --hosts' ;;
     dump | restart) words='' ;;
     fault)
       case $action in
@@ -89,6 +89,16 @@ _tarvex_host() {
       esac
       ;;
     events) words='--json --clear' ;;
+    host)
+      case $action in
+        '') words='list add remove crash boot' ;;
+        remove | crash | boot)
+          [[ $operands == 0 && $cur != -* ]] && _tarvex_host_names host
+          return
+          ;;
+        *) words='' ;;
+      esac
+      ;;
     *) return ;;
   esac
   if [[ $cur == -* ]]; then

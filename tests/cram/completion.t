@@ -86,13 +86,15 @@ value, and nothing is offered inside it. File names for --store.
 tarvex-host: commands, their actions and options, --store anywhere.
 
   $ complete_line 'tarvex-host '
-  dump events fault feature init restart
+  dump events fault feature host init restart
   $ complete_line 'tarvex-host -'
   --help --on-host --store --version
   $ complete_line 'tarvex-host --store /tmp/h.db f'
   fault feature
   $ complete_line 'tarvex-host init -'
-  --fixture --force --help --store
+  --fixture --force --help --hosts --store
+  $ complete_line 'tarvex-host host '
+  add boot crash list remove
   $ complete_line 'tarvex-host fault '
   add clear list
   $ complete_line 'tarvex-host fault add --'

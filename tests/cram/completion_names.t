@@ -78,6 +78,12 @@ The hosts of the store after --on-host, for both programs.
   hvx-lab-01.example.test
   $ complete_line "tarvex-host --store $PWD/s.db --on-host h"
   hvx-lab-01.example.test
+  $ tarvex-host --store c.db init --hosts host-a,host-b,other
+  $ complete_line "tarvex-host --store $PWD/c.db host crash host-"
+  host-a host-b
+  $ complete_line "tarvexcli --store $PWD/c.db --on-host "
+  host-a host-b other
+  $ complete_line "tarvex-host --store $PWD/c.db host crash host-a "
 
 Faults of tarvex-host: the operations and the objects of the store.
 
