@@ -219,8 +219,8 @@ int RunEvents(const Args& args) {
 const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> all = {
       {"init", "create the store from the default host or a fixture", kInitHelp, RunInit},
-      {"dump", "print the host as a fixture (JSON)", kDumpHelp, RunDump},
-      {"restart", "simulate a restart of the host", kRestartHelp, RunRestart},
+      {"dump", "print the host, or the cluster, as a fixture (JSON)", kDumpHelp, RunDump},
+      {"restart", "simulate a restart of the host (a crash and a boot)", kRestartHelp, RunRestart},
       {"fault", "arm, list or clear injected faults", kFaultHelp, RunFault},
       {"feature", "list or switch feature-table entries", kFeatureHelp, RunFeature},
       {"events", "show or clear the datastore agent's notifications", kEventsHelp, RunEvents},

@@ -16,7 +16,8 @@ const char kUsage[] =
     "       tarvex-host --help | --version\n"
     "\n"
     "The simulated host of tarvexcli: create it, dump it, restart it, inject\n"
-    "faults, switch features and read what the datastore agent was told.\n";
+    "faults, switch features and read what the datastore agent was told; make\n"
+    "a cluster of hosts that share its SAN, and crash and boot them.\n";
 
 const char kOptionsAndStatus[] =
     "\n"
