@@ -4,8 +4,10 @@
 # afterwards each name went to one of them, an armed fault counted every
 # `nfs add`, the store is sound and holds exactly what the commands that
 # reported success imply, and no other command failed, in particular none
-# found the store locked (docs/reliability.md). Exits 1 on any failure, 2 on
-# bad usage or a missing tool.
+# found the store locked; last, the hosts of a cluster race to mount one
+# Kovra volume and each must get a heartbeat slot of its own
+# (docs/reliability.md). Exits 1 on any failure, 2 on bad usage or a missing
+# tool.
 #
 #   concurrency_suite.sh --bin DIR [--workers N] [--ops N] [--seed N]
 #
@@ -153,6 +155,40 @@ adds=$(($(cat "$work"/*.adds | paste -sd+)))
 calls=$("$HOST_TOOL" --store "$store" dump | jq '.faults[0].calls')
 if ((calls != adds)); then
   echo "the fault counted $calls calls of $adds nfs adds"
+  failed=1
+fi
+# Hosts of one SAN race to unmount, then to mount, one Kovra volume, a few
+# rounds: each failure goes to HOST.err; after each race the hosts that have
+# it mounted (all after a mount, none after an unmount) hold one slot each,
+# at offsets all different. At most 64 hosts: a volume has 64 slots.
+cluster="$work/cluster.db" shared=ds-prod-01
+mapfile -t hosts < <(printf 'host-%s\n' {a..z} {a..z}{a..z} |
+  head -n $((workers < 4 ? 4 : workers < 64 ? workers : 64)))
+"$HOST_TOOL" --store "$cluster" init --hosts "$(IFS=,; echo "${hosts[*]}")" || exit 2
+for ((round = 1; round <= 3; round++)); do
+  for verb in unmount mount; do
+    for host in "${hosts[@]}"; do
+      "$CLI" --store "$cluster" --on-host "$host" storage filesystem "$verb" -l "$shared" \
+        > /dev/null 2> "$work/$host.last" || { echo "== --on-host $host filesystem $verb" \
+        "-l $shared (round $round)"; cat "$work/$host.last"; } >> "$work/$host.err" &
+    done
+    wait
+    "$HOST_TOOL" --store "$cluster" dump | jq -r --arg v "$shared" --arg verb "$verb" '
+      def on($views): first($views[] | select(.name == $v) | .mounted) // false;
+      ([{mac, on: on(.volumes)}] + [.hosts[] | {mac, on: on(.views)}]) as $hosts
+      | [.volumes[] | select(.name == $v) | .kovra.heartbeats[]? | {mac, offset}] as $slots
+      | [$hosts[] | select(.on) | .mac] as $mounted
+      | select(($mounted | length) != (if $verb == "mount" then $hosts | length else 0 end)
+               or ($slots | map(.mac) | sort) != ($mounted | sort)
+               or ($slots | map(.offset) | unique | length) != ($slots | length))
+      | "after \($verb): mounted on \($mounted), slots \([$slots[] | "\(.mac)@\(.offset)"])"' ||
+      echo "after $verb: the store could not be dumped"
+  done | sed "s/^/round $round, /"
+done > "$work/slots.bad"
+echo "slot races: ${#hosts[@]} hosts x 3 rounds of unmount and mount of $shared"
+if [[ -s "$work/slots.bad" ]]; then
+  echo "heartbeat slots that are not one per host mounting the volume, at different offsets:"
+  sed 's/^/  /' "$work/slots.bad"
   failed=1
 fi
 cat "$work"/*.err > "$work/all.err"
