@@ -71,6 +71,13 @@ cluster, and init takes it back byte for byte.
   $ tarvex-host events
   tarvex-host: the store has several hosts (host-a, host-b, host-c): choose one with --on-host NAME or TARVEX_HOST
   [2]
+  $ tarvexcli --on-host host-b storage filesystem unmount -l legacy3
+  true
+  $ tarvex-host --on-host host-b events | cut -c23-
+  PreUnmount  "datastore1"
+  PreUnmount  "legacy3"
+  $ tarvex-host --on-host host-a events | cut -c23-
+  PreUnmount  "datastore1"
   $ tarvex-host --on-host host-c fault add --operation GetCapacity --object datastore1 --message boom
   $ tarvexcli --on-host host-c storage filesystem list >/dev/null
   Error getting data for filesystem on '/kovra/volumes/5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3': boom, skipping.
@@ -93,7 +100,7 @@ Hosts come and go. A host that is down goes with its slots.
   $ tarvex-host host list
   NAME    STATE  MAC                MOUNTED
   host-a  up     02:7a:3e:a1:b2:c3  11
-  host-b  up     02:7a:3e:10:00:01  11
+  host-b  up     02:7a:3e:10:00:01  10
   host-d  up     02:7a:3e:10:00:03  0
   $ tarvex-host host remove nope
   tarvex-host: unknown host 'nope' (the store has: host-a, host-b, host-d)
