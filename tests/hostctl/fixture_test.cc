@@ -51,11 +51,19 @@ TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheStoreAndTheRoundTrip) {
   HostCtl::Sim::RecordEvent("PreUnmount", std::string("ds\n\0\xff", 5));
   HostCtl::Sim::RecordEvent("PreUnmount", "\xfe");
   HostCtl::Sim::RecordEvent("FailedUnmount", "caf\xc3\xa9");
+  // The smallest code point of each length is text; a lead byte before ASCII is not.
+  const std::string smallest = "\xc2\x80\xe0\xa0\x80\xf0\x90\x80\x80";
+  HostCtl::Sim::RecordEvent("PreUnmount", smallest);
+  HostCtl::Sim::RecordEvent("PreUnmount",
+                            "\xc3"
+                            "A");
   std::string dumped = HostCtl::Sim::DumpHost();
   Json host = Json::parse(dumped);
   EXPECT_EQ(host["events"][0]["input_base64"], "ZHMKAP8=");
   EXPECT_EQ(host["events"][1]["input_base64"], "/g==");
   EXPECT_EQ(host["events"][2]["input"], "caf\xc3\xa9");
+  EXPECT_EQ(host["events"][3]["input"], smallest);
+  EXPECT_EQ(host["events"][4]["input_base64"], "w0E=");
   HostCtl::Sim::UseInMemoryHost(dumped);
   EXPECT_EQ(HostCtl::Sim::DumpHost(), dumped);
 }
