@@ -25,10 +25,8 @@ void ApplyMigrations(Db& db, int from, int to) {
   for (const Migration& step : Migrations()) {
     if (step.version > from && step.version <= to) db.Exec(step.sql);
   }
-  Stmt dangling = db.Prepare("PRAGMA foreign_key_check");
-  const bool broken = dangling.Step();
-  dangling.Run();
-  if (broken) throw StoreError(db.name() + ": the store's references do not hold after migration");
+  if (db.QueryInt("SELECT count(*) FROM pragma_foreign_key_check") > 0)
+    throw StoreError(db.name() + ": the store's references do not hold after migration");
   db.Exec("PRAGMA user_version = " + std::to_string(to));
 }
 

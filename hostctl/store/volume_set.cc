@@ -189,7 +189,7 @@ VolumeRecord& VolumeSet::Full(Db& db, size_t i) {
     // the defaults.
     Stmt stmt = SelectVolumeRange(db, host_, records.front().id, records.back().id);
     size_t next = 0;
-    while (next < records.size() && stmt.Step()) {
+    while (stmt.Step()) {
       const int64_t id = stmt.Int(0);
       while (next < records.size() && records[next].id < id) ++next;
       if (next < records.size() && records[next].id == id) ReadVolumeDetails(stmt, &records[next]);
