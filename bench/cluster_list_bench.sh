@@ -15,6 +15,8 @@
 #        VOLUMES=1000 HOSTS=16 RUNS=10 bench/cluster_list_bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=bench/bench_lib.sh
+source bench/bench_lib.sh
 build=${1:-build}
 bin=$build/bin
 volumes=${VOLUMES:-1000}
@@ -51,29 +53,7 @@ if ! cmp -s "$work/one.rows" "$work/cluster.rows"; then
   exit 1
 fi
 
-# best_of CMD...: prints "<seconds> <peak KiB>" of the fastest of $runs runs.
-# Wall time comes from the shell's microsecond clock (time(1) rounds to
-# hundredths); the peak resident memory from time(1).
-best_of() {
-  local best_t="" best_m="" start end t m
-  for _ in $(seq "$runs"); do
-    start=$EPOCHREALTIME
-    /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null
-    end=$EPOCHREALTIME
-    read -r m <"$work/time"
-    t=$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.4f", b - a}')
-    if [ -z "$best_t" ] || awk -v a="$t" -v b="$best_t" 'BEGIN{exit !(a<b)}'; then
-      best_t=$t best_m=$m
-    fi
-  done
-  echo "$best_t $best_m"
-}
 
-# instructions CMD...: the instructions one run executes, from callgrind.
-instructions() {
-  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-    sed -n 's/.*Collected : //p'
-}
 
 # verdict A B: "<A/B> (bound 1.5) ok|OVER".
 verdict() {

@@ -10,6 +10,8 @@
 #        SIZES="1000 10000" RUNS=5 bench/list_bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=bench/bench_lib.sh
+source bench/bench_lib.sh
 build=${1:-build}
 bin=$build/bin
 sizes=${SIZES:-"1000 10000 100000"}
@@ -23,23 +25,6 @@ query='SELECT w.mount_point AS "Mount Point", v.name AS "Volume Name", v.uuid AS
   FROM volume_views w JOIN volumes v ON v.id = w.volume_id
   WHERE w.host_id = 1 AND w.discovered = 1 ORDER BY w.volume_id;'
 
-# best_of CMD...: prints "<seconds> <peak KiB>" of the fastest of $runs runs.
-# Wall time comes from the shell's microsecond clock (time(1) rounds to
-# hundredths); the peak resident memory from time(1).
-best_of() {
-  local best_t="" best_m="" start end t m
-  for _ in $(seq "$runs"); do
-    start=$EPOCHREALTIME
-    /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null
-    end=$EPOCHREALTIME
-    read -r m <"$work/time"
-    t=$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.3f", b - a}')
-    if [ -z "$best_t" ] || awk -v a="$t" -v b="$best_t" 'BEGIN{exit !(a<b)}'; then
-      best_t=$t best_m=$m
-    fi
-  done
-  echo "$best_t $best_m"
-}
 
 printf '%-8s %-6s %10s %10s %7s %12s %12s\n' volumes format tarvexcli sqlite3 ratio "cli peak KiB" "sql peak KiB"
 for n in $sizes; do

@@ -11,6 +11,8 @@
 #        RUNS=100 COUNT=1 bench/startup_bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=bench/bench_lib.sh
+source bench/bench_lib.sh
 build=${1:-build}
 bin=$build/bin
 runs=${RUNS:-50}
@@ -37,10 +39,6 @@ if [ "${COUNT:-0}" = 1 ]; then
   echo "store files opened: $(store_calls openat)"
   echo "locks taken:        $(grep -c 'F_SETLK.*l_type=F_\(RD\|WR\)LCK' "$work/trace" || true)"
   echo "writes:             $(grep -c '^[0-9]* *\(pwrite64\|ftruncate\|fsync\|fdatasync\)' "$work/trace" || true)"
-  instructions() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-      sed -n 's/.*Collected : //p'
-  }
   echo "instructions:       $(instructions "$bin/tarvexcli" storage nfs list)" \
     "(sqlite3: $(instructions sqlite3 "$TARVEX_HOST_STORE" 'select 1'))"
 fi

@@ -21,18 +21,10 @@ bool InitHost(const HostModel& model, bool force) {
 }
 
 void AddFault(const FaultRecord& f) {
-  WriteTransaction([&](Db& db) {
-    db.Prepare(
-          "INSERT INTO faults(host_id, operation, object, message, nth, times) "
-          "VALUES (?, ?, ?, ?, ?, ?)")
-        .Bind(1, Session::Get().HostId())
-        .Bind(2, f.operation)
-        .Bind(3, f.object)
-        .Bind(4, f.message)
-        .Bind(5, f.nth)
-        .Bind(6, f.times)
-        .Run();
-  });
+  FaultRecord armed = f;  // not called yet
+  armed.calls = 0;
+  armed.fired = 0;
+  WriteTransaction([&](Db& db) { WriteFault(db, Session::Get().HostId(), armed); });
 }
 
 std::vector<FaultRecord> ListFaults() {

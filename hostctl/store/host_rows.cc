@@ -56,21 +56,23 @@ void WriteHostParts(Db& db, int64_t id, const HostModel& m) {
         .Bind(4, static_cast<int64_t>(heap.max))
         .Run();
   }
-  for (const FaultRecord& f : m.faults) {
-    db.Prepare(
-          "INSERT INTO faults(host_id, operation, object, message, nth, times, calls, fired) "
-          "VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
-        .Bind(1, id)
-        .Bind(2, f.operation)
-        .Bind(3, f.object)
-        .Bind(4, f.message)
-        .Bind(5, f.nth)
-        .Bind(6, f.times)
-        .Bind(7, f.calls)
-        .Bind(8, f.fired)
-        .Run();
-  }
+  for (const FaultRecord& f : m.faults) WriteFault(db, id, f);
   for (const EventRecord& event : m.events) WriteEvent(db, id, event);
+}
+
+void WriteFault(Db& db, int64_t host, const FaultRecord& f) {
+  db.Prepare(
+        "INSERT INTO faults(host_id, operation, object, message, nth, times, calls, fired) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+      .Bind(1, host)
+      .Bind(2, f.operation)
+      .Bind(3, f.object)
+      .Bind(4, f.message)
+      .Bind(5, f.nth)
+      .Bind(6, f.times)
+      .Bind(7, f.calls)
+      .Bind(8, f.fired)
+      .Run();
 }
 
 namespace {

@@ -32,6 +32,7 @@ int64_t AddHostRows(Db& db, const HostModel& host);
 std::vector<FaultRecord> ReadFaults(Db& db, int64_t host);
 std::vector<EventRecord> ReadEvents(Db& db, int64_t host);
 void WriteEvent(Db& db, int64_t host, const EventRecord& event);
+void WriteFault(Db& db, int64_t host, const FaultRecord& fault);
 
 }  // namespace Sim
 }  // namespace HostCtl
