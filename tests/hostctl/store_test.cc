@@ -274,8 +274,10 @@ TEST_F(StoreTest, AScopedCacheAnswersFromWhatItReadUntilItEnds) {
       HostCtl::Storage::StorageInfoScopedCache fresh(true);
       EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "renamed");
     }
+    // The outer scope keeps what the inner one read.
+    Sql(path, "UPDATE snapshots SET label = 'again' WHERE label = 'renamed'");
+    EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "renamed");
   }
-  Sql(path, "UPDATE snapshots SET label = 'again' WHERE label = 'renamed'");
   EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "again");
 }
 
