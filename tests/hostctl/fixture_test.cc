@@ -119,6 +119,8 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
        "/volumes/13/uuid: duplicate volume UUID \"a0b1c2d3-e4f5a6b7\" (also /volumes/8/uuid)"},
       {{{"op", "add"}, {"path", "/snapshots/1/extents/0/device"}, {"value", "naa.y"}},
        "/snapshots/1/extents/0/device: no device \"naa.y\" in /devices"},
+      {{{"op", "add"}, {"path", "/snapshots/1/extents/0/colour"}, {"value", 1}},
+       "/snapshots/1/extents/0/colour: unknown key"},
       {{{"op", "add"}, {"path", "/volumes/8/nfs/queue_depth"}, {"value", 4294967296}},
        "/volumes/8/nfs/queue_depth: expected an integer from 0 to 4294967295, got 4294967296"},
       {{{"op", "add"}, {"path", "/volumes/8/nfs/hosts/-"}, {"value", "192.0.2.99"}},
