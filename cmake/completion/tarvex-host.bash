@@ -61,7 +61,7 @@ _tarvex_host() {
       *)
         if [[ -z $command ]]; then
           command=$word
-        elif [[ -z $action && ($command == fault || $command == feature || $command == host) ]]; then
+        elif [[ -z $action && ($command == fault || $command == feature || $command == host || $command == device) ]]; then
           action=$word
         else
           ((operands++))
@@ -71,7 +71,7 @@ _tarvex_host() {
   done
 
   case $command in
-    '') words='init dump restart fault feature events host' ;;
+    '') words='init dump restart fault feature events host device' ;;
     init) words='--fixture --force --hosts' ;;
     dump | restart) words='' ;;
     fault)
@@ -89,6 +89,15 @@ _tarvex_host() {
       esac
       ;;
     events) words='--json --clear' ;;
+    device)
+      case $action in
+        '') words='detach attach' ;;
+        *)
+          [[ $cur != -* ]] && _tarvex_host_names device
+          return
+          ;;
+      esac
+      ;;
     host)
       case $action in
         '') words='list add remove crash boot' ;;

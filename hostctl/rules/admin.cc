@@ -63,6 +63,8 @@ void ClearEvents() {
   WriteTransaction([](Db& db) { db.Exec("DELETE FROM events WHERE host_id = " + ThisHost()); });
 }
 
+std::string ChosenHost() { return Session::Get().ChosenHost(); }
+
 std::string HostName() { return Session::Get().HostName(); }
 
 void ChooseHost(const std::string& name) {

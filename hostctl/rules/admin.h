@@ -44,6 +44,8 @@ void ChooseHost(const std::string& name);
 // Checks the chosen host now: UnknownHostError when the store has several
 // and none was chosen, HostIsDownError when it is down.
 void RequireHostUp();
+// The name ChooseHost() was given ("" for none).
+std::string ChosenHost();
 
 }  // namespace Sim
 }  // namespace HostCtl

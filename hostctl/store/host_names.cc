@@ -120,6 +120,9 @@ std::vector<std::string> NamesOf(const HostModel& host, const std::string& kind)
     }
   }
   if (kind == "strelnic") names = host.strelnics;
+  if (kind == "device") {
+    for (const auto& device : host.devices) names.push_back(device.name);
+  }
   if (kind == "host") {
     names = {host.host};
     for (const HostModel& other : host.others) names.push_back(other.host);

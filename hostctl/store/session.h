@@ -48,6 +48,8 @@ class Session {
     HostId();
     return host_up_;
   }
+  // The name SetHost() was given ("" for none).
+  const std::string& ChosenHost() const { return host_; }
   // Makes the next HostId() look again (after a change to the hosts).
   void ForgetHost() { host_id_ = 0; }
 

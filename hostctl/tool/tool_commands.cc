@@ -225,6 +225,7 @@ const std::vector<Subcommand>& Subcommands() {
       {"feature", "list or switch feature-table entries", kFeatureHelp, RunFeature},
       {"events", "show or clear the datastore agent's notifications", kEventsHelp, RunEvents},
       {"host", "list, add, remove, crash or boot the hosts of a cluster", kHostHelp, RunHost},
+      {"device", "take devices from the hosts, or give them back", kDeviceHelp, RunDevice},
   };
   return all;
 }

@@ -39,6 +39,8 @@ void RequireNoOperands(const Options& options, const std::string& where);
 // `tarvex-host init` (tool_init.cc) and `tarvex-host host` (tool_hosts.cc).
 extern const char kInitHelp[];
 int RunInit(const Args& args);
+extern const char kDeviceHelp[];
+int RunDevice(const Args& args);
 extern const char kHostHelp[];
 int RunHost(const Args& args);
 

@@ -1,6 +1,12 @@
-// `tarvex-host host`: the hosts of the store.
+// `tarvex-host host` and `device`: the hosts of the store and the devices
+// they reach.
+#include <algorithm>
+#include <iostream>
+
 #include "framework/std_output.h"
+#include "hostctl/rules/admin.h"
 #include "hostctl/rules/cluster.h"
+#include "hostctl/rules/devices.h"
 #include "hostctl/tool/tool_commands.h"
 #include "hostctl/tool/tool_options.h"
 
@@ -60,6 +66,42 @@ int RunHost(const Args& args) {
   }
   throw UsageError(where + ": unknown action '" + action +
                    "' (expected list, add, remove, crash or boot)");
+}
+
+const char kDeviceHelp[] =
+    "Usage: tarvex-host [--store PATH] [--on-host NAME] device detach DEVICE...\n"
+    "       tarvex-host [--store PATH] [--on-host NAME] device attach DEVICE...\n"
+    "\n"
+    "detach  takes the devices from the host that --on-host (or TARVEX_HOST)\n"
+    "        names, or from every host: the host no longer reaches them and\n"
+    "        forgets the volumes on them. Refused while a volume with an extent\n"
+    "        on one is mounted on a host it would be taken from: each such host\n"
+    "        and volume is named, one line each (exit 1).\n"
+    "attach  gives them back; the host finds their volumes at its next rescan.\n";
+
+int RunDevice(const Args& args) {
+  const std::string where = "tarvex-host device";
+  if (args.empty()) throw UsageError(where + ": expected detach or attach");
+  const std::string& action = args.front();
+  if (action != "detach" && action != "attach") {
+    throw UsageError(where + ": unknown action '" + action + "' (expected detach or attach)");
+  }
+  Options options = ParseOptions(Args(args.begin() + 1, args.end()), {}, where + " " + action);
+  const std::vector<std::string>& names = options.operands;
+  if (names.empty()) throw UsageError(where + " " + action + ": expected a device name");
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (std::find(names.begin(), names.begin() + i, names[i]) != names.begin() + i) {
+      throw UsageError(where + " " + action + ": device '" + names[i] + "' is named twice");
+    }
+  }
+  const std::string host = HostCtl::Sim::ChosenHost();
+  if (action == "attach") {
+    HostCtl::Sim::AttachDevices(names, host);
+    return 0;
+  }
+  const std::vector<std::string> keep = HostCtl::Sim::DetachDevices(names, host);
+  for (const std::string& line : keep) std::cerr << "tarvex-host: " << line << "\n";
+  return keep.empty() ? 0 : 1;
 }
 
 }  // namespace TarvexHost

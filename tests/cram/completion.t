@@ -86,7 +86,7 @@ value, and nothing is offered inside it. File names for --store.
 tarvex-host: commands, their actions and options, --store anywhere.
 
   $ complete_line 'tarvex-host '
-  dump events fault feature host init restart
+  device dump events fault feature host init restart
   $ complete_line 'tarvex-host -'
   --help --on-host --store --version
   $ complete_line 'tarvex-host --store /tmp/h.db f'

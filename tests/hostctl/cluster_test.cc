@@ -7,6 +7,7 @@
 #include "hostctl/fixture/fixture.h"
 #include "hostctl/rules/admin.h"
 #include "hostctl/rules/cluster.h"
+#include "hostctl/rules/devices.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/session.h"
 
@@ -145,6 +146,25 @@ TEST_F(ClusterTest, AHostIsRemovedOnlyWhenItHoldsNoLiveMount) {
   EXPECT_FALSE(Volume("datastore1")->IsMounted());
   Volume("datastore1")->Mount(0);
   EXPECT_TRUE(HasSlotOf("datastore1", "02:7a:3e:10:00:01", true));
+}
+
+TEST_F(ClusterTest, ADeviceGoesOnlyFromHostsThatDoNotUseItAndComesBackAtARescan) {
+  const std::string device = "naa.600508b1001c3a2f9e4d7b8c1a2b3c04";  // legacy3's
+  EXPECT_EQ(HostCtl::Sim::DetachDevices({device}, "host-b"),
+            std::vector<std::string>{device + ": volume 'legacy3' is mounted on host 'host-b'"});
+  ChooseHost("host-b");
+  Volume("legacy3")->Unmount(0);
+  EXPECT_EQ(HostCtl::Sim::DetachDevices({device}, "host-b"), std::vector<std::string>{});
+  EXPECT_EQ(Volume("legacy3"), nullptr);
+  ChooseHost("host-a");
+  EXPECT_TRUE(Volume("legacy3")->IsMounted());
+  EXPECT_EQ(ErrorOf([&] { HostCtl::Sim::DetachDevices({device}, "host-b"); }),
+            "device '" + device + "' is detached already");
+  HostCtl::Sim::AttachDevices({device}, "host-b");
+  ChooseHost("host-b");
+  EXPECT_EQ(Volume("legacy3"), nullptr);
+  StorageInfoImpl().RescanKovra();
+  EXPECT_TRUE(Volume("legacy3")->IsMounted());
 }
 
 TEST(ClusterFixtureTest, AHostMountsNothingOnADeviceItCannotReach) {
