@@ -81,6 +81,17 @@ void OpenStore(const std::string& option) {
   HostCtl::Sim::OpenStore();
 }
 
+// Help reads only the command tree, which any host of a cluster gives: when
+// the line names none, the first will do, up or down.
+void ChooseHostForHelp() {
+  try {
+    HostCtl::Sim::HostName();
+  } catch (const HostCtl::Sim::UnknownHostError& e) {
+    if (!e.name().empty() || e.hosts().empty()) throw;
+    HostCtl::Sim::ChooseHost(e.hosts().front());
+  }
+}
+
 // Holds the last command's output, and so its run's arena, until the next
 // run or the process's end: a one-command process then exits without
 // freeing a large list first.
@@ -206,7 +217,11 @@ int RunArguments(const std::vector<std::string>& args) {
     reads.emplace();
     const std::string host = HostCtl::Sim::NamedHost(globals.on_host);
     HostCtl::Sim::ChooseHost(host);
-    HostCtl::Sim::RequireHostUp();
+    if (globals.help) {
+      ChooseHostForHelp();
+    } else {
+      HostCtl::Sim::RequireHostUp();
+    }
     // The datastore agent serves the host the command runs on.
     if (!host.empty()) setenv("TARVEX_HOST", host.c_str(), 1);
     Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());

@@ -35,6 +35,20 @@ host sees it; the slot of a host outside the simulation stays.
   host-b sees 02:7a:3e:5b:c8:d9
   host-c sees 02:7a:3e:5b:c8:d9
 
+What one host changes on a SAN volume is what every other host reads next.
+Help needs no host.
+
+  $ tarvexcli --on-host host-a storage kovra reclaim config set -l datastore2 -m fixed -b 200
+  true
+  $ tarvexcli --on-host host-b storage kovra reclaim config get -l datastore2 | grep Bandwidth
+     Reclaim Bandwidth: 200 MB/s
+  $ tarvexcli --on-host host-a storage kovra upgrade -l legacy3
+  true
+  $ tarvexcli --on-host host-c --fields "volume name,type" storage filesystem list | grep legacy3
+  legacy3      Kovra-5
+  $ tarvexcli storage kovra upgrade --help | head -1
+  Usage: tarvexcli [global options] storage kovra upgrade [options]
+
 A host that crashed keeps its slots, no longer alive; commands on it are
 refused and change nothing until it boots.
 
