@@ -26,16 +26,6 @@ std::vector<std::string> Names(Db& db) {
   return names;
 }
 
-// The id of host `name`; UnknownHostError when the store has none.
-int64_t HostIdOf(Db& db, const std::string& name) {
-  Stmt stmt = db.Prepare("SELECT id FROM host WHERE name = ?");
-  stmt.Bind(1, name);
-  const int64_t id = stmt.Step() ? stmt.Int(0) : 0;
-  stmt.Run();
-  if (id == 0) throw UnknownHostError(name, Names(db));
-  return id;
-}
-
 bool IsUp(Db& db, int64_t host) {
   Stmt stmt = db.Prepare("SELECT up FROM host WHERE id = ?");
   stmt.Bind(1, host);
@@ -84,6 +74,15 @@ void Boot(Db& db, int64_t host) {
 }
 
 }  // namespace
+
+int64_t HostIdOf(Db& db, const std::string& name) {
+  Stmt stmt = db.Prepare("SELECT id FROM host WHERE name = ?");
+  stmt.Bind(1, name);
+  const int64_t id = stmt.Step() ? stmt.Int(0) : 0;
+  stmt.Run();
+  if (id == 0) throw UnknownHostError(name, Names(db));
+  return id;
+}
 
 std::string HostNameProblem(const std::string& name) {
   if (name.empty()) return "a host name cannot be empty";

@@ -14,6 +14,8 @@
 namespace HostCtl {
 namespace Sim {
 
+class Db;
+
 struct HostSummary {
   std::string name;
   bool up = true;
@@ -31,6 +33,10 @@ std::string HostNameProblem(const std::string& name);
 // volume it has mounted. Throws ClusterError for a bad name, a name twice,
 // or more hosts than a volume has slots.
 HostModel MakeCluster(const HostModel& base, const std::vector<std::string>& names);
+
+// The id of host `name`, inside the caller's transaction. Throws
+// UnknownHostError when the store has none.
+int64_t HostIdOf(Db& db, const std::string& name);
 
 // The store's hosts, in the order they were made.
 std::vector<HostSummary> ListHosts();

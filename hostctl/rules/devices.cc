@@ -24,15 +24,7 @@ Device Find(Db& db, const std::string& name) {
 }
 
 // The id of host `name`, or 0 for "" (every host).
-int64_t HostOf(Db& db, const std::string& name) {
-  if (name.empty()) return 0;
-  Stmt stmt = db.Prepare("SELECT id FROM host WHERE name = ?");
-  stmt.Bind(1, name);
-  const int64_t id = stmt.Step() ? stmt.Int(0) : 0;
-  stmt.Run();
-  if (id == 0) throw UnknownHostError(name, {});
-  return id;
-}
+int64_t HostOf(Db& db, const std::string& name) { return name.empty() ? 0 : HostIdOf(db, name); }
 
 bool Unreachable(Db& db, int64_t host, int64_t device) {
   Stmt stmt = db.Prepare("SELECT 1 FROM unreachable WHERE host_id = ? AND device_id = ?");

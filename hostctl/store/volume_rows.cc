@@ -221,6 +221,28 @@ void SaveScope(Db& db, const VolumeRecord& volume, bool per_host) {
   stmt.Run();
 }
 
+// Inserts the columns of `volume` of one scope: its row, or its host's view
+// of it (by its id and its host's).
+void InsertScope(Db& db, const VolumeRecord& volume, bool per_host) {
+  const std::string id = "?" + std::to_string(kColumnCount + 1);
+  const std::string host = "?" + std::to_string(kColumnCount + 2);
+  std::string names = per_host ? "host_id, volume_id" : "";
+  std::string marks = per_host ? host + ", " + id : "";
+  for (int i = 0; i < kColumnCount; ++i) {
+    if (PerHost(i) != per_host) continue;
+    names += std::string(names.empty() ? "" : ", ") + kVolumeFields[i].column;
+    marks += std::string(marks.empty() ? "?" : ", ?") + std::to_string(1 + ColumnOf(i));
+  }
+  Stmt stmt = db.Prepare(std::string("INSERT INTO ") + (per_host ? "volume_views" : "volumes") +
+                         "(" + names + ") VALUES (" + marks + ")");
+  Bind(stmt, volume);
+  if (per_host) {
+    stmt.Bind(kColumnCount + 1, volume.id);
+    stmt.Bind(kColumnCount + 2, volume.host_id);
+  }
+  stmt.Run();
+}
+
 }  // namespace
 
 void SaveVolume(Db& db, const VolumeRecord& volume) {
@@ -231,16 +253,7 @@ void SaveVolume(Db& db, const VolumeRecord& volume) {
 void SaveVolumeView(Db& db, const VolumeRecord& volume) { SaveScope(db, volume, true); }
 
 void InsertVolume(Db& db, VolumeRecord& volume) {
-  std::string names;
-  std::string marks;
-  for (int i = 0; i < kColumnCount; ++i) {
-    if (PerHost(i)) continue;
-    names += std::string(names.empty() ? "" : ", ") + kVolumeFields[i].column;
-    marks += std::string(marks.empty() ? "?" : ", ?") + std::to_string(1 + ColumnOf(i));
-  }
-  Stmt stmt = db.Prepare("INSERT INTO volumes(" + names + ") VALUES (" + marks + ")");
-  Bind(stmt, volume);
-  stmt.Run();
+  InsertScope(db, volume, false);
   volume.id = db.LastInsertId();
   if (!volume.host_id) volume.host_id = Session::Get().HostId();
   // Every host has a view of a SAN volume: the others have not found it yet.
@@ -253,13 +266,7 @@ void InsertVolume(Db& db, VolumeRecord& volume) {
         .Bind(3, volume.host_id)
         .Run();
   }
-  db.Prepare(
-        "INSERT INTO volume_views(host_id, volume_id, mount_point, mounted, persistent, "
-        "discovered, busy, accessible) VALUES (?, ?, '', 0, 0, 0, 0, 0)")
-      .Bind(1, volume.host_id)
-      .Bind(2, volume.id)
-      .Run();
-  SaveScope(db, volume, true);
+  InsertScope(db, volume, true);
 }
 
 std::string JoinHosts(const std::vector<std::string>& hosts) {
