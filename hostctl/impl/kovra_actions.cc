@@ -2,6 +2,7 @@
 // Kadisk support, space-reclamation settings; and the unmount preparation
 // every volume has.
 #include "hostctl/impl/handles.h"
+#include "hostctl/rules/lock_modes.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/sqlite_db.h"
 
@@ -11,20 +12,6 @@ namespace Storage {
 using HostCtl::Sim::Refuse;
 
 namespace {
-
-constexpr uint32_t kAtsOnly = KovraFileSystem::LOCK_ATS_ONLY;
-constexpr uint32_t kPending =
-    KovraFileSystem::LOCK_UPGRADE_PENDING | KovraFileSystem::LOCK_DOWNGRADE_PENDING;
-constexpr uint8_t kHostUsesAtsOnly = 4;
-
-// Whether a live host in the volume's heartbeat region uses ATS-only locking
-// (`ats_only` true) or does not (false).
-bool LiveHostWith(Db& db, const VolumeRecord& v, bool ats_only) {
-  HostCtl::Sim::Stmt stmt = db.Prepare(
-      "SELECT 1 FROM heartbeats WHERE volume_id = ? AND alive = 1 AND (lock_mode & 4) = ?");
-  stmt.Bind(1, v.id).Bind(2, int64_t{ats_only ? kHostUsesAtsOnly : 0});
-  return stmt.Step();
-}
 
 void RequireMountedAndAccessible(Db& db, VolumeRecord& v, const std::string& action) {
   if (!v.mounted) Refuse(action, "volume", v.name, "the volume is not mounted");
@@ -69,27 +56,7 @@ void KovraFileSystemImpl::SetLockMode(uint32_t flags) {
   CheckVolumeFault(Op::SetLockMode);
   RequireKovra();
   ChangeVolume(Full(), [flags](Db& db, VolumeRecord& v) {
-    bool was_ats_only = v.lock_mode & kAtsOnly;
-    bool wants_ats_only = flags & kAtsOnly;
-    uint32_t result = flags;
-    if (wants_ats_only && !was_ats_only) {
-      const std::string action = "set ATS-only locking on";
-      if (v.version == 3) Refuse(action, "volume", v.name, "ATS on Kovra-3 not supported");
-      for (const auto& extent : HostCtl::Sim::VolumeExtents(db, v)) {
-        if (!extent->ats)
-          Refuse(action, "volume", v.name, "device " + extent->device + " does not support ATS");
-      }
-      // The switch completes once every live host has moved; until then the
-      // volume records the pending upgrade.
-      result = LiveHostWith(db, v, false)
-                   ? (flags & ~(kAtsOnly | kPending)) | KovraFileSystem::LOCK_UPGRADE_PENDING
-                   : flags & ~kPending;
-    } else if (!wants_ats_only && was_ats_only) {
-      result = LiveHostWith(db, v, true)
-                   ? (flags & ~kPending) | KovraFileSystem::LOCK_DOWNGRADE_PENDING
-                   : flags & ~kPending;
-    }
-    v.lock_mode = result;
+    HostCtl::Sim::ChangeLockMode(db, v, flags);
     HostCtl::Sim::SaveVolume(db, v);
   });
 }

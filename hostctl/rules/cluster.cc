@@ -140,14 +140,14 @@ std::vector<HostSummary> ListHosts() {
   std::vector<HostSummary> hosts;
   Stmt stmt = db.Prepare(
       "SELECT h.name, h.up, h.mac, (SELECT count(*) FROM volume_views w WHERE w.host_id = h.id "
-      "AND w.mounted = 1) FROM host h ORDER BY h.id");
+      "AND w.mounted = 1), h.ats_only FROM host h ORDER BY h.id");
   while (stmt.Step()) {
-    hosts.push_back({stmt.Text(0), stmt.Int(1) != 0, stmt.Text(2), stmt.Int(3)});
+    hosts.push_back({stmt.Text(0), stmt.Int(1) != 0, stmt.Text(2), stmt.Int(3), stmt.Int(4) != 0});
   }
   return hosts;
 }
 
-void AddHost(const std::string& name) {
+void AddHost(const std::string& name, bool ats_only) {
   const std::string problem = HostNameProblem(name);
   if (!problem.empty()) throw ClusterError("'" + name + "': " + problem);
   const HostModel defaults = LoadFixture(DefaultHostFixture(), "<default host>");
@@ -164,6 +164,7 @@ void AddHost(const std::string& name) {
     HostModel host = defaults;
     host.host = name;
     host.mac = FreeMac(macs);
+    host.ats_only = ats_only;
     host.volumes.clear();
     host.faults.clear();
     host.events.clear();

@@ -20,7 +20,8 @@ struct HostSummary {
   std::string name;
   bool up = true;
   std::string mac;
-  int64_t mounted = 0;  // volumes of any type it has mounted
+  int64_t mounted = 0;   // volumes of any type it has mounted
+  bool ats_only = true;  // whether it can use ATS-only locking
 };
 
 // Why `name` cannot name a host ("" when it can): empty, or with a blank
@@ -43,7 +44,8 @@ std::vector<HostSummary> ListHosts();
 
 // Adds host `name`: it sees the whole SAN and has nothing mounted; its own
 // state is the default host's, without NAS volumes, faults or events.
-void AddHost(const std::string& name);
+// `ats_only`: whether it can use ATS-only locking.
+void AddHost(const std::string& name, bool ats_only = true);
 // Removes host `name` with everything of its own. Refused while it is up
 // with a Kovra volume mounted; a host that is down goes with its slots.
 void RemoveHost(const std::string& name);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <set>
 
-#include "hostctl/kovra_file_system.h"
+#include "hostctl/rules/lock_modes.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/model_io.h"
 #include "hostctl/store/sqlite_db.h"
@@ -12,12 +12,8 @@ namespace HostCtl {
 namespace Sim {
 namespace {
 
-// What a slot says of the locking its host uses on the volume.
-constexpr uint8_t kSlotAtsOnly = 4;
-
-uint8_t SlotLockMode(const VolumeRecord& v) {
-  return (v.lock_mode & Storage::KovraFileSystem::LOCK_ATS_ONLY) ? kSlotAtsOnly : 0;
-}
+// A host that takes or renews a slot uses the locking the volume is heading for.
+uint8_t SlotLockMode(const VolumeRecord& v) { return WantsAtsOnly(v.lock_mode) ? kSlotAtsOnly : 0; }
 
 // The MAC without its colons: the last group of a heartbeat UUID.
 std::string MacDigits(const std::string& mac) {
@@ -59,7 +55,7 @@ std::optional<HeartbeatRecord> NewSlot(const VolumeRecord& v, const std::string&
   return hb;
 }
 
-void TakeSlot(Db& db, const VolumeRecord& v) {
+void TakeSlot(Db& db, VolumeRecord& v) {
   const std::string mac = HostMac(db, v.host_id);
   if (mac.empty() || !v.IsKovra()) return;
   db.Prepare("UPDATE heartbeats SET alive = 1, lock_mode = ? WHERE volume_id = ? AND mac = ?")
@@ -67,7 +63,10 @@ void TakeSlot(Db& db, const VolumeRecord& v) {
       .Bind(2, v.id)
       .Bind(3, mac)
       .Run();
-  if (db.QueryInt("SELECT changes()") > 0) return;
+  if (db.QueryInt("SELECT changes()") > 0) {
+    v.lock_mode = SettleLockModes(db, v.id);
+    return;
+  }
   std::optional<HeartbeatRecord> hb = NewSlot(v, mac, ReadHeartbeats(db, v.id));
   if (!hb) Refuse("mount", "volume", v.name, "no free heartbeat slot");
   Stmt next = db.Prepare("SELECT coalesce(max(pos) + 1, 0) FROM heartbeats WHERE volume_id = ?");
@@ -87,27 +86,31 @@ void TakeSlot(Db& db, const VolumeRecord& v) {
       .Bind(7, hb->offset)
       .Bind(8, int64_t{hb->lock_mode})
       .Run();
+  v.lock_mode = SettleLockModes(db, v.id);
 }
 
-void ReleaseSlot(Db& db, const VolumeRecord& v) {
+void ReleaseSlot(Db& db, VolumeRecord& v) {
   const std::string mac = HostMac(db, v.host_id);
   if (mac.empty()) return;
   db.Prepare("DELETE FROM heartbeats WHERE volume_id = ? AND mac = ?")
       .Bind(1, v.id)
       .Bind(2, mac)
       .Run();
+  v.lock_mode = SettleLockModes(db, v.id);
 }
 
 void SetSlotsAlive(Db& db, int64_t host, bool alive) {
   const std::string mac = HostMac(db, host);
   if (mac.empty()) return;
   db.Prepare("UPDATE heartbeats SET alive = ? WHERE mac = ?").Bind(1, alive).Bind(2, mac).Run();
+  SettleLockModes(db, 0);
 }
 
 void RemoveSlots(Db& db, int64_t host) {
   const std::string mac = HostMac(db, host);
   if (mac.empty()) return;
   db.Prepare("DELETE FROM heartbeats WHERE mac = ?").Bind(1, mac).Run();
+  SettleLockModes(db, 0);
 }
 
 }  // namespace Sim

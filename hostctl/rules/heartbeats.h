@@ -34,13 +34,16 @@ std::optional<HeartbeatRecord> NewSlot(const VolumeRecord& v, const std::string&
                                        const std::vector<HeartbeatRecord>& slots);
 
 // Gives the host of `v` (a Kovra volume it mounts) a live slot: its own
-// slot made alive again, or the free slot of the lowest offset. Throws
-// HostCtlException "Cannot mount volume 'NAME': no free heartbeat slot"
-// when all are taken.
-void TakeSlot(Db& db, const VolumeRecord& v);
+// slot made alive again, or the free slot of the lowest offset, with the
+// locking the volume is heading for. Throws HostCtlException "Cannot mount
+// volume 'NAME': no free heartbeat slot" when all are taken.
+void TakeSlot(Db& db, VolumeRecord& v);
 // Removes the slot of the host of `v` from the volume.
-void ReleaseSlot(Db& db, const VolumeRecord& v);
-// Every slot of host `host`: alive or not (a crash), or removed.
+// Both settle a pending lock-mode change the slot completes (lock_modes.h)
+// and set `v.lock_mode` to the volume's flags afterwards.
+void ReleaseSlot(Db& db, VolumeRecord& v);
+// Every slot of host `host`: alive or not (a crash), or removed; then the
+// pending lock-mode changes that completes.
 void SetSlotsAlive(Db& db, int64_t host, bool alive);
 void RemoveSlots(Db& db, int64_t host);
 

@@ -6,6 +6,7 @@
 
 #include "hostctl/lib.h"
 #include "hostctl/rules/heartbeats.h"
+#include "hostctl/rules/lock_modes.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/volume_rows.h"
@@ -48,6 +49,8 @@ std::string MountProblem(Db& db, VolumeRecord& v) {
     for (const auto& extent : VolumeExtents(db, v)) {
       if (!extent->attached) return "device " + extent->device + " is not attached";
     }
+    std::string lock = LockProblem(db, v);
+    if (!lock.empty()) return lock;
   }
   if (v.IsNas()) {
     std::string unreachable;

@@ -9,7 +9,7 @@ void WriteHostRow(Db& db, int64_t id, const HostModel& m) {
   Stmt stmt = db.Prepare(
       "INSERT INTO host(id, name, mac, up, psa_restores, iorm_signals, pb_cache_size, "
       "pb_cache_size_max, pb_working_set, pb_working_set_max, pb_heap_overhead, "
-      "pb_capacity_miss_ratio) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+      "pb_capacity_miss_ratio, ats_only) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   const PBCacheRecord& pb = m.pbcache;
   stmt.Bind(1, id).Bind(2, m.host).Bind(3, m.mac).Bind(4, m.up);
   stmt.Bind(5, m.psa_restores).Bind(6, m.iorm_signals);
@@ -19,6 +19,7 @@ void WriteHostRow(Db& db, int64_t id, const HostModel& m) {
   stmt.Bind(10, static_cast<int64_t>(pb.working_set_max));
   stmt.Bind(11, static_cast<int64_t>(pb.heap_overhead));
   stmt.Bind(12, int64_t{pb.capacity_miss_ratio});
+  stmt.Bind(13, m.ats_only);
   stmt.Run();
 }
 
@@ -80,8 +81,8 @@ namespace {
 void ReadHostRow(Db& db, int64_t id, HostModel& m) {
   Stmt stmt = db.Prepare(
       "SELECT name, mac, up, psa_restores, iorm_signals, pb_cache_size, pb_cache_size_max, "
-      "pb_working_set, pb_working_set_max, pb_heap_overhead, pb_capacity_miss_ratio "
-      "FROM host WHERE id = ?");
+      "pb_working_set, pb_working_set_max, pb_heap_overhead, pb_capacity_miss_ratio, "
+      "ats_only FROM host WHERE id = ?");
   stmt.Bind(1, id);
   if (!stmt.Step()) return;
   m.host = stmt.Text(0);
@@ -95,6 +96,7 @@ void ReadHostRow(Db& db, int64_t id, HostModel& m) {
   m.pbcache.working_set_max = static_cast<uint64_t>(stmt.Int(8));
   m.pbcache.heap_overhead = static_cast<uint64_t>(stmt.Int(9));
   m.pbcache.capacity_miss_ratio = static_cast<int32_t>(stmt.Int(10));
+  m.ats_only = stmt.Int(11) != 0;
   stmt.Run();
 }
 

@@ -196,6 +196,7 @@ struct HostModel {
   std::string host = "localhost";
   std::string mac;  // "" when the fixture gives none
   bool up = true;
+  bool ats_only = true;  // whether it can use ATS-only locking
   std::map<unsigned, bool> features;
   std::vector<OptionRecord> options;
   std::vector<DeviceRecord> devices;

@@ -15,6 +15,7 @@ const std::vector<Migration>& Migrations() {
       {2, kVersion2},
       {3, kVersion3},
       {4, kVersion4},
+      {5, kVersion5},
   };
   return steps;
 }

@@ -276,5 +276,10 @@ CREATE TABLE unreachable(
   PRIMARY KEY (host_id, device_id)) WITHOUT ROWID;
 )sql";
 
+// Version 5: a host may be unable to use ATS-only locking.
+extern const char kVersion5[] = R"sql(
+ALTER TABLE host ADD COLUMN ats_only INTEGER NOT NULL DEFAULT 1;
+)sql";
+
 }  // namespace Sim
 }  // namespace HostCtl

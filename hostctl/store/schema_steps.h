@@ -10,6 +10,7 @@ extern const char kVersion1[];
 extern const char kVersion2[];
 extern const char kVersion3[];
 extern const char kVersion4[];
+extern const char kVersion5[];
 
 }  // namespace Sim
 }  // namespace HostCtl

@@ -14,14 +14,16 @@ namespace TarvexHost {
 
 const char kHostHelp[] =
     "Usage: tarvex-host [--store PATH] host list\n"
-    "       tarvex-host [--store PATH] host add NAME\n"
+    "       tarvex-host [--store PATH] host add [--no-ats-only] NAME\n"
     "       tarvex-host [--store PATH] host remove NAME\n"
     "       tarvex-host [--store PATH] host crash NAME\n"
     "       tarvex-host [--store PATH] host boot NAME\n"
     "\n"
-    "list    shows each host: its name, up or down, its MAC address and how many\n"
-    "        volumes it has mounted.\n"
-    "add     adds a host that sees the whole SAN and has nothing mounted.\n"
+    "list    shows each host: its name, up or down, its MAC address, how many\n"
+    "        volumes it has mounted and whether it can use ATS-only locking.\n"
+    "add     adds a host that sees the whole SAN and has nothing mounted. With\n"
+    "        --no-ats-only it cannot use ATS-only locking: it cannot mount a\n"
+    "        volume that uses it, and no volume it has mounted can switch to it.\n"
     "remove  removes a host with everything of its own. Refused while it is up\n"
     "        with a Kovra volume mounted; a host that is down goes with its\n"
     "        heartbeat slots.\n"
@@ -34,16 +36,20 @@ int RunHost(const Args& args) {
   const std::string where = "tarvex-host host";
   if (args.empty()) throw UsageError(where + ": expected list, add, remove, crash or boot");
   const std::string& action = args.front();
-  Options options = ParseOptions(Args(args.begin() + 1, args.end()), {}, where + " " + action);
+  Options options = ParseOptions(Args(args.begin() + 1, args.end()), {{"no-ats-only", false}},
+                                 where + " " + action);
   const std::vector<std::string>& operands = options.operands;
+  if (options.Has("no-ats-only") && action != "add") {
+    throw UsageError(where + " " + action + ": unknown option '--no-ats-only'");
+  }
   if (action == "list") {
     if (!operands.empty()) {
       throw UsageError(where + " list: unexpected argument '" + operands.front() + "'");
     }
-    std::vector<std::vector<std::string>> rows = {{"NAME", "STATE", "MAC", "MOUNTED"}};
+    std::vector<std::vector<std::string>> rows = {{"NAME", "STATE", "MAC", "MOUNTED", "ATS-ONLY"}};
     for (const HostCtl::Sim::HostSummary& host : HostCtl::Sim::ListHosts()) {
       rows.push_back({host.name, host.up ? "up" : "down", host.mac.empty() ? "-" : host.mac,
-                      std::to_string(host.mounted)});
+                      std::to_string(host.mounted), host.ats_only ? "yes" : "no"});
     }
     PrintTable(rows);
     return 0;
@@ -53,13 +59,15 @@ int RunHost(const Args& args) {
     const char* action;
     Change change;
   } kChanges[] = {
-      {"add", HostCtl::Sim::AddHost},
+      {"add", [](const std::string& name) { HostCtl::Sim::AddHost(name, true); }},
+      {"add --no-ats-only", [](const std::string& name) { HostCtl::Sim::AddHost(name, false); }},
       {"remove", HostCtl::Sim::RemoveHost},
       {"crash", HostCtl::Sim::CrashHost},
       {"boot", HostCtl::Sim::BootHost},
   };
+  const std::string asked = action + (options.Has("no-ats-only") ? " --no-ats-only" : "");
   for (const auto& change : kChanges) {
-    if (action != change.action) continue;
+    if (asked != change.action) continue;
     if (operands.size() != 1) throw UsageError(where + " " + action + ": expected one host name");
     change.change(operands.front());
     return 0;

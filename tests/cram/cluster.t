@@ -5,10 +5,10 @@ host's mounts, hosts that crash and boot, and what is refused.
   $ . "$TESTDIR/setup.sh"
   $ tarvex-host init --hosts host-a,host-b,host-c
   $ tarvex-host host list
-  NAME    STATE  MAC                MOUNTED
-  host-a  up     02:7a:3e:a1:b2:c3  12
-  host-b  up     02:7a:3e:10:00:01  12
-  host-c  up     02:7a:3e:10:00:02  12
+  NAME    STATE  MAC                MOUNTED  ATS-ONLY
+  host-a  up     02:7a:3e:a1:b2:c3  12       yes
+  host-b  up     02:7a:3e:10:00:01  12       yes
+  host-c  up     02:7a:3e:10:00:02  12       yes
   $ tarvexcli storage filesystem list
   tarvexcli: the store has several hosts (host-a, host-b, host-c): choose one with --on-host NAME or TARVEX_HOST
   [2]
@@ -112,10 +112,10 @@ Hosts come and go. A host that is down goes with its slots.
   $ tarvex-host host crash host-c
   $ tarvex-host host remove host-c
   $ tarvex-host host list
-  NAME    STATE  MAC                MOUNTED
-  host-a  up     02:7a:3e:a1:b2:c3  11
-  host-b  up     02:7a:3e:10:00:01  10
-  host-d  up     02:7a:3e:10:00:03  0
+  NAME    STATE  MAC                MOUNTED  ATS-ONLY
+  host-a  up     02:7a:3e:a1:b2:c3  11       yes
+  host-b  up     02:7a:3e:10:00:01  10       yes
+  host-d  up     02:7a:3e:10:00:03  0        yes
   $ tarvex-host host remove nope
   tarvex-host: unknown host 'nope' (the store has: host-a, host-b, host-d)
   [2]
@@ -194,5 +194,5 @@ A store of the last release is migrated in place and dumps as it did.
   $ tarvex-host --store new.db init
   $ tarvex-host --store new.db dump | grep -v '^  "mac": ' | cmp - migrated.json
   $ tarvex-host --store old.db host list
-  NAME                     STATE  MAC  MOUNTED
-  hvx-lab-01.example.test  up     -    12
+  NAME                     STATE  MAC  MOUNTED  ATS-ONLY
+  hvx-lab-01.example.test  up     -    12       yes

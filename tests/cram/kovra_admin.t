@@ -52,8 +52,11 @@ goes back to the priority method without bandwidth.
   $ tarvexcli --format json storage kovra reclaim config get -l datastore1 | jq -r '[.[] | tostring] | join("|")'
   0|high|priority|0
 
-ATS-only locking shows in both lists; a live host that still uses SCSI
-makes the change pending.
+ATS-only locking shows in both lists. This host's own slot moves at once;
+a slot that is not alive does not count, so ssd-fast and datastore2 (whose
+other live host uses ATS-only already) are ATS-only at once, and the dead
+slots read as needing an unmount. Going back on datastore1 waits for its
+other live host, which still uses ATS-only.
 
   $ modes() {
   >   tarvexcli --format json storage kovra lockmode list -l $1 | jq -r '.[] | "\(."Locking Mode") \(."ATS Upgrade Modes")"'
@@ -70,9 +73,15 @@ makes the change pending.
   $ tarvexcli storage kovra lockmode set -a -l datastore2
   true
   $ modes datastore2
-  ATS UPGRADE PENDING No upgrade needed
+  ATS No upgrade needed
   $ hosts datastore2
-  ATS Upgrade Pending,Normal,ATS Upgrade Pending
+  Normal,Normal,INVALID (needs unmount)
+  $ tarvexcli storage kovra lockmode set -s -l datastore1
+  true
+  $ modes datastore1
+  ATS DOWNGRADE PENDING Online/Offline
+  $ hosts datastore1
+  Normal,ATS Downgrade Pending
 
 A reset clears the miss ratio and the working set's maximum.
 

@@ -40,6 +40,14 @@ bool HasSlotOf(const std::string& volume, const std::string& mac, bool quick = f
                      [&](const std::string& s) { return s.rfind(mac, 0) == 0; });
 }
 
+// The mode of `mac`'s slot on the volume (4: ATS-only), -1 without one.
+int SlotMode(const std::string& volume, const std::string& mac) {
+  for (const auto& user : Volume(volume)->GetUsers(false)) {
+    if (user.macAddress.GetStringAddress() == mac) return user.lockModeInUse;
+  }
+  return -1;
+}
+
 template <typename Body>
 std::string ErrorOf(Body&& body) {
   try {
@@ -128,6 +136,81 @@ TEST_F(ClusterTest, ARescanFindsAVolumeAnotherHostMade) {
   EXPECT_TRUE(HasSlotOf(name, kMacB, true));
 }
 
+// Host-a asks; host-b and host-c disagree and each completes its part by
+// one of the ways a host leaves its old mode. datastore2 has a live slot of
+// a host outside the simulation that uses ATS-only already, and a dead one.
+TEST_F(ClusterTest, ALockModeChangeIsPendingUntilNoLiveSlotDisagrees) {
+  using Move = void (*)(const std::string& host, const std::string& volume);
+  const struct {
+    const char* how;
+    Move move;
+  } kMoves[] = {
+      {"unmount", [](const std::string&, const std::string& v) { Volume(v)->Unmount(0); }},
+      {"remount",
+       [](const std::string&, const std::string& v) {
+         Volume(v)->Unmount(1);
+         Volume(v)->Mount(1);
+       }},
+      {"crash", [](const std::string& host, const std::string&) { HostCtl::Sim::CrashHost(host); }},
+      {"restart", [](const std::string&, const std::string&) { HostCtl::Sim::RestartHost(); }},
+  };
+  const struct {
+    const char* volume;
+    uint32_t ask, pending, final_mode;
+  } kChanges[] = {{"datastore2", 0x10, 0x20, 0x10}, {"ds-prod-01", 0, 0x40, 0}};
+  for (const auto& move : kMoves) {
+    for (const auto& change : kChanges) {
+      SCOPED_TRACE(std::string(move.how) + " " + change.volume);
+      SetUp();
+      ChooseHost("host-a");
+      Volume(change.volume)->SetLockMode(change.ask);
+      const int mode = change.final_mode ? 4 : 0;
+      EXPECT_EQ(SlotMode(change.volume, "02:7a:3e:a1:b2:c3"), mode);  // at once
+      for (const char* host : {"host-b", "host-c"}) {
+        ChooseHost("host-a");
+        EXPECT_EQ(Volume(change.volume)->GetLockMode(), change.pending) << host;
+        ChooseHost(host);
+        move.move(host, change.volume);
+      }
+      ChooseHost("host-a");
+      EXPECT_EQ(Volume(change.volume)->GetLockMode(), change.final_mode);
+      if (std::string(move.how) == "remount" || std::string(move.how) == "restart") {
+        EXPECT_EQ(SlotMode(change.volume, kMacB), mode);
+      }
+    }
+  }
+}
+
+TEST_F(ClusterTest, AHostWithoutAtsOnlyNeitherMountsNorHoldsAnAtsOnlyVolume) {
+  HostCtl::Sim::AddHost("host-d", false);
+  HostCtl::Sim::AddHost("host-e", false);
+  for (const char* host : {"host-d", "host-e"}) {
+    ChooseHost(host);
+    Volume("datastore2")->Mount(0);
+  }
+  ChooseHost("host-a");
+  const std::string refused = "Cannot set ATS-only locking on volume 'datastore2': ";
+  EXPECT_EQ(HostError([] { Volume("datastore2")->SetLockMode(0x10); }),
+            refused + "hosts 'host-d', 'host-e' cannot use ATS-only locking");
+  HostCtl::Sim::CrashHost("host-d");  // only live hosts hold the volume back
+  EXPECT_EQ(HostError([] { Volume("datastore2")->SetLockMode(0x10); }),
+            refused + "host 'host-e' cannot use ATS-only locking");
+  ChooseHost("host-e");
+  Volume("datastore2")->Unmount(0);
+  ChooseHost("host-a");
+  Volume("datastore2")->SetLockMode(0x10);
+  EXPECT_EQ(Volume("datastore2")->GetLockMode(), 0x20u);
+  // Pending or done, the volume is ATS-only to a host that cannot use it.
+  ChooseHost("host-e");
+  EXPECT_EQ(HostError([] { Volume("datastore2")->Mount(0); }),
+            "Cannot mount volume 'datastore2': the volume uses ATS-only locking, which this host "
+            "cannot use");
+  HostCtl::Sim::BootHost("host-d");
+  ChooseHost("host-d");
+  EXPECT_FALSE(Volume("datastore2")->IsMounted());
+  EXPECT_EQ(SlotMode("datastore2", "02:7a:3e:10:00:03"), -1);
+}
+
 TEST_F(ClusterTest, AHostIsRemovedOnlyWhenItHoldsNoLiveMount) {
   EXPECT_EQ(ErrorOf([] { HostCtl::Sim::RemoveHost("host-b"); }),
             "host 'host-b' is up with Kovra volumes mounted (datastore1, datastore2, legacy3, "
@@ -172,6 +255,7 @@ TEST(ClusterFixtureTest, AHostMountsNothingOnADeviceItCannotReach) {
   const std::string device = cluster["volumes"][0]["kovra"]["extents"][0]["device"];
   cluster["hosts"][0]["unreachable"] = {device};
   cluster["hosts"][0]["views"][0]["mounted"] = false;
+  cluster["hosts"][0]["ats_only"] = false;  // kept through the store, as the rest
   UseHost(cluster);
   ChooseHost("host-b");
   EXPECT_EQ(HostError([] { Volume("datastore1")->Mount(0); }),

@@ -31,8 +31,14 @@ Path::ChangeCheck Reclaim(const std::string& volume, Json unmap) {
   unmap["reserved"] = 0;
   return Edited([=](Json& host) { VolumeIn(host, volume)["kovra"]["unmap"] = unmap; });
 }
-Path::ChangeCheck LockMode(const std::string& volume, int flags) {
-  return Edited([=](Json& host) { VolumeIn(host, volume)["kovra"]["lock_mode"] = flags; });
+// The volume's flags become `flags`; `own_slot` >= 0: the host's own
+// heartbeat slot (the volume's first) moves to that mode with it.
+Path::ChangeCheck LockMode(const std::string& volume, int flags, int own_slot = -1) {
+  return Edited([=](Json& host) {
+    Json& kovra = VolumeIn(host, volume)["kovra"];
+    kovra["lock_mode"] = flags;
+    if (own_slot >= 0) kovra["heartbeats"][0]["lock_mode"] = own_slot;
+  });
 }
 
 const std::vector<Path> kPaths = {
@@ -147,7 +153,7 @@ const std::vector<Path> kPaths = {
         .Changes(LockMode("ssd-fast", 0x10)),
     Case("LockModeToScsi", New<KovraVolumeLockModeSet>, {"-l", "datastore1", "--scsi"}, {}, {},
          kTrue)
-        .Changes(LockMode("datastore1", 0x40)),
+        .Changes(LockMode("datastore1", 0x40, 0)),
     Case("LockModeEndsUpgrade", New<KovraVolumeLockModeSet>, {"-l", "datastore1", "--ats"}, {}, {},
          kTrue)
         .On([](Json& host) { VolumeIn(host, "datastore1")["kovra"]["lock_mode"] = 0x20; })
