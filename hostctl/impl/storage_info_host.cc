@@ -1,6 +1,7 @@
 // Host-wide storage actions: mounting on the host's own initiative (try,
 // rescan, automount) and the two signals the host records.
 #include "hostctl/impl/handles.h"
+#include "hostctl/rules/snapshots.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
@@ -46,7 +47,7 @@ void StorageInfoImpl::RescanKovra() {
     query.kind = VolumeQuery::kKovra;
     query.include_undiscovered = true;
     for (VolumeRecord& v : HostCtl::Sim::LoadVolumes(db, query)) {
-      if (v.discovered) continue;
+      if (v.discovered || HostCtl::Sim::IsSnapshotVolume(db, v.id)) continue;
       bool attached = true;
       for (const auto& extent : HostCtl::Sim::VolumeExtents(db, v)) {
         attached = attached && extent->attached;

@@ -6,6 +6,7 @@
 #include "hostctl/impl/handles.h"
 #include "hostctl/impl/host_objects.h"
 #include "hostctl/rules/heartbeats.h"
+#include "hostctl/rules/snapshots.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/snapshot_rows.h"
 #include "hostctl/store/sqlite_db.h"
@@ -22,7 +23,8 @@ namespace {
 
 constexpr ResolveReason kDuplicateExtents = 1;
 constexpr ResolveReason kExtentsMissing = 2;
-constexpr ResolveReason kOriginalOnline = 6;
+
+int64_t HostId() { return HostCtl::Sim::Session::Get().HostId(); }
 
 std::string ReasonText(ResolveReason reason) {
   // Twin of the command's list (commands/kovra/snapshot_selection.cc): each side owns its texts.
@@ -49,13 +51,15 @@ ResolveReason ExtentReason(const SnapshotRecord& s) {
 
 ResolveReason MountReason(Db& db, const SnapshotRecord& s) {
   if (s.mount_reason) return *s.mount_reason;
-  // Two volumes with one UUID cannot be online at once.
-  if (HostCtl::Sim::VolumeUuidTaken(db, s.uuid)) return kOriginalOnline;
+  // Two volumes with one UUID cannot be online at once; a snapshot's
+  // volume another host uses is for the user to judge.
+  if (ResolveReason code = HostCtl::Sim::SnapshotMountConflict(db, s, HostId())) return code;
   return ExtentReason(s);
 }
 
-ResolveReason ResignatureReason(const SnapshotRecord& s) {
+ResolveReason ResignatureReason(Db& db, const SnapshotRecord& s) {
   if (s.resignature_reason) return *s.resignature_reason;
+  if (ResolveReason code = HostCtl::Sim::SnapshotResignatureConflict(db, s)) return code;
   return ExtentReason(s);
 }
 
@@ -65,7 +69,7 @@ std::string Describe(const SnapshotRecord& s) {
 
 // The snapshot's current row, inside the caller's transaction.
 SnapshotRecord Current(Db& db, const SnapshotRecord& handle) {
-  std::shared_ptr<SnapshotRecord> row = HostCtl::Sim::LoadSnapshotById(db, handle.id);
+  std::shared_ptr<SnapshotRecord> row = HostCtl::Sim::LoadSnapshotById(db, handle.id, HostId());
   if (!row) {
     throw HostCtl::Lib::HostCtlException("The " + Describe(handle) + " is no longer unresolved");
   }
@@ -192,7 +196,7 @@ bool UnresolvedKovraVolumeImpl::CanResolve(bool resignature, bool mount, Resolve
   ResolveReason code = 0;
   if (mount) code = MountReason(db, *record_);
   // Neither flag asks whether a resignature can proceed now.
-  if (code == 0 && (resignature || !mount)) code = ResignatureReason(*record_);
+  if (code == 0 && (resignature || !mount)) code = ResignatureReason(db, *record_);
   if (reason) *reason = code;
   return code == 0;
 }
@@ -210,17 +214,20 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Mount(bo
     if (code != 0 && !overruled) {
       throw HostCtl::Lib::HostCtlException("Cannot mount " + Describe(s) + ": " + ReasonText(code));
     }
+    // The snapshot's volume another host made: this host mounts it too.
+    if (s.mounted_as) {
+      volume = *HostCtl::Sim::LoadVolumeById(db, s.mounted_as);
+      volume.discovered = true;
+      HostCtl::Sim::ApplyMount(db, volume, persistent ? 0 : 1);
+      return;
+    }
     if (HostCtl::Sim::VolumeNameTaken(db, s.label)) {
       throw HostCtl::Lib::HostCtlException("Cannot mount " + Describe(s) + ": a volume named '" +
                                            s.label + "' already exists");
     }
+    // The snapshot stays, for the other hosts and for a restart.
     volume = InsertVolumeFor(db, s, s.label, s.uuid, s.lvm_uuid, persistent);
-    // A mount for this boot only keeps the snapshot, to return to at a restart.
-    if (persistent) {
-      HostCtl::Sim::DeleteSnapshot(db, s.id);
-    } else {
-      HostCtl::Sim::MarkSnapshotMounted(db, s.id, volume.id);
-    }
+    HostCtl::Sim::MarkSnapshotMounted(db, s.id, volume.id);
   });
   return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(
       *HostCtl::Sim::VolumeSet::Of(std::move(volume)), 0);
@@ -231,7 +238,7 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Resignat
   VolumeRecord volume;
   HostCtl::Sim::WriteTransaction([&](Db& db) {
     SnapshotRecord s = Current(db, *record_);
-    if (ResolveReason code = ResignatureReason(s)) {
+    if (ResolveReason code = ResignatureReason(db, s)) {
       throw HostCtl::Lib::HostCtlException("Cannot resignature " + Describe(s) + ": " +
                                            ReasonText(code));
     }
@@ -244,6 +251,8 @@ std::unique_ptr<HostCtl::Lib::HostCtlObject> UnresolvedKovraVolumeImpl::Resignat
       name = "snap-" + HostCtl::Sim::RandomHex(8) + "-" + s.label;
     } while (HostCtl::Sim::VolumeNameTaken(db, name));
     volume = InsertVolumeFor(db, s, name, uuid, HostCtl::Sim::NewKovraUuid(), true);
+    // A volume of it that no host holds goes with it.
+    if (s.mounted_as) db.Prepare("DELETE FROM volumes WHERE id = ?").Bind(1, s.mounted_as).Run();
     HostCtl::Sim::DeleteSnapshot(db, s.id);
   });
   return HostCtl::Sim::NewHandle<StrelCtl::Storage::KovraFileSystemImpl>(

@@ -7,6 +7,7 @@
 #include "hostctl/rules/admin.h"
 #include "hostctl/rules/heartbeats.h"
 #include "hostctl/rules/sim.h"
+#include "hostctl/rules/snapshots.h"
 #include "hostctl/rules/volume_rules.h"
 #include "hostctl/store/host_rows.h"
 #include "hostctl/store/model_io.h"
@@ -47,18 +48,7 @@ std::string FreeMac(std::set<std::string>& used) {
 // undone, the volume mounted from a snapshot for one boot a snapshot again,
 // the slots following what it mounts.
 void Boot(Db& db, int64_t host) {
-  std::vector<std::pair<int64_t, int64_t>> links;
-  {
-    Stmt stmt = db.Prepare(
-        "SELECT s.id, w.volume_id FROM snapshots s JOIN volume_views w ON w.volume_id = "
-        "s.mounted_as WHERE w.host_id = ? AND w.persistent = 0");
-    stmt.Bind(1, host);
-    while (stmt.Step()) links.emplace_back(stmt.Int(0), stmt.Int(1));
-  }
-  for (const auto& link : links) {
-    MarkSnapshotMounted(db, link.first, 0);
-    db.Prepare("DELETE FROM volumes WHERE id = ?").Bind(1, link.second).Run();
-  }
+  UndoSnapshotMounts(db, host);
   VolumeQuery query;
   query.host = host;
   for (VolumeRecord& v : LoadVolumes(db, query)) {

@@ -73,10 +73,7 @@ void ApplyMount(Db& db, VolumeRecord& v, int option) {
   std::string problem = MountProblem(db, v);
   if (!problem.empty()) Refuse("mount", "volume", v.name, problem);
   v.mounted = true;
-  if (option != 1) {
-    v.persistent = true;
-    db.Prepare("DELETE FROM snapshots WHERE mounted_as = ?").Bind(1, v.id).Run();
-  }
+  if (option != 1) v.persistent = true;
   // The strelnic configured as a parameter takes effect at a mount.
   if (v.IsNas()) v.strelnic = v.strelnic_param;
   if (v.IsKovra()) TakeSlot(db, v);

@@ -65,9 +65,10 @@ VolumeSetRef QueryVolumes(const VolumeQuery& query) {
 
 std::vector<std::shared_ptr<SnapshotRecord>> QuerySnapshots() {
   Cache& cache = TheCache();
-  if (!cache.Usable()) return LoadUnresolvedSnapshots(Session::Get().db());
+  Session& session = Session::Get();
+  if (!cache.Usable()) return LoadHostSnapshots(session.db(), session.HostId());
   if (!cache.have_snapshots) {
-    cache.snapshots = LoadUnresolvedSnapshots(Session::Get().db());
+    cache.snapshots = LoadHostSnapshots(session.db(), session.HostId());
     cache.have_snapshots = true;
   }
   return cache.snapshots;

@@ -10,7 +10,7 @@ namespace {
 
 const char kSelect[] =
     "SELECT id, label, uuid, lvm_uuid, version, capacity, used, mount_reason, "
-    "resignature_reason, foreign_class FROM snapshots ";
+    "resignature_reason, foreign_class, coalesce(mounted_as, 0) FROM snapshots ";
 
 std::shared_ptr<SnapshotRecord> Read(const Stmt& s) {
   auto snapshot = std::make_shared<SnapshotRecord>();
@@ -24,20 +24,26 @@ std::shared_ptr<SnapshotRecord> Read(const Stmt& s) {
   if (!s.IsNull(7)) snapshot->mount_reason = static_cast<uint32_t>(s.Int(7));
   if (!s.IsNull(8)) snapshot->resignature_reason = static_cast<uint32_t>(s.Int(8));
   snapshot->foreign = s.Int(9);
+  snapshot->mounted_as = s.Int(10);
   return snapshot;
 }
 
-// Fills in the extents of `snapshots` (by id) with one query.
-void LoadExtents(Db& db, const std::vector<std::shared_ptr<SnapshotRecord>>& snapshots) {
+// Fills in the extents of `snapshots` (by id) with one query. An extent is
+// attached when its device is, and host `host` (0: any) reaches it.
+void LoadExtents(Db& db, const std::vector<std::shared_ptr<SnapshotRecord>>& snapshots,
+                 int64_t host = 0) {
   std::map<int64_t, SnapshotRecord*> by_id;
   for (const auto& snapshot : snapshots) by_id[snapshot->id] = snapshot.get();
   if (by_id.empty()) return;
   bool single = by_id.size() == 1;
   Stmt stmt = db.Prepare(
       std::string("SELECT e.snapshot_id, d.name, e.partition, e.start, e.end_offset, d.attached "
-                  "FROM snapshot_extents e LEFT JOIN devices d ON d.id = e.device_id") +
-      (single ? " WHERE e.snapshot_id = ?" : "") + " ORDER BY e.snapshot_id, e.pos");
-  if (single) stmt.Bind(1, by_id.begin()->first);
+                  "AND NOT EXISTS (SELECT 1 FROM unreachable u WHERE u.device_id = d.id AND "
+                  "u.host_id = ?1) FROM snapshot_extents e LEFT JOIN devices d ON d.id = "
+                  "e.device_id") +
+      (single ? " WHERE e.snapshot_id = ?2" : "") + " ORDER BY e.snapshot_id, e.pos");
+  stmt.Bind(1, host);
+  if (single) stmt.Bind(2, by_id.begin()->first);
   while (stmt.Step()) {
     auto it = by_id.find(stmt.Int(0));
     if (it == by_id.end()) continue;
@@ -64,6 +70,21 @@ std::vector<std::shared_ptr<SnapshotRecord>> LoadUnresolvedSnapshots(Db& db) {
   return snapshots;
 }
 
+std::vector<std::shared_ptr<SnapshotRecord>> LoadHostSnapshots(Db& db, int64_t host) {
+  Stmt stmt = db.Prepare(
+      std::string(kSelect) +
+      "s WHERE (mounted_as IS NULL OR NOT EXISTS (SELECT 1 FROM volume_views w WHERE "
+      "w.volume_id = s.mounted_as AND w.host_id = ?1 AND w.mounted = 1)) AND (NOT EXISTS "
+      "(SELECT 1 FROM snapshot_extents e WHERE e.snapshot_id = s.id AND e.device_id IS NOT NULL) "
+      "OR EXISTS (SELECT 1 FROM snapshot_extents e WHERE e.snapshot_id = s.id AND e.device_id "
+      "NOT IN (SELECT device_id FROM unreachable WHERE host_id = ?1))) ORDER BY id");
+  stmt.Bind(1, host);
+  std::vector<std::shared_ptr<SnapshotRecord>> snapshots;
+  while (stmt.Step()) snapshots.push_back(Read(stmt));
+  LoadExtents(db, snapshots, host);
+  return snapshots;
+}
+
 std::optional<SnapshotRecord> LoadSnapshotMountedAs(Db& db, int64_t volume_id) {
   std::shared_ptr<SnapshotRecord> snapshot;
   {
@@ -76,7 +97,7 @@ std::optional<SnapshotRecord> LoadSnapshotMountedAs(Db& db, int64_t volume_id) {
   return *snapshot;
 }
 
-std::shared_ptr<SnapshotRecord> LoadSnapshotById(Db& db, int64_t id) {
+std::shared_ptr<SnapshotRecord> LoadSnapshotById(Db& db, int64_t id, int64_t host) {
   std::shared_ptr<SnapshotRecord> snapshot;
   {
     Stmt stmt = db.Prepare(std::string(kSelect) + "WHERE id = ?");
@@ -84,7 +105,7 @@ std::shared_ptr<SnapshotRecord> LoadSnapshotById(Db& db, int64_t id) {
     if (!stmt.Step()) return nullptr;
     snapshot = Read(stmt);
   }
-  LoadExtents(db, {snapshot});
+  LoadExtents(db, {snapshot}, host);
   return snapshot;
 }
 

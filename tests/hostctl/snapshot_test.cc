@@ -1,7 +1,10 @@
 // Unresolved snapshots: what CanResolve says and why, mounting one with its
 // UUID kept (for good or for one boot), resignaturing one.
 #include "host_test_support.h"
+#include "hostctl/fixture/fixture.h"
 #include "hostctl/rules/admin.h"
+#include "hostctl/rules/cluster.h"
+#include "hostctl/rules/sim.h"
 
 namespace HostTest {
 namespace {
@@ -16,6 +19,9 @@ std::unique_ptr<UnresolvedKovraVolume> Snapshot(const std::string& label, size_t
   }
   return nullptr;
 }
+
+// How many slots the volume has that are alive.
+size_t Users(const std::string& volume) { return Volume(volume)->GetUsers(true).size(); }
 
 // "mount:reason resignature:reason", the two answers of CanResolve.
 std::string Answers(UnresolvedKovraVolume& s) {
@@ -103,6 +109,75 @@ TEST_F(SnapshotTest, ReplicasSharingAUuidCannotBothBeOnline) {
   EXPECT_EQ(Answers(*Snapshot("prod-db")), "no:6 yes:0");
   Snapshot("prod-db")->Resignature();
   EXPECT_EQ(Snapshot("prod-db"), nullptr);
+}
+
+// The default host as host-a, host-b and host-c, each with every volume
+// mounted; `unreachable`: devices host-b does not reach.
+void UseCluster(const std::vector<std::string>& unreachable = {}) {
+  Json cluster = Json::parse(HostCtl::Sim::DumpFixture(
+      HostCtl::Sim::MakeCluster(HostCtl::Sim::LoadFixture(HostCtl::Sim::DefaultHostFixture(), "d"),
+                                {"host-a", "host-b", "host-c"})));
+  cluster["hosts"][0]["unreachable"] = unreachable;
+  UseHost(cluster);
+}
+
+// A mount that keeps the signature is each host's own, on one volume of the
+// SAN; the other hosts see the snapshot in use while a live host uses it.
+TEST_F(SnapshotTest, AMountWithItsSignatureIsEachHostsOwnOnOneVolume) {
+  UseCluster();
+  using HostCtl::Sim::ChooseHost;
+  ChooseHost("host-a");
+  Snapshot("prod-db")->Mount(false, false);  // for this boot only
+  EXPECT_EQ(Snapshot("prod-db"), nullptr);
+  ChooseHost("host-b");
+  EXPECT_EQ(Answers(*Snapshot("prod-db")), "no:5 no:5");
+  HostCtl::Sim::CrashHost("host-a");
+  EXPECT_EQ(Answers(*Snapshot("prod-db")), "yes:0 no:5");  // a down host still holds it
+  Snapshot("prod-db")->Mount(false, true);
+  EXPECT_EQ(Users("prod-db"), 1u);
+  // host-a's boot undoes its own mount only; host-b keeps the volume.
+  HostCtl::Sim::BootHost("host-a");
+  ChooseHost("host-a");
+  EXPECT_EQ(Volume("prod-db"), nullptr);
+  EXPECT_EQ(Answers(*Snapshot("prod-db")), "no:5 no:5");
+  ChooseHost("host-b");
+  ASSERT_NE(Volume("prod-db"), nullptr);
+  Volume("prod-db")->Unmount(0);
+  // Nobody holds it: a resignature takes the snapshot and its volume.
+  ChooseHost("host-c");
+  auto made = Snapshot("prod-db")->Resignature();
+  ChooseHost("host-b");
+  EXPECT_EQ(Volume("prod-db"), nullptr);
+  EXPECT_EQ(Snapshot("prod-db"), nullptr);
+}
+
+TEST_F(SnapshotTest, AResignatureIsDoneOnceForTheSan) {
+  UseCluster();
+  HostCtl::Sim::ChooseHost("host-a");
+  auto on_a = Snapshot("prod-db");
+  HostCtl::Sim::ChooseHost("host-b");
+  auto on_b = Snapshot("prod-db");
+  on_b->Resignature();
+  HostCtl::Sim::ChooseHost("host-a");
+  EXPECT_EQ(HostError([&] { on_a->Resignature(); }),
+            "The snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6) is no longer unresolved");
+  EXPECT_EQ(Snapshot("prod-db"), nullptr);
+}
+
+// The original counts while a live host has it mounted; a snapshot is
+// listed where its devices are reached.
+TEST_F(SnapshotTest, TheClusterDecidesWhetherTheOriginalIsOnline) {
+  UseCluster({"naa.624a93701b2c3d4e5f60718293a4b5c1"});  // prod-db's device
+  using HostCtl::Sim::ChooseHost;
+  ChooseHost("host-b");
+  EXPECT_EQ(Snapshot("prod-db"), nullptr);
+  Volume("datastore1")->Unmount(0);
+  ChooseHost("host-c");
+  Volume("datastore1")->Unmount(0);
+  EXPECT_EQ(Answers(*Snapshot("datastore1")), "no:6 no:2");  // host-a still has it
+  HostCtl::Sim::CrashHost("host-a");
+  EXPECT_EQ(Answers(*Snapshot("datastore1")), "no:2 no:2");
+  EXPECT_NE(Snapshot("prod-db"), nullptr);
 }
 
 }  // namespace
