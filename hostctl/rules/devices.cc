@@ -51,8 +51,10 @@ std::vector<std::string> DetachDevices(const std::vector<std::string>& names,
       if (!device.attached || (host && Unreachable(db, host, device.id))) {
         throw ClusterError("device '" + name + "' is detached already");
       }
+      // From the device's extents to the hosts that mount them, in that order.
       Stmt mounted = db.Prepare(
-          "SELECT DISTINCT h.name, v.name FROM extents e JOIN volume_views w ON w.volume_id = "
+          "SELECT DISTINCT h.name, v.name FROM extents e CROSS JOIN volume_views w ON w.volume_id "
+          "= "
           "e.volume_id JOIN volumes v ON v.id = e.volume_id JOIN host h ON h.id = w.host_id "
           "WHERE e.device_id = ? AND w.mounted = 1 AND " +
           Hosts(host) + " ORDER BY h.id, v.id");

@@ -3,8 +3,8 @@
 #include "hostctl/kovra_file_system.h"
 #include "hostctl/rules/heartbeats.h"
 #include "hostctl/rules/volume_rules.h"
-#include "hostctl/store/volume_batch.h"
 #include "hostctl/store/sqlite_db.h"
+#include "hostctl/store/volume_batch.h"
 
 namespace HostCtl {
 namespace Sim {
@@ -70,13 +70,16 @@ void ChangeLockMode(Db& db, VolumeRecord& v, uint32_t flags) {
 uint32_t SettleLockModes(Db& db, int64_t volume_id) {
   // A volume heading for ATS-only (0x20) waits for live slots without bit 4;
   // one heading away (0x40 alone) for live slots with it.
-  db.Prepare(
-        "UPDATE volumes SET lock_mode = (lock_mode & ~112) | (CASE WHEN lock_mode & 32 THEN 16 "
-        "ELSE 0 END) WHERE (?1 = 0 OR id = ?1) AND type = 'Kovra' AND lock_mode & 96 != 0 AND "
-        "NOT EXISTS (SELECT 1 FROM heartbeats s WHERE s.volume_id = volumes.id AND s.alive = 1 "
-        "AND ((s.lock_mode & 4) != 0) != ((volumes.lock_mode & 32) != 0))")
-      .Bind(1, volume_id)
-      .Run();
+  // One volume by its id; every volume only after a crash or a removal.
+  Stmt settle = db.Prepare(
+      std::string("UPDATE volumes SET lock_mode = (lock_mode & ~112) | (CASE WHEN lock_mode & 32 "
+                  "THEN 16 ELSE 0 END) WHERE ") +
+      (volume_id ? "id = ?1 AND " : "") +
+      "type = 'Kovra' AND lock_mode & 96 != 0 AND NOT EXISTS (SELECT 1 FROM heartbeats s WHERE "
+      "s.volume_id = volumes.id AND s.alive = 1 AND ((s.lock_mode & 4) != 0) != "
+      "((volumes.lock_mode & 32) != 0))");
+  if (volume_id) settle.Bind(1, volume_id);
+  settle.Run();
   if (volume_id == 0) return 0;
   Stmt stmt = db.Prepare("SELECT lock_mode FROM volumes WHERE id = ?");
   stmt.Bind(1, volume_id);

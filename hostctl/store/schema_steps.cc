@@ -276,9 +276,11 @@ CREATE TABLE unreachable(
   PRIMARY KEY (host_id, device_id)) WITHOUT ROWID;
 )sql";
 
-// Version 5: a host may be unable to use ATS-only locking.
+// Version 5: a host may be unable to use ATS-only locking; which hosts have
+// a volume mounted is found without reading every host's view of it.
 extern const char kVersion5[] = R"sql(
 ALTER TABLE host ADD COLUMN ats_only INTEGER NOT NULL DEFAULT 1;
+CREATE INDEX volume_views_mounted ON volume_views(volume_id) WHERE mounted = 1;
 )sql";
 
 }  // namespace Sim
