@@ -91,8 +91,19 @@ void Bind(Stmt& stmt, const VolumeRecord& v){
 #undef VOLUME_BIND
 }
 
-std::string WhereClause(const VolumeQuery& q) {
-  std::string where = q.include_undiscovered ? "" : " AND w.discovered = 1";
+// What host `host` knows: volumes it has discovered, without those on a
+// device it cannot reach (it forgot them when the device was taken away;
+// checked per row only when the host misses a device).
+std::string WhereClause(const VolumeQuery& q, int64_t host) {
+  const std::string id = std::to_string(host);
+  std::string where =
+      q.include_undiscovered
+          ? ""
+          : " AND w.discovered = 1 AND (NOT EXISTS (SELECT 1 FROM unreachable WHERE host_id = " +
+                id +
+                ") OR NOT EXISTS (SELECT 1 FROM extents e JOIN unreachable u ON u.device_id = "
+                "e.device_id AND u.host_id = " +
+                id + " WHERE e.volume_id = w.volume_id))";
   switch (q.kind) {
     case VolumeQuery::kAny:
       break;
@@ -130,7 +141,8 @@ void BindQuery(Stmt& stmt, const VolumeQuery& query) {
 
 Stmt SelectVolumes(Db& db, const VolumeQuery& query) {
   Stmt stmt = db.Prepare("SELECT " + SelectList(query.summary ? kSummaryCount : kColumnCount) +
-                         Joined(HostOf(query)) + WhereClause(query) + " ORDER BY w.volume_id");
+                         Joined(HostOf(query)) + WhereClause(query, HostOf(query)) +
+                         " ORDER BY w.volume_id");
   BindQuery(stmt, query);
   return stmt;
 }
