@@ -105,6 +105,7 @@ _tarvex_host() {
           [[ $operands == 0 && $cur != -* ]] && _tarvex_host_names host
           return
           ;;
+        add) words='--no-ats-only' ;;
         *) words='' ;;
       esac
       ;;

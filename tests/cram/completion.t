@@ -95,6 +95,8 @@ tarvex-host: commands, their actions and options, --store anywhere.
   --fixture --force --help --hosts --store
   $ complete_line 'tarvex-host host '
   add boot crash list remove
+  $ complete_line 'tarvex-host host add -'
+  --help --no-ats-only --on-host --store
   $ complete_line 'tarvex-host fault '
   add clear list
   $ complete_line 'tarvex-host fault add --'
