@@ -57,10 +57,12 @@ std::vector<std::string> DetachDevices(const std::vector<std::string>& names,
       if (!device.attached || unreached.first == unreached.second) {
         throw ClusterError("device '" + name + "' is detached already");
       }
+      // From the device's extents to the hosts that have them mounted, in
+      // that order (an index holds the mounted views only).
       Stmt mounted = db.Prepare(
-          "SELECT DISTINCT h.name, v.name FROM extents e CROSS JOIN volume_views w ON w.volume_id "
-          "= "
-          "e.volume_id JOIN volumes v ON v.id = e.volume_id JOIN host h ON h.id = w.host_id "
+          "SELECT DISTINCT h.name, v.name FROM extents e CROSS JOIN volume_views w ON "
+          "w.volume_id = e.volume_id JOIN volumes v ON v.id = e.volume_id JOIN host h ON h.id = "
+          "w.host_id "
           "WHERE e.device_id = ? AND w.mounted = 1 AND " +
           Hosts(host, "w.") + " ORDER BY h.id, v.id");
       mounted.Bind(1, device.id);
