@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2154  # $runs and $work are the caller's
+# shellcheck shell=bash disable=SC2154,SC2034  # $runs and $work are the caller's; the caller reads what cluster_setup sets
 # Sourced by the benchmarks: how they time a command and count what it
 # executes. The caller sets $runs and $work (a scratch directory).
 
@@ -25,4 +25,32 @@ best_of() {
 instructions() {
   valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
     sed -n 's/.*Collected : //p'
+}
+
+# cluster_setup NAME BUILD_DIR: what the cluster benchmarks share. Sets
+# $bin, $volumes, $hosts, $runs, $max_ratio (from VOLUMES, HOSTS, RUNS),
+# $work (removed at exit), and $names (host-a,host-b,...) and $last, the
+# last of them. Exits 2 when HOSTS is not 2 to 26.
+cluster_setup() {
+  bin=$2/bin
+  volumes=${VOLUMES:-1000}
+  hosts=${HOSTS:-16}
+  runs=${RUNS:-10}
+  max_ratio=1.5
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  if [ "$hosts" -lt 2 ] || [ "$hosts" -gt 26 ]; then
+    echo "$1: HOSTS must be 2 to 26 (host-a to host-z), not $hosts" >&2
+    exit 2
+  fi
+  names=$(printf 'host-%s\n' {a..z} | head -n "$hosts" | paste -sd,)
+  last=${names##*,}
+}
+
+# verdict A B: "<A/B> (bound <max_ratio>) ok|OVER".
+verdict() {
+  awk -v a="$1" -v b="$2" -v max="$max_ratio" 'BEGIN {
+    if (b <= 0) { printf "inf (bound %.1f) OVER", max; exit }
+    r = a / b
+    printf "%.2f (bound %.1f) %s", r, max, (r <= max ? "ok" : "OVER") }'
 }

@@ -23,21 +23,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=bench/bench_lib.sh
 source bench/bench_lib.sh
-build=${1:-build}
-bin=$build/bin
-volumes=${VOLUMES:-1000}
-hosts=${HOSTS:-16}
-runs=${RUNS:-10}
-max_ratio=1.5
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-if [ "$hosts" -lt 2 ] || [ "$hosts" -gt 26 ]; then
-  echo "cluster_change_bench: HOSTS must be 2 to 26 (host-a to host-z), not $hosts" >&2
-  exit 2
-fi
-names=$(printf 'host-%s\n' {a..z} | head -n "$hosts" | paste -sd,)
-last=${names##*,}
+cluster_setup cluster_change_bench "${1:-build}"
 volume=vol-000002                # Kovra-6, on device 2
 device=naa.600a0b80001d0005      # its volumes are unmounted below
 
@@ -79,12 +65,6 @@ best_on_copy() {
   echo "$best"
 }
 
-verdict() {
-  awk -v a="$1" -v b="$2" -v max="$max_ratio" 'BEGIN {
-    if (b <= 0) { printf "inf (bound %.1f) OVER", max; exit }
-    r = a / b
-    printf "%.2f (bound %.1f) %s", r, max, (r <= max ? "ok" : "OVER") }'
-}
 
 one_lock=("${lockmode[@]}")
 clu_lock=("$bin/tarvexcli" --store "$work/run.db" --on-host "$last" storage kovra lockmode set --ats -l "$volume")

@@ -17,21 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=bench/bench_lib.sh
 source bench/bench_lib.sh
-build=${1:-build}
-bin=$build/bin
-volumes=${VOLUMES:-1000}
-hosts=${HOSTS:-16}
-runs=${RUNS:-10}
-max_ratio=1.5
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-if [ "$hosts" -lt 2 ] || [ "$hosts" -gt 26 ]; then
-  echo "cluster_list_bench: HOSTS must be 2 to 26 (host-a to host-z), not $hosts" >&2
-  exit 2
-fi
-names=$(printf 'host-%s\n' {a..z} | head -n "$hosts" | paste -sd,)
-last=${names##*,}
+cluster_setup cluster_list_bench "${1:-build}"
 
 python3 bench/make_fixture.py "$volumes" >"$work/fixture.json"
 one=$work/one.db
@@ -55,13 +41,6 @@ fi
 
 
 
-# verdict A B: "<A/B> (bound 1.5) ok|OVER".
-verdict() {
-  awk -v a="$1" -v b="$2" -v max="$max_ratio" 'BEGIN {
-    if (b <= 0) { printf "inf (bound %.1f) OVER", max; exit }
-    r = a / b
-    printf "%.2f (bound %.1f) %s", r, max, (r <= max ? "ok" : "OVER") }'
-}
 
 echo "$volumes volumes; cluster of $hosts hosts, listed on $last; best of $runs runs"
 printf '%-6s %10s %10s %13s %13s  %s\n' format one-host cluster "one peak KiB" "clu peak KiB" "ratio cluster/one-host"
