@@ -303,6 +303,13 @@ TEST_F(StoreTest, SharedReadsSeeOneStateUntilTheFirstWrite) {
   }
   Sql(path, "UPDATE volumes SET name = 'again' WHERE name = 'taken'");
   EXPECT_NE(Nas("again"), nullptr);
+  // Reads that end without a write end their transaction too.
+  {
+    HostCtl::Sim::SharedReads reads;
+    EXPECT_NE(Nas("again"), nullptr);
+  }
+  Sql(path, "UPDATE volumes SET name = 'last' WHERE name = 'again'");
+  EXPECT_NE(Nas("last"), nullptr);
 }
 
 }  // namespace
