@@ -133,7 +133,8 @@ TEST_F(SnapshotTest, AMountWithItsSignatureIsEachHostsOwnOnOneVolume) {
   EXPECT_EQ(Answers(*Snapshot("prod-db")), "no:5 no:5");
   HostCtl::Sim::CrashHost("host-a");
   EXPECT_EQ(Answers(*Snapshot("prod-db")), "yes:0 no:5");  // a down host still holds it
-  Snapshot("prod-db")->Mount(false, true);
+  auto joined = Snapshot("prod-db")->Mount(false, true);
+  EXPECT_EQ(dynamic_cast<HostCtl::Storage::KovraFileSystem&>(*joined).GetVolumeName(), "prod-db");
   EXPECT_EQ(Users("prod-db"), 1u);
   // host-a's boot undoes its own mount only; host-b keeps the volume.
   HostCtl::Sim::BootHost("host-a");
