@@ -163,7 +163,7 @@ choose() {
     [[ "$key" == vol:crash-* && "${expected[nas:${key#vol:}]}" == */notpe ]] &&
       settable+=("${key#vol:}")
   done
-  local pick=$((RANDOM % (${#HOSTS[@]} ? 30 : 27)))
+  local pick=$((RANDOM % (${#HOSTS[@]} ? 32 : 27)))
   ((${#mounted[@]} + ${#unmounted[@]} < 2)) && pick=0
   case $pick in
     0 | 1 | 8)
@@ -196,11 +196,12 @@ choose() {
       local name="${unmounted[RANDOM % ${#unmounted[@]}]}"
       cmd=("$CLI" --store "$store" storage filesystem mount -l "${name%"$AT"}")
       expect "vol:$name" unmounted mounted ;;
-    5)
+    5 | 30 | 31)
+      # In a cluster, mostly the locking mode: its rules span the hosts.
       local name="${kovra[RANDOM % ${#kovra[@]}]}" priorities=(none low medium high)
       local granularity=$(((RANDOM % 64 + 1) * 1048576)) priority="${priorities[RANDOM % 4]}"
       local lock="${expected[lock:$name]}"
-      if ((RANDOM % 2)); then
+      if ((pick == 5 && RANDOM % 2)); then
         cmd=("$CLI" --store "$store" storage kovra reclaim config set -l "$name"
           -g "$granularity" -p "$priority")
         expect "reclaim:$name" "${expected[reclaim:$name]}" "$granularity/$priority"
