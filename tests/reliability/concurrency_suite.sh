@@ -33,9 +33,9 @@ for ((w = 0; w < workers; w++)); do kovra+=("kv-$w"); done
 contested=(shared-0 shared-1 shared-2 shared-3 shared-4)
 # In a cluster, worker W runs on host W % N and races the workers of the
 # other hosts on kvs-(W / N); every worker races for the snapshots.
-san=() labels=()
+san=() labels=() spread=$((${#HOSTS[@]} ? ${#HOSTS[@]} : 1))
 if ((${#HOSTS[@]})); then
-  for ((w = 0; w < workers; w += ${#HOSTS[@]})); do san+=("kvs-$((w / ${#HOSTS[@]}))"); done
+  for ((w = 0; w < workers; w += spread)); do san+=("kvs-$((w / spread))"); done
   labels=(snap-0 snap-1 snap-2)
 fi
 # A fault that never fires (its Nth call never comes) counts the calls.
@@ -48,19 +48,19 @@ failed=0
 # locking-mode change there completes at once.
 for ((w = 0; w < workers && ${#HOSTS[@]}; w++)); do
   for host in "${HOSTS[@]}"; do
-    [[ "$host" == "${HOSTS[w % ${#HOSTS[@]}]}" ]] ||
+    [[ "$host" == "${HOSTS[w % spread]}" ]] ||
       "$CLI" --store "$store" --on-host "$host" storage filesystem unmount -l "kv-$w" > /dev/null ||
       exit 2
   done
 done
 
 # resignature W: worker W resignatures each snapshot of $labels, as every
-# other worker does at once; W.resig lists those it got, W.lost how each
-# other was refused. A snapshot another worker got first must be refused as
+# other worker does at once; W.resig lists those it got, W.lost the refusals
+# of the others. A snapshot another worker got first must be refused as
 # such: while W resolved it, or when W looked for it.
 resignature() {
   local w="$1" label
-  rely_on "${HOSTS[w % ${#HOSTS[@]}]}"
+  rely_on "${HOSTS[w % spread]}"
   : > "$work/$w.resig"
   : > "$work/$w.lost"
   : > "$work/$w-resig.err"
@@ -68,12 +68,9 @@ resignature() {
     if "$CLI" --store "$store" "${ON[@]}" storage kovra snapshot resignature -l "$label" \
       > /dev/null 2> "$work/$w.last"; then
       echo "$label" >> "$work/$w.resig"
-    elif grep -q -x "The snapshot '$label' (.*) is no longer unresolved" "$work/$w.last"; then
-      echo "while resolving" >> "$work/$w.lost"
-    elif grep -q -x "No unresolved Kovra snapshots with volume label '$label' found." \
-      "$work/$w.last"; then
-      echo "when looking" >> "$work/$w.lost"
-    else
+    elif ! grep -x -e "The snapshot '$label' (.*) is no longer unresolved" \
+      -e "No unresolved Kovra snapshots with volume label '$label' found." "$work/$w.last" \
+      >> "$work/$w.lost"; then
       { echo "== ${ON[*]} snapshot resignature -l $label"; cat "$work/$w.last"; } \
         >> "$work/$w-resig.err"
     fi
@@ -87,16 +84,13 @@ resignature() {
 # "== command" line, to $work/W.err, and the number of `nfs add` it ran to
 # W.adds.
 worker() {
-  local w="$1" i key value also status name pick shared="" shared_mounted=1
+  local w="$1" i key value also status name pick shared shared_mounted=1
   RANDOM=$((seed * 100 + w))
   declare -A mine=()  # volume name -> "nfs" or "nfs41"
   declare -A mounted=()
   local next=0 lock=0 feature=false
-  rely_on ""
-  if ((${#HOSTS[@]})); then
-    rely_on "${HOSTS[w % ${#HOSTS[@]}]}"
-    shared="${san[w / ${#HOSTS[@]}]}"
-  fi
+  rely_on "${HOSTS[w % spread]:-}"
+  shared="${san[w / spread]:-}"
   : > "$work/$w.log"
   : > "$work/$w.err"
   : > "$work/$w.won"
@@ -196,7 +190,7 @@ if ((${#labels[@]})); then
   done
   echo "snapshot races: $workers workers resignatured ${labels[*]} at once;" \
     "$(cat "$work"/*.resig | wc -l) got one, refused as gone while resolving" \
-    "$(cat "$work"/*.lost | grep -c while), when looking $(cat "$work"/*.lost | grep -c when)"
+    "$(cat "$work"/*.lost | grep -c 'no longer'), when looking $(cat "$work"/*.lost | grep -c ^No)"
 fi
 
 declare -A expected actual
@@ -252,34 +246,31 @@ if ((calls != adds)); then
   failed=1
 fi
 # Hosts of one SAN race to unmount, then to mount, one Kovra volume, a few
-# rounds: each failure goes to HOST.err; after each race the hosts that have
-# it mounted (all after a mount, none after an unmount) hold one slot each,
-# at offsets all different. At most 64 hosts: a volume has 64 slots.
+# rounds: each failure goes to HOST.err; after each race the volume has one
+# slot per host (none after an unmount), at offsets all different, and the
+# cluster's invariants hold. At most 64 hosts: a volume has 64 slots.
 cluster="$work/cluster.db" shared=ds-prod-01
-mapfile -t hosts < <(printf 'host-%s\n' {a..z} {a..z}{a..z} |
+mapfile -t racers < <(printf 'host-%s\n' {a..z} {a..z}{a..z} |
   head -n $((workers < 4 ? 4 : workers < 64 ? workers : 64)))
-"$HOST_TOOL" --store "$cluster" init --hosts "$(IFS=,; echo "${hosts[*]}")" || exit 2
+rely_fixture "$shared" > "$work/cluster.json"
+"$HOST_TOOL" --store "$cluster" init --fixture "$work/cluster.json" \
+  --hosts "$(IFS=,; echo "${racers[*]}")" || exit 2
 for ((round = 1; round <= 3; round++)); do
   for verb in unmount mount; do
-    for host in "${hosts[@]}"; do
+    for host in "${racers[@]}"; do
       "$CLI" --store "$cluster" --on-host "$host" storage filesystem "$verb" -l "$shared" \
         > /dev/null 2> "$work/$host.last" || { echo "== --on-host $host filesystem $verb" \
         "-l $shared (round $round)"; cat "$work/$host.last"; } >> "$work/$host.err" &
     done
     wait
-    "$HOST_TOOL" --store "$cluster" dump | jq -r --arg v "$shared" --arg verb "$verb" '
-      def on($views): first($views[] | select(.name == $v) | .mounted) // false;
-      ([{mac, on: on(.volumes)}] + [.hosts[] | {mac, on: on(.views)}]) as $hosts
-      | [.volumes[] | select(.name == $v) | .kovra.heartbeats[]? | {mac, offset}] as $slots
-      | [$hosts[] | select(.on) | .mac] as $mounted
-      | select(($mounted | length) != (if $verb == "mount" then $hosts | length else 0 end)
-               or ($slots | map(.mac) | sort) != ($mounted | sort)
-               or ($slots | map(.offset) | unique | length) != ($slots | length))
-      | "after \($verb): mounted on \($mounted), slots \([$slots[] | "\(.mac)@\(.offset)"])"' ||
-      echo "after $verb: the store could not be dumped"
-  done | sed "s/^/round $round, /"
+    { rely_invariants "$cluster"
+      "$HOST_TOOL" --store "$cluster" dump | jq -r --argjson n "$([[ $verb == mount ]] &&
+        echo ${#racers[@]} || echo 0)" '[.volumes[0].kovra.heartbeats[].offset] as $at
+        | select(($at | length) != $n or ($at | unique | length) != $n) | "slots at \($at)"'
+    } | sed "s/^/round $round, after $verb: /"
+  done
 done > "$work/slots.bad"
-echo "slot races: ${#hosts[@]} hosts x 3 rounds of unmount and mount of $shared"
+echo "slot races: ${#racers[@]} hosts x 3 rounds of unmount and mount of $shared"
 if [[ -s "$work/slots.bad" ]]; then
   echo "heartbeat slots that are not one per host mounting the volume, at different offsets:"
   sed 's/^/  /' "$work/slots.bad"
@@ -299,9 +290,8 @@ if [[ "$integrity" != ok ]]; then
 fi
 if ((${#HOSTS[@]})); then
   rely_invariants "$store" "${labels[@]}" > "$work/invariants"
-  echo "${#HOSTS[@]} hosts, shared volumes ${san[*]}:" \
-    "$(cat "$work"/*.log | grep -c ' vol:kvs-') mounts and unmounts," \
-    "$(cat "$work"/*.log | grep -c ' lock:kvs-') locking-mode changes;" \
+  echo "${#HOSTS[@]} hosts, shared volumes ${san[*]}: $(cat "$work"/*.log | grep -c ' vol:kvs-')" \
+    "mounts and unmounts, $(cat "$work"/*.log | grep -c ' lock:kvs-') locking-mode changes;" \
     "$(wc -l < "$work/invariants") invariants broken"
   sed 's/^/  invariant /' "$work/invariants"
   [[ -s "$work/invariants" ]] && failed=1

@@ -21,12 +21,10 @@
 #   restores=N                          boot-time multipath restores
 #   faults=OPERATION@OBJECT,...         the armed faults ("" none)
 #   events=N                            the datastore agent's notifications
-# and, on a store of several hosts (rely_hosts), each host's own keys end in
-# "@HOST" (vol:NAME@HOST for its NAS volumes and its views of Kovra volumes,
-# feature:N@HOST, events@HOST, ...) beside the SAN's, which stay unqualified:
-#   host:HOST=up|down                   whether the host is up
-#   slot:NAME@HOST=alive|dead/MODE      its heartbeat slot on a Kovra volume
-#                                       and the lock mode the slot records
+# and, on a store of several hosts (rely_hosts), a host's own keys end in
+# "@HOST" (vol:NAME@HOST also for its views of Kovra volumes, events@HOST,
+# ...), beside the SAN's and host:HOST=up|down and
+#   slot:NAME@HOST=alive|dead/MODE      its heartbeat slot and its lock mode
 # A suite keeps the value each key must have (after the commands that
 # reported success) and compares it with what the store holds.
 
@@ -53,10 +51,7 @@ rely_options() {
 # rely_hosts N: HOSTS, the names of a cluster of N hosts (none for one host,
 # whose store is as it always was); exits 2 unless N is 1 to 26.
 rely_hosts() {
-  if [[ ! "$1" =~ ^[0-9]+$ ]] || (($1 < 1 || $1 > 26)); then
-    echo "error: --hosts takes 1 to 26" >&2
-    exit 2
-  fi
+  [[ "$1" =~ ^([1-9]|1[0-9]|2[0-6])$ ]] || { echo "error: --hosts takes 1 to 26" >&2; exit 2; }
   HOSTS=()
   (($1 > 1)) && mapfile -t HOSTS < <(printf 'host-%s\n' {a..z} | head -n "$1")
   RELY_CLUSTER="${HOSTS[*]}"
@@ -217,16 +212,12 @@ rely_differences() {
   done
 }
 
-# rely_invariants STORE [LABEL...]: one line per broken rule of a cluster's
-# Kovra volumes, "N: what" for rule N (docs/reliability.md):
-#   1. the live slots of a volume are those of the up hosts that have it
-#      mounted; every host has one slot on a volume it has mounted (a host
-#      that is down keeps it, not alive) and none on another;
-#   2. no pending bit (0x20 upgrade, 0x40 downgrade) while no live slot
-#      disagrees with the mode the volume is heading for (ATS-only: slot
-#      mode bit 4);
-#   3. a resignatured snapshot (each LABEL, and any behind a volume named
-#      snap-XXXXXXXX-LABEL) gave exactly one volume and is gone.
+# rely_invariants STORE [LABEL...]: "N: what" for each breach of invariant N
+# of a cluster's Kovra volumes (docs/reliability.md): 1. live slots are
+# those of the up hosts that mount the volume, each host has one slot on a
+# volume it mounts (dead while it is down), none on another; 2. no pending
+# bit while no live slot disagrees; 3. a resignatured snapshot (each LABEL,
+# any behind a volume snap-XXXXXXXX-LABEL) gave one volume and is gone.
 rely_invariants() {
   "$HOST_TOOL" --store "$1" dump | jq -r --args '
     def bit($n): (. / $n | floor) % 2 == 1;
@@ -243,13 +234,10 @@ rely_invariants() {
           | select($n != (if $h.mounted | index([$v]) then 1 else 0 end))
           | "1: \($v): \($h.host) (\(if $h.up then "up" else "down" end), " +
             "\(if $h.mounted | index([$v]) then "" else "not " end)mounted) has \($n) slots"),
-         ([$k.heartbeats[] | select(.alive) | .lock_mode] as $live
-          | (select(($k.lock_mode | bit(32)) and all($live[]; bit(4)))
-             | "2: \($v): lock mode \($k.lock_mode), upgrade pending, yet no live slot " +
-               "disagrees (\($live | length) live)"),
-            (select(($k.lock_mode | bit(64)) and all($live[]; bit(4) | not))
-             | "2: \($v): lock mode \($k.lock_mode), downgrade pending, yet no live slot " +
-               "disagrees (\($live | length) live)"))),
+         ([$k.heartbeats[] | select(.alive) | .lock_mode] as $live | ($k.lock_mode | bit(32)) as $up
+          | select(($k.lock_mode | bit(32) or bit(64)) and all($live[]; bit(4) == $up))
+          | "2: \($v): lock mode \($k.lock_mode), \(if $up then "up" else "down" end)grade " +
+            "pending, yet no live slot disagrees (\($live | length) live)")),
     ([.snapshots[].label] as $snapshots
      | [.volumes[].name | capture("^snap-[0-9a-f]{8}-(?<l>.+)$").l] as $made
      | ($made + $ARGS.positional | unique[]) as $l
