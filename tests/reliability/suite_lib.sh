@@ -21,6 +21,10 @@
 #   restores=N                          boot-time multipath restores
 #   faults=OPERATION@OBJECT,...         the armed faults ("" none)
 #   events=N                            the datastore agent's notifications
+# and, on a store of several hosts (rely_hosts), a host's own keys end in
+# "@HOST" (vol:NAME@HOST also for its views of Kovra volumes, events@HOST,
+# ...), beside the SAN's and host:HOST=up|down and
+#   slot:NAME@HOST=alive|dead/MODE      its heartbeat slot and its lock mode
 # A suite keeps the value each key must have (after the commands that
 # reported success) and compares it with what the store holds.
 
@@ -41,6 +45,32 @@ rely_options() {
   done
   [[ -n "$bin" ]] || { echo "$usage" >&2; exit 2; }
   rely_init_tools "$bin"
+  rely_hosts "${hosts:-1}"
+}
+
+# rely_hosts N: HOSTS, the names of a cluster of N hosts (none for one host,
+# whose store is as it always was); exits 2 unless N is 1 to 26.
+rely_hosts() {
+  [[ "$1" =~ ^([1-9]|1[0-9]|2[0-6])$ ]] || { echo "error: --hosts takes 1 to 26" >&2; exit 2; }
+  HOSTS=()
+  (($1 > 1)) && mapfile -t HOSTS < <(printf 'host-%s\n' {a..z} | head -n "$1")
+  RELY_CLUSTER="${HOSTS[*]}"
+  export RELY_CLUSTER
+}
+
+# rely_init STORE FIXTURE: makes the store, a cluster of HOSTS if any.
+rely_init() {
+  local names=()
+  ((${#HOSTS[@]})) && names=(--hosts "$(IFS=,; echo "${HOSTS[*]}")")
+  "$HOST_TOOL" --store "$1" init --fixture "$2" "${names[@]}"
+}
+
+# rely_on HOST: sets ON, the option that runs a command on HOST, and AT, the
+# suffix of its keys (both empty for the one host of a store).
+# shellcheck disable=SC2034  # for the suites
+rely_on() {
+  ON=() AT=""
+  [[ -n "$1" ]] && ON=(--on-host "$1") AT="@$1"
 }
 
 # rely_init_tools BIN_DIR: sets CLI and HOST_TOOL, checks the helpers exist.
@@ -62,9 +92,11 @@ rely_init_tools() {
 # `nfs add` whose mount fails is rolled back. With RELY_HOST_STATE=1 it also
 # has four Kovra-3 volumes (kv3-0 to kv3-3) to upgrade, one Kovra volume a
 # rescan discovers (kv-late), 40 unresolved snapshots (snap-0 to snap-39)
-# and pointer-block cache statistics that a reset changes.
+# and pointer-block cache statistics that a reset changes; RELY_SNAPSHOTS
+# sets how many snapshots either way.
 rely_fixture() {
-  jq -n --arg full "${RELY_HOST_STATE:-}" --args '{
+  local snapshots="${RELY_SNAPSHOTS:-${RELY_HOST_STATE:+40}}"
+  jq -n --arg full "${RELY_HOST_STATE:-}" --argjson snapshots "${snapshots:-0}" --args '{
     format: 1, host: "reliability",
     features: {"145": false, "284": false},
     devices: [{name: "naa.rely0", ats: true, attached: true}],
@@ -82,37 +114,48 @@ rely_fixture() {
       discovered: (. < 4), mounted: (. < 4),
       kovra: {version: (if . < 4 then 3 else 6 end),
               extents: [{device: "naa.rely0", partition: (. + 10)}]}}]
-    | .snapshots = [range(40) | {
-      label: "snap-\(.)", uuid: "7b3c4d5e-2f3a4b5c-6d7e-\("0000000002" + ("0\(.)")[-2:])",
-      extents: [{device: "naa.rely0", partition: (. + 20), start: 0, end: 1023}]}]
     | .pbcache = {working_set: 4096, working_set_max: 8192, capacity_miss_ratio: 7}
-  end' "$@"
+  end
+  | .snapshots = [range($snapshots) | {
+      label: "snap-\(.)", uuid: "7b3c4d5e-2f3a4b5c-6d7e-\("0000000002" + ("0\(.)")[-2:])",
+      extents: [{device: "naa.rely0", partition: (. + 20), start: 0, end: 1023}]}]' "$@"
 }
 
 # rely_state STORE: the store's state as sorted key=value lines.
 rely_state() {
   "$HOST_TOOL" --store "$1" dump | jq -r --arg nas "${RELY_NAS_SETTINGS:-}" \
-    --arg full "${RELY_HOST_STATE:-}" '
+    --arg full "${RELY_HOST_STATE:-}" --arg cluster "${RELY_CLUSTER:-}" '
     def vname: .name | sub("^snap-[0-9a-f]{8}-"; "resig-");
-    (.volumes[] | select($full != "" or .type != "Kovra") | select(.discovered)
-       | "vol:\(vname)=\(if .mounted then "mounted" else "unmounted" end)"),
-    (select($nas != "") | .volumes[] | select(.nfs)
-       | "nas:\(.name)=\(if .nfs.read_only then "ro" else "rw" end)/\(if .nfs.pe then "pe" else "notpe" end)",
-         "param:\(.name)=\(.nfs.queue_depth)/\(.nfs.strelnic_param)",
-         "preunmount:\(.name)=\(.nfs.preunmount)"),
-    (.volumes[] | select(.type == "Kovra") | select(.discovered)
+    # Each host with the suffix of its keys; in a cluster the first host is
+    # the top level, where its views of Kovra volumes are among the volumes.
+    (if $cluster == "" then [. + {at: "", views: []}] else
+       [. + {at: "@\(.host)", views: [.volumes[] | select(.type == "Kovra")],
+             volumes: [.volumes[] | select(.type != "Kovra")]}]
+       + [.hosts[] | . + {at: "@\(.host)"}] end) as $hosts
+    | ([$hosts[] | select(.mac) | {key: .mac, value: .host}] | from_entries) as $host_of
+    | ($hosts[] | .at as $at
+       | (((.volumes[] | select($full != "" or .type != "Kovra")), .views[]) | select(.discovered)
+          | "vol:\(vname)\($at)=\(if .mounted then "mounted" else "unmounted" end)"),
+         (select($nas != "") | .volumes[] | select(.nfs)
+          | "nas:\(.name)\($at)=\(if .nfs.read_only then "ro" else "rw" end)/\(if .nfs.pe then "pe" else "notpe" end)",
+            "param:\(.name)\($at)=\(.nfs.queue_depth)/\(.nfs.strelnic_param)",
+            "preunmount:\(.name)\($at)=\(.nfs.preunmount)"),
+         (select($full != "")
+          | "pbcache\($at)=\(.pbcache.working_set_max)/\(.pbcache.capacity_miss_ratio)",
+            "restores\($at)=\(.psa.restores)",
+            "faults\($at)=\([.faults[] | "\(.operation)@\(.object)"] | join(","))",
+            "events\($at)=\(.events | length)"),
+         (.features | to_entries[] | "feature:\(.key)\($at)=\(.value)"),
+         (select($cluster != "") | "host:\(.host)=\(if .up == false then "down" else "up" end)")),
+      (.volumes[] | select(.type == "Kovra") | select($cluster != "" or .discovered)
        | "reclaim:\(vname)=\(.kovra.unmap.granularity)/\(.kovra.unmap.priority)",
          "lock:\(vname)=\(.kovra.lock_mode)",
          (select($full != "")
           | "version:\(vname)=\(.kovra.version)", "clustered:\(vname)=\(.kovra.clustered_kadisk)",
-            "reclaimed:\(vname)=\(.kovra.reclaimed)")),
-    (select($full != "")
-     | (.snapshots[] | "snap:\(.label)=unresolved"),
-       "pbcache=\(.pbcache.working_set_max)/\(.pbcache.capacity_miss_ratio)",
-       "restores=\(.psa.restores)",
-       "faults=\([.faults[] | "\(.operation)@\(.object)"] | join(","))",
-       "events=\(.events | length)"),
-    (.features | to_entries[] | "feature:\(.key)=\(.value)")' | sort
+            "reclaimed:\(vname)=\(.kovra.reclaimed)"),
+         (select($cluster != "") | vname as $v | .kovra.heartbeats[]
+          | "slot:\($v)@\($host_of[.mac] // .mac)=\(if .alive then "alive" else "dead" end)/\(.lock_mode)")),
+      (select($full != "") | .snapshots[] | "snap:\(.label)=unresolved")' | sort
 }
 
 # rely_integrity STORE: prints what PRAGMA integrity_check says ("ok"). It
@@ -143,7 +186,7 @@ rely_get() {
     REPLY="${from[$2]}"
   else
     case "$2" in
-      vol:* | nas:* | param:* | preunmount:* | snap:*) REPLY=absent ;;
+      vol:* | nas:* | param:* | preunmount:* | snap:* | slot:*) REPLY=absent ;;
       feature:*) REPLY=false ;;
       *) REPLY=missing ;;
     esac
@@ -167,4 +210,39 @@ rely_differences() {
     rely_get "$2" "$k"
     [[ "$want" == unknown || "$want" == "$REPLY" ]] || echo "$k $REPLY $want"
   done
+}
+
+# rely_invariants STORE [LABEL...]: "N: what" for each breach of invariant N
+# of a cluster's Kovra volumes (docs/reliability.md): 1. live slots are
+# those of the up hosts that mount the volume, each host has one slot on a
+# volume it mounts (dead while it is down), none on another; 2. no pending
+# bit while no live slot disagrees; 3. a resignatured snapshot (each LABEL,
+# any behind a volume snap-XXXXXXXX-LABEL) gave one volume and is gone.
+rely_invariants() {
+  "$HOST_TOOL" --store "$1" dump | jq -r --args '
+    def bit($n): (. / $n | floor) % 2 == 1;
+    ([{host, mac, up, mounted: [.volumes[] | select(.type == "Kovra" and .mounted) | .name]}]
+     + [.hosts[]? | {host, mac, up, mounted: [.views[] | select(.mounted) | .name]}]
+     | map(.up |= (. != false))) as $hosts
+    | def who: . as $mac | first($hosts[] | select(.mac == $mac) | .host) // $mac;
+    (.volumes[] | select(.type == "Kovra") | .name as $v | .kovra as $k
+       | ([$k.heartbeats[] | select(.alive) | .mac | who] | sort) as $alive
+       | ([$hosts[] | select(.up and (.mounted | index([$v]))) | .host] | sort) as $want
+       | (select($alive != $want)
+          | "1: \($v): live slots of \($alive), expected those of \($want) (up, mounted)"),
+         ($hosts[] | . as $h | ([$k.heartbeats[] | select(.mac == $h.mac)] | length) as $n
+          | select($n != (if $h.mounted | index([$v]) then 1 else 0 end))
+          | "1: \($v): \($h.host) (\(if $h.up then "up" else "down" end), " +
+            "\(if $h.mounted | index([$v]) then "" else "not " end)mounted) has \($n) slots"),
+         ([$k.heartbeats[] | select(.alive) | .lock_mode] as $live | ($k.lock_mode | bit(32)) as $up
+          | select(($k.lock_mode | bit(32) or bit(64)) and all($live[]; bit(4) == $up))
+          | "2: \($v): lock mode \($k.lock_mode), \(if $up then "up" else "down" end)grade " +
+            "pending, yet no live slot disagrees (\($live | length) live)")),
+    ([.snapshots[].label] as $snapshots
+     | [.volumes[].name | capture("^snap-[0-9a-f]{8}-(?<l>.+)$").l] as $made
+     | ($made + $ARGS.positional | unique[]) as $l
+     | ([$made[] | select(. == $l)] | length) as $n
+     | select($n != 1 or ($snapshots | index([$l])))
+     | "3: snapshot \($l) resignatured: \($n) volumes, " +
+       "\(if $snapshots | index([$l]) then "still" else "no longer" end) unresolved")' "${@:2}"
 }
