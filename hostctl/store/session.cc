@@ -31,6 +31,7 @@ Db& Session::db() {
     std::string path = Path();
     if (path.empty()) throw StoreError("no store path: set --store or TARVEX_HOST_STORE");
     db_ = OpenStoreFile(path, [] { return LoadFixture(DefaultHostFixture(), "<default host>"); });
+    if (dry_run_) db_->SetDryRun(true);
   }
   return *db_;
 }
@@ -72,6 +73,11 @@ FaultTable& Session::Faults() {
   return faults_;
 }
 
+void Session::SetDryRun(bool on) {
+  dry_run_ = on;
+  if (db_) db_->SetDryRun(on);
+}
+
 void Session::EndSharedReads() {
   if (db_) db_->ShareReads(false);
 }
@@ -80,6 +86,7 @@ void Session::UseMemory(const HostModel& model) {
   std::unique_ptr<Db> db = OpenMemoryStore(model);
   Close();
   db_ = std::move(db);
+  if (dry_run_) db_->SetDryRun(true);
   host_.clear();
   ++generation_;
 }
