@@ -1,11 +1,13 @@
 #include "framework/shell/dry_run_shell.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "framework/shell/exit_status.h"
 #include "framework/shell_runner.h"
+#include "framework/std_output.h"
 #include "framework/text_escape.h"
 #include "hostctl/rules/dry_run.h"
 #include "hostctl/rules/sim.h"
@@ -49,11 +51,14 @@ int EndDryRun(int status) {
   Cordra::Frame::SetShellCmdRunner(nullptr);
   std::vector<HostCtl::Sim::ObjectChange> changes;
   try {
-    if (!HostCtl::Sim::FinishDryRun(&changes)) return status;
+    // A usage error ran nothing, so it lists nothing.
+    if (!HostCtl::Sim::FinishDryRun(&changes) || status == kExitUsage) return status;
   } catch (const HostCtl::Sim::StoreError& e) {
     PrintError("tarvexcli: " + Cordra::Frame::DisplayText(e.what()) + "\n");
     return kExitStore;
   }
+  // The list comes after the output, also when both go to one file.
+  if (fflush(stdout) != 0) TarvexOutput::NoteStdOutputFailure(errno);
   PrintError(HostCtl::Sim::DryRunReport(changes, state.calls, state.json));
   return status;
 }

@@ -13,8 +13,8 @@ void BeginDryRun(bool json);
 // Whether BeginDryRun was called in this run.
 bool DryRunActive();
 // Undoes the run's changes and prints the list on stderr, unless the store
-// was never opened. Returns `status`, or the store's exit status when the
-// undoing fails. Ends dry-run mode.
+// was never opened or `status` is a usage error. Returns `status`, or the store's exit status when
+// the undoing fails. Ends dry-run mode.
 int EndDryRun(int status);
 
 }  // namespace TarvexShell

@@ -1,4 +1,6 @@
 // tarvex-host: the tool of the simulated host. See --help.
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <string>
@@ -173,7 +175,10 @@ int main(int argc, char** argv) {
   if (dry_run.given) {
     try {
       std::vector<HostCtl::Sim::ObjectChange> changes;
-      if (HostCtl::Sim::FinishDryRun(&changes)) {
+      // A usage error ran nothing, so it lists nothing.
+      if (HostCtl::Sim::FinishDryRun(&changes) && status != 2) {
+        // After the output, also when both go to one file.
+        if (fflush(stdout) != 0) TarvexOutput::NoteStdOutputFailure(errno);
         std::cerr << HostCtl::Sim::DryRunReport(changes, {}, dry_run.json);
       }
     } catch (const HostCtl::Sim::StoreError& e) {
