@@ -279,8 +279,18 @@ fail() {
 
 failed=0 late_name="notification recorded after its command was killed"
 started=$(date +%s%N)
+dry_rounds=0 dry_kills=0 dry_changes=0
 for ((round = 1; round <= rounds; round++)); do
   choose
+  # One round in six is a dry run of the same command: killed or not, it
+  # must change nothing.
+  dry=0
+  if ((RANDOM % 6 == 0)); then
+    dry=1 dry_rounds=$((dry_rounds + 1)) news=("${olds[@]}")
+    for i in "${!alsos[@]}"; do alsos[i]="" limits[i]=""; done
+    cmd=("${cmd[@]:0:3}" --dry-run "${cmd[@]:3}")
+    wrong_before=$((lost + torn))
+  fi
   delay_ms=$((RANDOM % (max_delay_ms + 1)))
   "${cmd[@]}" > "$work/out" 2> "$work/err" &
   pid=$!
@@ -299,6 +309,7 @@ for ((round = 1; round <= rounds; round++)); do
     kills=$((kills + 1))
     form=""  # the command's words, up to its first option or number
     for word in "${cmd[@]:3}"; do
+      [[ "$word" == --dry-run ]] && continue
       [[ "$word" == -* || "$word" == [0-9]* ]] && break
       form+="${form:+ }$word"
     done
@@ -343,6 +354,10 @@ for ((round = 1; round <= rounds; round++)); do
     fail "state differs: $k is $have, expected $want"
     expected["$k"]="$have"  # report each difference once
   done < <(rely_differences expected actual)
+  if ((dry)); then
+    ((status == 128 + 9)) && dry_kills=$((dry_kills + 1))
+    dry_changes=$((dry_changes + lost + torn - wrong_before))
+  fi
 done
 elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 
@@ -350,6 +365,7 @@ echo "crash suite: $rounds rounds (seed $seed, kills after 0 to $max_delay_ms ms
   "$kills killed, $completed completed, $refused failed commands"
 echo "integrity failures: $integrity_failures, lost or unexplained effects: $lost, torn changes: $torn" \
   "($((elapsed_ms / 1000)).$((elapsed_ms % 1000 / 100)) s)"
+echo "dry runs: $dry_rounds rounds, $dry_kills killed, changes left: $dry_changes"
 echo "known limits:" \
   "$(for name in "nfs add -r -p killed before its setters" \
     "nfs param set -q -I killed between its calls" "$late_name"; do
