@@ -11,6 +11,7 @@ UUID or name), runs of hex digits in texts are not compared. Prints the differen
 exits 1 on any.
 """
 
+import difflib
 import json
 import re
 import sys
@@ -100,21 +101,12 @@ def main():
         apply(before, change)
     got, want = canonical(before, None, vary), canonical(after, None, vary)
     if got != want:
+        lines = [json.dumps(x, indent=1).splitlines() for x in (got, want)]
         failures.append("the list applied to the dump before is not the dump after:\n" +
-                        diff_text(got, want))
+                        "\n".join(difflib.unified_diff(*lines, "listed", "real", n=1, lineterm="")))
     for failure in failures:
         print(failure)
     sys.exit(1 if failures else 0)
-
-
-def diff_text(a, b, path=""):
-    if type(a) is not type(b) or not isinstance(a, (dict, list)):
-        return "" if a == b else f"  {path}: {json.dumps(a)[:200]} != {json.dumps(b)[:200]}\n"
-    if isinstance(a, list):
-        if len(a) != len(b):
-            return f"  {path}: {len(a)} items != {len(b)}\n"
-        return "".join(diff_text(x, y, f"{path}[{i}]") for i, (x, y) in enumerate(zip(a, b)))
-    return "".join(diff_text(a.get(k), b.get(k), f"{path}.{k}") for k in sorted(set(a) | set(b)))
 
 
 if __name__ == "__main__":
