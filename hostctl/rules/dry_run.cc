@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "hostctl/fixture/fixture.h"
+#include "hostctl/rules/text_util.h"
 #include "hostctl/store/model_io.h"
 #include "hostctl/store/session.h"
 
@@ -24,8 +25,16 @@ std::string Shown(const std::string& json_text) {
   return json_text;
 }
 
+// A name as it is, or quoted with escapes when it holds control bytes or
+// bytes that are not UTF-8, so that it stays on its line.
+std::string Shown(const std::string& text, const char* quote) {
+  bool plain = IsValidUtf8(text);
+  for (char c : text) plain = plain && static_cast<unsigned char>(c) >= 0x20 && c != 0x7f;
+  return plain ? quote + text + quote : EscapeForDisplay(text);
+}
+
 std::string Title(const ObjectChange& change) {
-  std::string title = change.kind + " '" + change.name + "'";
+  std::string title = change.kind + " " + Shown(change.name, "'");
   if (!change.host.empty()) title += " on " + change.host;
   return title;
 }
@@ -50,7 +59,9 @@ std::string Lines(const std::vector<ObjectChange>& changes, const std::vector<Ag
   }
   if (!calls.empty()) text += "dry run: the datastore agent would be run as:\n";
   for (const AgentCall& call : calls) {
-    text += "  " + call.command_line + " (standard input: " + call.input + ")\n";
+    // A name of any bytes stays on its line.
+    text +=
+        "  " + Shown(call.command_line, "") + " (standard input: " + Shown(call.input, "") + ")\n";
   }
   return text;
 }

@@ -33,6 +33,13 @@ a list of command lines and standard inputs.
   ["NAS mount","nfs-iso","removed","a0b1c2d3-e4f5a6b7"]
   [{"command":"/usr/lib/tarvex/corvd/bin/notifyDatastore.py -t PreUnmount -i stdin","input":"nfs-iso"}]
 
+A name with control bytes in it stays on its line.
+
+  $ tarvexcli --dry-run storage nfs add -H 192.0.2.10 -s /share/t -v "$(printf 'a\tb')"
+  true
+  dry run: nothing was changed; the command would change:
+    NAS mount "a\tb": added
+
 A command that only reads changes nothing; one that fails lists what it
 changed up to the failure, with its own exit status.
 
