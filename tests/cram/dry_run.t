@@ -82,6 +82,18 @@ refused as without --dry-run.
   $ tarvex-host --dry-run=yes restart
   tarvex-host: option '--dry-run' takes json or no value
   [2]
+A store that does not exist yet is not made: the dry run works on the
+host a first use would make, in memory.
+
+  $ tarvexcli --store new.db --dry-run storage kovra pbcache reset
+  true
+  dry run: nothing was changed; the command would change:
+    host 'hvx-lab-01.example.test'
+      pbcache.working_set_max: 4398046511104 -> 2199023255552
+      pbcache.capacity_miss_ratio: 3 -> 0
+  $ ls new.db*
+  ls: cannot access 'new.db*': No such file or directory
+  [2]
   $ echo junk > junk.db
   $ tarvexcli --store junk.db --dry-run storage filesystem list
   tarvexcli: junk.db: not a SQLite database
