@@ -2,7 +2,8 @@
 # Benchmark, not a test: start-up cost of a read-only command. Times
 # `tarvexcli storage nfs list` on the default host (a private store made on
 # first use) against `sqlite3 STORE 'select 1'` on the same file, with
-# hyperfine, and prints both means and their ratio. With COUNT=1 it also
+# hyperfine, and prints both means and their ratio; then the same listing
+# with --dry-run against it without. With COUNT=1 it also
 # prints what one listing does to the store: files opened, file locks taken
 # and writes made (strace), and the instructions each command runs
 # (callgrind: repeatable where wall time is noisy).
@@ -30,6 +31,18 @@ cli, sql = (r["mean"] for r in json.load(open(sys.argv[1]))["results"])
 print(f"{'tarvexcli ms':>12} {'sqlite3 ms':>10} {'ratio':>6}")
 print(f"{cli * 1e3:12.2f} {sql * 1e3:10.2f} {cli / sql:6.2f}")
 print(f"start-up ratio {cli / sql:.2f} (bound 1.5) {'ok' if cli / sql <= 1.5 else 'OVER'}")
+PY
+
+# A dry run of the same read-only command: it writes nothing, so it dumps
+# nothing, and should cost almost nothing more (bound 1.2).
+hyperfine -N --warmup 5 --runs "$runs" --export-json "$work/dry.json" \
+  "$bin/tarvexcli storage nfs list" "$bin/tarvexcli --dry-run storage nfs list" >/dev/null
+python3 - "$work/dry.json" <<'PY'
+import json, sys
+plain, dry = (r["mean"] for r in json.load(open(sys.argv[1]))["results"])
+print(f"{'plain ms':>12} {'dry run ms':>10} {'ratio':>6}")
+print(f"{plain * 1e3:12.2f} {dry * 1e3:10.2f} {dry / plain:6.2f}")
+print(f"dry-run ratio {dry / plain:.2f} (bound 1.2) {'ok' if dry / plain <= 1.2 else 'OVER'}")
 PY
 
 if [ "${COUNT:-0}" = 1 ]; then

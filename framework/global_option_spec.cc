@@ -21,6 +21,8 @@ std::shared_ptr<InputSpec> GlobalOptionSpec() {
   spec->AddParameter(ParameterSpec::New("no-header", CallSpec::PARAM_FLAG));
   spec->AddParameter(ParameterSpec::New("store", CallSpec::PARAM_STRING));
   spec->AddParameter(ParameterSpec::New("on-host", CallSpec::PARAM_STRING));
+  // A flag; the shell also takes "--dry-run=json" (see global_options.h).
+  spec->AddParameter(ParameterSpec::New("dry-run", CallSpec::PARAM_FLAG));
   auto help = ParameterSpec::New("help", CallSpec::PARAM_FLAG);
   help->SetShortName("h");
   spec->AddParameter(help);

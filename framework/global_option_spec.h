@@ -11,7 +11,7 @@ namespace Cordra {
 namespace Frame {
 
 // --format (an enumeration of the formats), --fields, --no-header, --store,
-// --help (short -h) and --version, as parameters: for the parser, the help,
+// --on-host, --dry-run, --help (short -h) and --version, as parameters: for the parser, the help,
 // the completion and the registration check below.
 std::shared_ptr<CallSpec::InputSpec> GlobalOptionSpec();
 

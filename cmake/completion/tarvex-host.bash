@@ -113,7 +113,7 @@ _tarvex_host() {
   esac
   if [[ $cur == -* ]]; then
     if [[ -z $command ]]; then
-      words='--store --on-host --help --version'
+      words='--store --on-host --dry-run --help --version'
     elif [[ $command == init ]]; then
       words="$(compgen -W "$words" -- -) --store --help"
     else

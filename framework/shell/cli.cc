@@ -16,6 +16,7 @@
 #include "framework/parser.h"
 #include "framework/render.h"
 #include "framework/shell/default_format.h"
+#include "framework/shell/dry_run_shell.h"
 #include "framework/shell/exit_status.h"
 #include "framework/shell/generate.h"
 #include "framework/shell/global_options.h"
@@ -207,6 +208,7 @@ int RunArguments(const std::vector<std::string>& args) {
     TarvexOutput::WriteStdOutput(std::string(kProgram) + " " + TARVEX_VERSION + "\n");
     return kExitOk;
   }
+  if (globals.dry_run) BeginDryRun(globals.dry_run_json);
 
   std::shared_ptr<NamespaceNode> root;
   // What the registration and the command read of the store, up to the
@@ -224,7 +226,8 @@ int RunArguments(const std::vector<std::string>& args) {
     }
     // The datastore agent serves the host the command runs on.
     if (!host.empty()) setenv("TARVEX_HOST", host.c_str(), 1);
-    Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
+    // A dry run shows the line the host's agent would get (dry_run_shell.h).
+    if (!DryRunActive()) Cordra::Frame::MapScriptPath(kAgentScript, AgentPath());
     root = BuildCommandTree();
     KeepUntilExit(root);
   } catch (const HostCtl::Sim::UnknownHostError& e) {
@@ -268,7 +271,8 @@ int RunArguments(const std::vector<std::string>& args) {
 
 int RunCli(const std::vector<std::string>& args) {
   TarvexOutput::GuardStandardDescriptors();
-  const int status = RunArguments(args);
+  // A dry run undoes the changes after the output, and lists them.
+  const int status = EndDryRun(RunArguments(args));
   // Whatever the command changed on the host stays changed.
   return TarvexOutput::FinishStdOutput() ? status : kExitOutput;
 }

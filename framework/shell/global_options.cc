@@ -47,8 +47,21 @@ void TakeGlobalOption(const std::vector<std::string>& args, size_t* pos,
 }
 
 GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken) {
-  const auto input = Cordra::Frame::ParseArguments(*GlobalSpec(), taken);
   GlobalOptions options;
+  // --dry-run is a flag with one optional form, which the parser's flags
+  // do not take: "--dry-run=json" is told here.
+  std::vector<std::string> args = taken;
+  for (std::string& arg : args) {
+    if (arg.compare(0, 10, "--dry-run=") != 0) continue;
+    if (arg != "--dry-run=json") {
+      throw Cordra::Frame::UsageError("Invalid value '" +
+                                      Cordra::Frame::DisplayText(arg.substr(10)) +
+                                      "' for --dry-run: expected json, or no value");
+    }
+    options.dry_run_json = true;
+    arg = "--dry-run";
+  }
+  const auto input = Cordra::Frame::ParseArguments(*GlobalSpec(), args);
   options.format = input->GetParameter("format");
   if (input->HasParameter("fields")) {
     options.fields = Cordra::Frame::SplitFieldList(input->GetParameter("fields"));
@@ -67,6 +80,7 @@ GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken) {
   if (input->HasParameter("on-host") && options.on_host.empty()) {
     throw Cordra::Frame::UsageError("Option --on-host needs a host name");
   }
+  options.dry_run = input->IsFlagSet("dry-run");
   options.help = input->IsFlagSet("help");
   options.version = input->IsFlagSet("version");
   return options;

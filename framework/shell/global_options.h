@@ -15,8 +15,10 @@ struct GlobalOptions {
   std::string format;               // "" when not given: the command's own formatter
   std::vector<std::string> fields;  // from --fields, blanks around names trimmed
   bool no_header = false;
-  std::string store;    // "" when not given
-  std::string on_host;  // "" when not given
+  std::string store;          // "" when not given
+  std::string on_host;        // "" when not given
+  bool dry_run = false;       // --dry-run or --dry-run=json
+  bool dry_run_json = false;  // --dry-run=json
   bool help = false;
   bool version = false;
 };
@@ -35,8 +37,9 @@ void TakeGlobalOption(const std::vector<std::string>& args, size_t* pos,
 
 // Parses the global options gathered from a command line (each "--name
 // value" or "--name=value", with the same rules and messages as a command's
-// options). A field named twice in --fields, in any case, is a usage error.
-// Throws Cordra::Frame::UsageError.
+// options). "--dry-run=json" is --dry-run with its list as JSON; another
+// value of --dry-run is a usage error. A field named twice in --fields, in any case, is a usage
+// error. Throws Cordra::Frame::UsageError.
 GlobalOptions ParseGlobalOptions(const std::vector<std::string>& taken);
 
 }  // namespace TarvexShell

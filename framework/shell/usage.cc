@@ -18,6 +18,9 @@ Global options (anywhere on the line: before, within or after the path):
                    ~/.local/state/tarvex/host.db)
   --on-host NAME   the host of the store to run on (default: $TARVEX_HOST;
                    a store of one host needs neither)
+  --dry-run[=json]  run the command, then undo every change it made; list
+                   on stderr what it would change and the datastore agent's
+                   notifications it would send (as JSON with =json)
   -h, --help       show this help, or the help of the node the path leads to
   --version        show the version
 

@@ -1,9 +1,14 @@
 #include "hostctl/store/session.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "hostctl/fixture/fixture.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/store_file.h"
+#include "hostctl/store/store_path.h"
 
 namespace HostCtl {
 namespace Sim {
@@ -30,7 +35,17 @@ Db& Session::db() {
   if (!db_) {
     std::string path = Path();
     if (path.empty()) throw StoreError("no store path: set --store or TARVEX_HOST_STORE");
-    db_ = OpenStoreFile(path, [] { return LoadFixture(DefaultHostFixture(), "<default host>"); });
+    auto initial = [] { return LoadFixture(DefaultHostFixture(), "<default host>"); };
+    struct stat st;
+    if (dry_run_ && lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+      // A dry run makes no store: the host a first use would make, in memory.
+      CheckStorePath(path);
+      if (path != DefaultStorePath()) PrepareStoreDirectory(path, false);
+      db_ = OpenMemoryStore(initial());
+    } else {
+      db_ = OpenStoreFile(path, initial);
+    }
+    if (dry_run_) db_->SetDryRun(true);
   }
   return *db_;
 }
@@ -72,6 +87,11 @@ FaultTable& Session::Faults() {
   return faults_;
 }
 
+void Session::SetDryRun(bool on) {
+  dry_run_ = on;
+  if (db_) db_->SetDryRun(on);
+}
+
 void Session::EndSharedReads() {
   if (db_) db_->ShareReads(false);
 }
@@ -80,6 +100,7 @@ void Session::UseMemory(const HostModel& model) {
   std::unique_ptr<Db> db = OpenMemoryStore(model);
   Close();
   db_ = std::move(db);
+  if (dry_run_) db_->SetDryRun(true);
   host_.clear();
   ++generation_;
 }

@@ -53,6 +53,12 @@ class Session {
   // Makes the next HostId() look again (after a change to the hosts).
   void ForgetHost() { host_id_ = 0; }
 
+  // Dry-run mode for the store, open or opened later (Db::SetDryRun).
+  void SetDryRun(bool on);
+  bool DryRun() const { return dry_run_; }
+  // The open store, or null when none was opened.
+  Db* OpenDb() { return db_.get(); }
+
   // Ends the sharing of reads (Db::ShareReads) on the open store, if any.
   void EndSharedReads();
 
@@ -80,6 +86,7 @@ class Session {
   FaultTable faults_;
   bool faults_loaded_ = false;
   uint64_t generation_ = 0;
+  bool dry_run_ = false;
 };
 
 // The session's host id as SQL text, for statements that read or change

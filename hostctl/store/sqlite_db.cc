@@ -69,6 +69,7 @@ Stmt Db::Prepare(const std::string& sql) {
   }
   sqlite3_reset(it->second);
   sqlite3_clear_bindings(it->second);
+  if (dry_run_ && !sqlite3_stmt_readonly(it->second)) OpenDryRun();
   if (share_reads_) {
     if (!sqlite3_stmt_readonly(it->second)) {
       ShareReads(false);
@@ -83,8 +84,36 @@ Stmt Db::Prepare(const std::string& sql) {
 
 void Db::Exec(const std::string& sql) {
   ShareReads(false);
+  if (dry_run_) OpenDryRun();
+  RawExec(sql);
+}
+
+void Db::RawExec(const std::string& sql) {
   ++statements_run_;
   Check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
+}
+
+void Db::SetDryRun(bool on) {
+  dry_run_ = on;
+  if (!on) return;
+  // A spilled page would be written to the log before the end: keep every
+  // changed page in memory (allocated only as it is used).
+  RawExec("PRAGMA cache_spill = OFF; PRAGMA cache_size = -1048576");
+}
+
+void Db::OpenDryRun() {
+  // SQLite ends a transaction on some errors (a full disk): then the next
+  // write begins the dry run's transaction again rather than commit alone.
+  if (dry_open_ && InTransaction()) return;
+  ShareReads(false);
+  if (!InTransaction()) RawExec("BEGIN IMMEDIATE");
+  RawExec("SAVEPOINT dry_run");
+  dry_open_ = true;
+}
+
+void Db::EndDryRun() {
+  if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  dry_open_ = false;
 }
 
 void Db::ShareReads(bool on) {
@@ -167,25 +196,42 @@ std::string Stmt::Blob(int column) const {
 
 Transaction::Transaction(Db& db) : db_(db), owner_(false) {
   db_.ShareReads(false);
-  owner_ = !db_.InTransaction();
-  if (owner_) db_.Exec("BEGIN IMMEDIATE");
+  if (db_.dry_run_) {
+    // The outermost one owns a savepoint, as it would own a transaction.
+    db_.OpenDryRun();
+    owner_ = db_.depth_ == 0;
+    if (owner_) db_.RawExec("SAVEPOINT tx");
+  } else {
+    owner_ = !db_.InTransaction();
+    if (owner_) db_.Exec("BEGIN IMMEDIATE");
+  }
+  ++db_.depth_;
 }
 
 Transaction::~Transaction() {
-  if (owner_ && !done_ && db_.InTransaction()) sqlite3_exec(db_.handle(), "ROLLBACK", 0, 0, 0);
+  --db_.depth_;
+  if (!owner_ || done_ || !db_.InTransaction()) return;
+  const char* undo = db_.dry_run_ ? "ROLLBACK TO tx; RELEASE tx" : "ROLLBACK";
+  sqlite3_exec(db_.handle(), undo, nullptr, nullptr, nullptr);
 }
 
 void Transaction::Commit() {
-  if (owner_ && !done_) db_.Exec("COMMIT");
+  if (owner_ && !done_) db_.RawExec(db_.dry_run_ ? "RELEASE tx" : "COMMIT");
   done_ = true;
 }
 
 ReadTransaction::ReadTransaction(Db& db) : db_(db), owner_(!db.InTransaction()) {
-  if (owner_) db_.Exec("BEGIN DEFERRED");
+  if (owner_) {
+    db_.ShareReads(false);
+    db_.RawExec("BEGIN DEFERRED");
+  }
 }
 
 ReadTransaction::~ReadTransaction() {
-  if (owner_ && db_.InTransaction()) sqlite3_exec(db_.handle(), "COMMIT", 0, 0, 0);
+  // A dry run that began inside this read ends it: never commit it here.
+  if (owner_ && !db_.dry_open_ && db_.InTransaction()) {
+    sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
+  }
 }
 
 }  // namespace Sim

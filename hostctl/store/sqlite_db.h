@@ -77,6 +77,20 @@ class Db {
   // ShareReads(false).
   void ShareReads(bool on);
 
+  // Dry-run mode (hostctl/rules/dry_run.h): the first write begins one
+  // transaction (BEGIN IMMEDIATE, then the savepoint "dry_run") that lasts
+  // until EndDryRun, and each outermost Transaction is a savepoint inside
+  // it, so that a failed one is undone as it would be on its own. The page
+  // cache never spills, so nothing reaches the log before the end. Off
+  // after EndDryRun only.
+  void SetDryRun(bool on);
+  // Whether a dry run has written (its transaction is open).
+  bool DryRunWrote() const { return dry_open_; }
+  // Undoes the dry run's changes, keeping its transaction and lock.
+  void UndoDryRunChanges() { RawExec("ROLLBACK TO dry_run"); }
+  // Rolls the dry run's transaction back; the next write begins another.
+  void EndDryRun();
+
   bool InTransaction() const;
   int64_t LastInsertId() const;
   // Statements stepped so far (tests check that bulk reads stay bulk).
@@ -94,12 +108,21 @@ class Db {
 
  private:
   friend class Stmt;
+  friend class Transaction;
+  friend class ReadTransaction;
+  // Runs `sql` as it is (a transaction's own statements).
+  void RawExec(const std::string& sql);
+  // Begins the dry run's transaction unless it is open.
+  void OpenDryRun();
   sqlite3* db_;
   std::string name_;
   std::map<std::string, sqlite3_stmt*> cache_;
   int64_t statements_run_ = 0;
   bool share_reads_ = false;
   bool in_shared_read_ = false;  // the open transaction is the shared read
+  bool dry_run_ = false;
+  bool dry_open_ = false;  // the dry run's transaction is open
+  int depth_ = 0;          // Transactions alive
 };
 
 // BEGIN IMMEDIATE: the write lock is taken at once, so a read-modify-write

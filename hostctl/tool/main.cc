@@ -1,4 +1,6 @@
 // tarvex-host: the tool of the simulated host. See --help.
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <string>
@@ -9,6 +11,7 @@
 #include "hostctl/lib.h"
 #include "hostctl/rules/admin.h"
 #include "hostctl/rules/cluster.h"
+#include "hostctl/rules/dry_run.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/host_names.h"
 #include "hostctl/tool/tool_commands.h"
@@ -16,6 +19,13 @@
 #include "hostctl/tool/tool_options.h"
 
 namespace {
+
+// --dry-run, or --dry-run=json (`json`): see hostctl/rules/dry_run.h.
+struct DryRunOption {
+  bool given = false;
+  bool json = false;
+};
+DryRunOption dry_run;
 
 int Run(std::vector<std::string> args) {
   using TarvexHost::UsageError;
@@ -25,6 +35,14 @@ int Run(std::vector<std::string> args) {
   std::vector<std::string> rest;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (arg == "--dry-run" || arg.compare(0, 10, "--dry-run=") == 0) {
+      if (dry_run.given) throw UsageError("tarvex-host: option '--dry-run' given twice");
+      if (arg.size() > 9 && arg != "--dry-run=json") {
+        throw UsageError("tarvex-host: option '--dry-run' takes json or no value");
+      }
+      dry_run = {true, arg.size() > 9};
+      continue;
+    }
     std::string name;
     for (const char* global : {"store", "on-host"}) {
       const std::string option = std::string("--") + global;
@@ -88,8 +106,13 @@ int Run(std::vector<std::string> args) {
         throw UsageError(
             "tarvex-host init: option '--on-host' does not apply: init makes the store");
       }
+      if (dry_run.given) {
+        throw UsageError(
+            "tarvex-host init: option '--dry-run' does not apply: init makes the store");
+      }
     } else {
       HostCtl::Sim::ChooseHost(HostCtl::Sim::NamedHost(globals["on-host"]));
+      if (dry_run.given) HostCtl::Sim::StartDryRun();
     }
     return command.run(command_args);
   }
@@ -147,7 +170,21 @@ int RunCatching(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
   TarvexOutput::GuardStandardDescriptors();
-  const int status = RunCatching(std::vector<std::string>(argv + 1, argv + argc));
+  int status = RunCatching(std::vector<std::string>(argv + 1, argv + argc));
+  // A dry run lists what it undid after the output (the agent never runs here).
+  if (dry_run.given) {
+    try {
+      std::vector<HostCtl::Sim::ObjectChange> changes;
+      // A usage error ran nothing, so it lists nothing.
+      if (HostCtl::Sim::FinishDryRun(&changes) && status != 2) {
+        // After the output, also when both go to one file.
+        if (fflush(stdout) != 0) TarvexOutput::NoteStdOutputFailure(errno);
+        std::cerr << HostCtl::Sim::DryRunReport(changes, {}, dry_run.json);
+      }
+    } catch (const HostCtl::Sim::StoreError& e) {
+      status = Report(e.what(), 3);
+    }
+  }
   // A command that changed the host before its output failed still did.
   return TarvexOutput::FinishStdOutput() ? status : TarvexOutput::kExitOutput;
 }

@@ -11,7 +11,7 @@ using TarvexMan::Literal;
 using TarvexMan::Text;
 
 const char kUsage[] =
-    "Usage: tarvex-host [--store PATH] [--on-host NAME] COMMAND [OPTIONS]\n"
+    "Usage: tarvex-host [--store PATH] [--on-host NAME] [--dry-run[=json]] COMMAND [OPTIONS]\n"
     "       tarvex-host COMMAND --help\n"
     "       tarvex-host --help | --version\n"
     "\n"
@@ -29,6 +29,8 @@ const char kOptionsAndStatus[] =
     "                  unless it is the default one or the command is init\n"
     "  --on-host NAME  the host of the store a command other than init concerns\n"
     "                  (default: $TARVEX_HOST; a store of one host needs neither)\n"
+    "  --dry-run[=json]  run a command other than init, then undo every change it\n"
+    "                  made; list on stderr what it would change (as JSON with =json)\n"
     "  --help          show this help, or a command's help after the command\n"
     "  --version       show the version\n"
     "\n"

@@ -60,7 +60,7 @@ Global options and their values, before the command path.
   $ complete_line 'tarvexcli --fo'
   --format
   $ complete_line 'tarvexcli -'
-  --fields --format --help --no-header --on-host --store --version -h
+  --dry-run --fields --format --help --no-header --on-host --store --version -h
   $ complete_line 'tarvexcli --format '
   csv json simple table xml
   $ complete_line 'tarvexcli --format = j'
@@ -88,7 +88,7 @@ tarvex-host: commands, their actions and options, --store anywhere.
   $ complete_line 'tarvex-host '
   device dump events fault feature host init restart
   $ complete_line 'tarvex-host -'
-  --help --on-host --store --version
+  --dry-run --help --on-host --store --version
   $ complete_line 'tarvex-host --store /tmp/h.db f'
   fault feature
   $ complete_line 'tarvex-host init -'

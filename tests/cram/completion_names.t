@@ -67,7 +67,7 @@ An option given once is not offered again; a short option takes no '='.
   $ complete_line 'tarvexcli storage filesystem unmount -l datastore1 '
   --help --no-persist --unmount-all-kovra --volume-path --volume-uuid
   $ complete_line 'tarvexcli --format json -'
-  --fields --help --no-header --on-host --store --version -h
+  --dry-run --fields --help --no-header --on-host --store --version -h
   $ complete_line 'tarvexcli storage kovra reclaim config set -m = f'
   $ complete_line 'tarvexcli storage kovra reclaim config set -m f'
   fixed

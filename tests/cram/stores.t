@@ -98,10 +98,13 @@ unchanged afterwards.
 
   $ tarvex-host --store locked.db init
   $ echo 'tarvex-host --store locked.db "$@" >/dev/null; echo "$* exit $?"' > try
-  $ sqlite3 locked.db "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';" ".system bash try dump" ".system bash try restart"
+  $ sqlite3 locked.db "BEGIN IMMEDIATE; UPDATE host SET name = 'busy';" ".system bash try dump" ".system bash try restart" ".system bash try --dry-run restart"
   dump exit 0
   tarvex-host: locked.db: the store is locked by another process (waited 5 s)
   restart exit 3
+  tarvex-host: locked.db: the store is locked by another process (waited 5 s)
+  dry run: no change
+  --dry-run restart exit 3
   $ sqlite3 locked.db ".output /dev/null" "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; UPDATE host SET name = 'x';" ".system bash try dump"
   tarvex-host: locked.db: the store is locked by another process (waited 5 s)
   dump exit 3

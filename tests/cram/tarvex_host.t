@@ -6,7 +6,7 @@ usage errors, fixtures, features, faults and the agent's notifications.
   $ tarvex-host --version
   tarvex-host 0.1.0
   $ tarvex-host --help | sed -n '1p;/^  events/p'
-  Usage: tarvex-host [--store PATH] [--on-host NAME] COMMAND [OPTIONS]
+  Usage: tarvex-host [--store PATH] [--on-host NAME] [--dry-run[=json]] COMMAND [OPTIONS]
     events    show or clear the datastore agent's notifications
   $ tarvex-host fault add --help | head -1
   Usage: tarvex-host [--store PATH] fault add --operation OP [--object NAME]

@@ -72,9 +72,9 @@ TEST(TreeTest, ACommandMayNotTakeTheNameOfAGlobalOption) {
     const char* short_name;
     bool refused;
   } cases[] = {
-      {"format", "", true}, {"fields", "", true},   {"no-header", "", true},
-      {"store", "", true},  {"help", "", true},     {"version", "", true},
-      {"host", "h", true},  {"formats", "", false}, {"host", "H", false},
+      {"format", "", true},   {"fields", "", true},  {"no-header", "", true}, {"store", "", true},
+      {"help", "", true},     {"version", "", true}, {"dry-run", "", true},   {"host", "h", true},
+      {"formats", "", false}, {"host", "H", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

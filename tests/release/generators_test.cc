@@ -51,7 +51,7 @@ std::shared_ptr<FakeCommand> SetCommand(const std::string& level) {
   param->SetDescription("Whether it is on");
   input->AddParameter(param);
   input->AddParameter(Param("host", Cordra::CallSpec::PARAM_STRING_LIST, "H"));
-  input->AddParameter(Param("dry-run", Cordra::CallSpec::PARAM_FLAG));
+  input->AddParameter(Param("wait", Cordra::CallSpec::PARAM_FLAG));
   auto command = FakeCommand::New(input, Returning(MetaBool::New()));
   command->SetDescription("Set the <level> of a_demo_volume.");
   command->AddExample("-l " + level + " -e true", "Set the level to " + level + ".");

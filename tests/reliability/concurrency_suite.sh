@@ -276,6 +276,34 @@ if [[ -s "$work/slots.bad" ]]; then
   sed 's/^/  /' "$work/slots.bad"
   failed=1
 fi
+# Two dry runs race a real writer on the same volume: the writer's change
+# is kept, the dry runs (an unmount on hosts that keep it mounted) change
+# nothing.
+dry_hosts=("${racers[0]}" "${racers[1]}") writer="${racers[2]}"
+for verb in unmount mount unmount mount; do
+  for host in "${dry_hosts[@]}"; do
+    "$CLI" --store "$cluster" --on-host "$host" --dry-run storage filesystem unmount \
+      -l "$shared" > /dev/null 2> "$work/$host.dry" || { echo "== --dry-run --on-host $host" \
+      "filesystem unmount -l $shared"; cat "$work/$host.dry"; } >> "$work/$host.err" &
+  done
+  "$CLI" --store "$cluster" --on-host "$writer" storage filesystem "$verb" -l "$shared" \
+    > /dev/null 2> "$work/$writer.last" || { echo "== --on-host $writer filesystem $verb" \
+    "-l $shared (beside dry runs)"; cat "$work/$writer.last"; } >> "$work/$writer.err" &
+  wait
+  "$HOST_TOOL" --store "$cluster" dump | jq -r --arg v "$shared" --arg verb "$verb" \
+    --arg a "${dry_hosts[0]}" --arg b "${dry_hosts[1]}" --arg w "$writer" '
+    def on($views): first($views[] | select(.name == $v) | .mounted) // false;
+    ([{host, on: on(.volumes)}] + [.hosts[] | {host, on: on(.views)}]
+     | map({(.host): .on}) | add) as $on
+    | select($on[$a] != true or $on[$b] != true or $on[$w] != ($verb == "mount"))
+    | "after a dry \($verb) race: \($a) \($on[$a]), \($b) \($on[$b]), writer \($w) \($on[$w])"'
+done > "$work/dry_race.bad"
+echo "dry-run races: 2 dry runs beside each of 4 real unmounts and mounts of $shared"
+if [[ -s "$work/dry_race.bad" ]]; then
+  echo "a dry run changed the store, or the real writer's change was lost:"
+  sed 's/^/  /' "$work/dry_race.bad"
+  failed=1
+fi
 cat "$work"/*.err > "$work/all.err"
 if [[ -s "$work/all.err" ]]; then
   echo "failed commands (== command, then what it printed):"

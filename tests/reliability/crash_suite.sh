@@ -329,9 +329,20 @@ fail() {
 
 failed=0 late_name="notification recorded after its command was killed"
 started=$(date +%s%N)
+dry_rounds=0 dry_kills=0 dry_changes=0
 for ((round = 1; round <= rounds; round++)); do
   choose
-  delay_ms=$((RANDOM % (max_delay_ms + 1)))
+  # One round in six is a dry run of the same command: killed or not, it
+  # must change nothing.
+  dry=0
+  if ((RANDOM % 6 == 0)); then
+    dry=1 dry_rounds=$((dry_rounds + 1)) news=("${olds[@]}")
+    for i in "${!alsos[@]}"; do alsos[i]="" limits[i]=""; done
+    cmd=("${cmd[@]:0:3}" --dry-run "${cmd[@]:3}")
+    wrong_before=$((lost + torn))
+  fi
+  # A dry run never waits for the disk: a third of the time is its span.
+  delay_ms=$((RANDOM % (max_delay_ms / (dry ? 3 : 1) + 1)))
   "${cmd[@]}" > "$work/out" 2> "$work/err" &
   pid=$!
   sleep "$((delay_ms / 1000)).$(printf '%03d' $((delay_ms % 1000)))"
@@ -349,6 +360,7 @@ for ((round = 1; round <= rounds; round++)); do
     kills=$((kills + 1))
     form=""  # the command's words, up to its first option, number or host
     for word in "${cmd[@]:3}"; do
+      [[ "$word" == --dry-run ]] && continue
       [[ "$word" == -* || "$word" == [0-9]* || " ${HOSTS[*]} " == *" $word "* ]] && break
       form+="${form:+ }$word"
     done
@@ -401,6 +413,10 @@ for ((round = 1; round <= rounds; round++)); do
     fail "state differs: $k is $have, expected $want"
     expected["$k"]="$have"  # report each difference once
   done < <(rely_differences expected actual)
+  if ((dry)); then
+    ((status == 128 + 9)) && dry_kills=$((dry_kills + 1))
+    dry_changes=$((dry_changes + lost + torn - wrong_before))
+  fi
   ((${#HOSTS[@]})) || continue
   while read -r line; do
     [[ -n "${broken[$line]+set}" ]] && continue
@@ -414,6 +430,7 @@ echo "crash suite: $rounds rounds (seed $seed, kills after 0 to $max_delay_ms ms
   "$kills killed, $completed completed, $refused failed commands"
 echo "integrity failures: $integrity_failures, lost or unexplained effects: $lost, torn changes: $torn" \
   "($((elapsed_ms / 1000)).$((elapsed_ms % 1000 / 100)) s)"
+echo "dry runs: $dry_rounds rounds, $dry_kills killed, changes left: $dry_changes"
 echo "known limits:" \
   "$(for name in "nfs add -r -p killed before its setters" \
     "nfs param set -q -I killed between its calls" "$late_name"; do
