@@ -140,5 +140,23 @@ std::string UtcTimestamp() {
   return text;
 }
 
+std::string JoinHosts(const std::vector<std::string>& hosts) {
+  std::string text;
+  for (const std::string& host : hosts) text += (text.empty() ? "" : ",") + host;
+  return text;
+}
+
+std::vector<std::string> SplitHosts(const std::string& text) {
+  std::vector<std::string> hosts;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    hosts.push_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return hosts;
+}
+
 }  // namespace Sim
 }  // namespace HostCtl

@@ -1,5 +1,6 @@
 #include "hostctl/store/volume_rows.h"
 
+#include "hostctl/rules/text_util.h"
 #include "hostctl/store/session.h"
 #include "hostctl/store/sqlite_db.h"
 #include "hostctl/store/volume_fields.h"
@@ -91,9 +92,8 @@ void Bind(Stmt& stmt, const VolumeRecord& v){
 #undef VOLUME_BIND
 }
 
-// What host `host` knows: volumes it has discovered, without those on a
-// device it cannot reach (it forgot them when the device was taken away;
-// checked per row only when the host misses a device).
+// What host `host` knows: what it discovered, less the volumes on a device
+// it cannot reach (checked per row only when it misses a device).
 std::string WhereClause(const VolumeQuery& q, int64_t host) {
   const std::string id = std::to_string(host);
   std::string where =
@@ -279,24 +279,6 @@ void InsertVolume(Db& db, VolumeRecord& volume) {
         .Run();
   }
   InsertScope(db, volume, true);
-}
-
-std::string JoinHosts(const std::vector<std::string>& hosts) {
-  std::string text;
-  for (const std::string& host : hosts) text += (text.empty() ? "" : ",") + host;
-  return text;
-}
-
-std::vector<std::string> SplitHosts(const std::string& text) {
-  std::vector<std::string> hosts;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t comma = text.find(',', start);
-    if (comma == std::string::npos) comma = text.size();
-    hosts.push_back(text.substr(start, comma - start));
-    start = comma + 1;
-  }
-  return hosts;
 }
 
 }  // namespace Sim

@@ -63,9 +63,6 @@ void SaveVolumeView(Db& db, const VolumeRecord& volume);
 // on the SAN: every other host gets a view of it that has not found it.
 void InsertVolume(Db& db, VolumeRecord& volume);
 
-std::string JoinHosts(const std::vector<std::string>& hosts);
-std::vector<std::string> SplitHosts(const std::string& text);
-
 }  // namespace Sim
 }  // namespace HostCtl
 

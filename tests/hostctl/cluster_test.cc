@@ -81,26 +81,6 @@ TEST_F(ClusterTest, EachHostGetsASlotOfItsOwnAndGivesItBackWhenItUnmounts) {
   EXPECT_EQ(Slots("datastore1").back(), "02:7a:3e:10:00:01@3153920");
 }
 
-TEST_F(ClusterTest, AHostThatCrashedKeepsDeadSlotsUntilItBootsAndMountsAgain) {
-  ChooseHost("host-b");
-  Volume("datastore2")->Unmount(1);  // for this boot only: mounted again at the boot
-  Volume("legacy3")->Unmount(0);
-  HostCtl::Sim::CrashHost("host-b");
-  EXPECT_EQ(ErrorOf(HostCtl::Sim::RequireHostUp),
-            "host 'host-b' is down: boot it with 'tarvex-host host boot host-b'");
-  ChooseHost("host-a");
-  EXPECT_TRUE(HasSlotOf("datastore1", kMacB));
-  EXPECT_FALSE(HasSlotOf("datastore1", kMacB, true));
-  EXPECT_EQ(ErrorOf([] { HostCtl::Sim::CrashHost("host-b"); }), "host 'host-b' is down already");
-  HostCtl::Sim::BootHost("host-b");
-  EXPECT_TRUE(HasSlotOf("datastore1", kMacB, true));
-  EXPECT_TRUE(HasSlotOf("datastore2", kMacB, true));
-  EXPECT_FALSE(HasSlotOf("legacy3", kMacB));
-  EXPECT_EQ(ErrorOf([] { HostCtl::Sim::BootHost("host-b"); }), "host 'host-b' is up already");
-  ChooseHost("host-b");
-  EXPECT_EQ(ErrorOf(HostCtl::Sim::RequireHostUp), "");
-}
-
 TEST_F(ClusterTest, AHostSeesTheSansVolumesAndItsOwnNasVolumesOnly) {
   ChooseHost("host-a");
   StorageInfoImpl storage;

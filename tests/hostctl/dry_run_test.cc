@@ -24,10 +24,6 @@ Ordered& VolumeIn(Ordered& host, const std::string& name) {
   throw std::runtime_error("no volume " + name);
 }
 
-Ordered& Slots(Ordered& host, const std::string& name) {
-  return VolumeIn(host, name)["kovra"]["heartbeats"];
-}
-
 struct DiffRow {
   const char* what;
   std::function<void(Ordered&)> change;
@@ -44,24 +40,6 @@ TEST(DryRunTest, ListsEachChangedObjectByKindAndNameWithItsFields) {
        },
        "  volume 'datastore1'\n    mounted: true -> false\n"
        "    kovra.unmap.priority: \"low\" -> \"high\"\n"},
-      {"a NAS mount added, its list of servers a value",
-       [](Ordered& h) {
-         Ordered nas = VolumeIn(h, "nfs-iso");
-         nas["name"] = "nfs-new";
-         h["volumes"].push_back(nas);
-         VolumeIn(h, "nfs-backup")["nfs"]["hosts"].push_back("203.0.113.5");
-       },
-       "  NAS mount 'nfs-backup'\n"
-       "    nfs.hosts: [\"198.51.100.20\"] -> [\"198.51.100.20\",\"203.0.113.5\"]\n"
-       "  NAS mount 'nfs-new': added\n"},
-      {"a heartbeat slot removed, another changed",
-       [](Ordered& h) {
-         Slots(h, "datastore1").erase(0);
-         Slots(h, "datastore1")[0]["alive"] = false;
-       },
-       "  heartbeat slot 'datastore1/5f1e2d41-1b2c3d4e-5f60-027a3e5bc8d9'\n"
-       "    alive: true -> false\n"
-       "  heartbeat slot 'datastore1/5f1e2d40-0a1b2c3d-4e5f-027a3ea1b2c3': removed\n"},
       {"an option, a feature, a counter",
        [](Ordered& h) {
          h["advanced_options"][0]["value"] = 0;
@@ -91,27 +69,6 @@ TEST(DryRunTest, ListsEachChangedObjectByKindAndNameWithItsFields) {
     EXPECT_EQ(report,
               std::string(row.listed).rfind("dry run", 0) == 0 ? row.listed : head + row.listed);
   }
-}
-
-TEST(DryRunTest, InAClusterEachHostsPartNamesItsHost) {
-  Json before = DefaultHost();
-  before["host"] = "host-a";
-  UseHost(before);
-  Ordered a = Ordered::parse(HostCtl::Sim::DumpHost());
-  Ordered b = a;
-  b["hosts"] = Ordered::array({{{"host", "host-b"}, {"up", false}}});
-  a["hosts"] = Ordered::array({{{"host", "host-b"}}});
-  VolumeIn(b, "datastore1")["mounted"] = false;
-  b["devices"][0]["attached"] = false;
-  EXPECT_EQ(DryRunReport(DiffDumps(a.dump(), b.dump()), {{"/x/notify -t E -i stdin", "v"}}, false),
-            "dry run: nothing was changed; the command would change:\n"
-            "  device '" +
-                a["devices"][0]["name"].get<std::string>() +
-                "'\n    attached: true -> false\n"
-                "  volume 'datastore1' on host-a\n    mounted: true -> false\n"
-                "  host 'host-b'\n    up: null -> false\n"
-                "dry run: the datastore agent would be run as:\n"
-                "  /x/notify -t E -i stdin (standard input: v)\n");
 }
 
 class DryRunStoreTest : public DefaultHostTest {

@@ -152,19 +152,6 @@ TEST_F(SnapshotTest, AMountWithItsSignatureIsEachHostsOwnOnOneVolume) {
   EXPECT_EQ(Snapshot("prod-db"), nullptr);
 }
 
-TEST_F(SnapshotTest, AResignatureIsDoneOnceForTheSan) {
-  UseCluster();
-  HostCtl::Sim::ChooseHost("host-a");
-  auto on_a = Snapshot("prod-db");
-  HostCtl::Sim::ChooseHost("host-b");
-  auto on_b = Snapshot("prod-db");
-  on_b->Resignature();
-  HostCtl::Sim::ChooseHost("host-a");
-  EXPECT_EQ(HostError([&] { on_a->Resignature(); }),
-            "The snapshot 'prod-db' (4e8f0a1c-2b3d4e5f-6a7b-027a3ed4e5f6) is no longer unresolved");
-  EXPECT_EQ(Snapshot("prod-db"), nullptr);
-}
-
 // The original counts while a live host has it mounted; a snapshot is
 // listed where its devices are reached.
 TEST_F(SnapshotTest, TheClusterDecidesWhetherTheOriginalIsOnline) {
