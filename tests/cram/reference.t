@@ -34,7 +34,8 @@ Its examples, each after the sentence that says what it does.
 
 tarvex-host(1) has the sections a manual page is read by.
 
-  $ tarvex-host --generate-reference man | grep '^\.SH'
+  $ tarvex-host --generate-reference man > tarvex-host.1
+  $ grep '^\.SH' tarvex-host.1
   .SH NAME
   .SH "SYNOPSIS"
   .SH "DESCRIPTION"

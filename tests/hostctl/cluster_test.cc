@@ -273,6 +273,8 @@ TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts)
        "\"naa.600508b1001c3a2f9e4d7b8c1a2b3c01\""},
       {"/unreachable", {"naa.x"}, "f: /unreachable/0: no device \"naa.x\" in /devices"},
       // A host's NAS volume is checked against the SAN's volumes too.
+      {"/hosts/0/volumes/0/name", "datastore1",
+       "f: /hosts/0/volumes/0/name: duplicate volume name \"datastore1\" (also /volumes/0/name)"},
       {"/hosts/0/volumes/0/uuid", "5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3",
        "f: /hosts/0/volumes/0/uuid: duplicate volume UUID "
        "\"5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3\" (also /volumes/0/uuid)"},
