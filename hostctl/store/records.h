@@ -118,7 +118,7 @@ struct SnapshotRecord {
   std::optional<uint32_t> mount_reason;        // forces CanResolve's answer
   std::optional<uint32_t> resignature_reason;  // forces CanResolve's answer
   bool foreign = false;                        // another implementation class
-  int64_t mounted_as = 0;  // the volume a mount with its signature made, or 0
+  int64_t mounted_as = 0;                      // the volume a mount with its signature made, or 0
 };
 
 // Extents loaded once for every volume of one query (see VolumeRecord).

@@ -11,11 +11,7 @@ namespace Sim {
 
 const std::vector<Migration>& Migrations() {
   static const std::vector<Migration> steps = {
-      {1, kVersion1},
-      {2, kVersion2},
-      {3, kVersion3},
-      {4, kVersion4},
-      {5, kVersion5},
+      {1, kVersion1}, {2, kVersion2}, {3, kVersion3}, {4, kVersion4}, {5, kVersion5},
   };
   return steps;
 }
