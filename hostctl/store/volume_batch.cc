@@ -51,7 +51,6 @@ const NfsServerRecord* VolumeServer(Db& db, VolumeRecord& volume, const std::str
         "LEFT JOIN nfs_read_only_exports e ON e.server_id = s.id ORDER BY s.id, e.pos");
     while (stmt.Step()) {
       NfsServerRecord& server = batch.servers[stmt.Text(0)];
-      server.address = stmt.Text(0);
       server.reachable = stmt.Int(1);
       server.capacity = stmt.Int(2);
       server.used = stmt.Int(3);

@@ -22,8 +22,10 @@ const std::vector<std::shared_ptr<ExtentRecord>>& VolumeExtents(Db& db, VolumeRe
 const std::vector<std::shared_ptr<ExtentRecord>>& BatchExtents(Db& db, VolumeBatch& batch,
                                                                int64_t id);
 
-// The NFS server at `address` as the batch of `volume` saw it, or null when
-// the host has no record of it (a server it knows nothing bad about).
+// The NFS server at `address` as the batch of `volume` saw it (its
+// reachability, size and read-only exports; the address is the caller's),
+// or null when the host has no record of it (a server it knows nothing bad
+// about).
 const NfsServerRecord* VolumeServer(Db& db, VolumeRecord& volume, const std::string& address);
 
 }  // namespace Sim
