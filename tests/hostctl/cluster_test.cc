@@ -235,7 +235,9 @@ TEST(ClusterFixtureTest, AHostKnowsNoVolumeOnADeviceItCannotReach) {
   const std::string device = cluster["volumes"][0]["kovra"]["extents"][0]["device"];
   cluster["hosts"][0]["unreachable"] = {device};
   cluster["hosts"][0]["views"][0]["mounted"] = false;
-  cluster["hosts"][0]["ats_only"] = false;  // kept through the store, as the rest
+  // Kept through the store, as the rest.
+  cluster["hosts"][0]["ats_only"] = false;
+  cluster["volumes"][0]["kovra"]["reclaimed"] = 1048576;
   UseHost(cluster);
   ChooseHost("host-b");
   EXPECT_EQ(Volume("datastore1"), nullptr);
