@@ -211,6 +211,15 @@ TEST_F(ClusterTest, AHostIsRemovedOnlyWhenItHoldsNoLiveMount) {
   EXPECT_TRUE(HasSlotOf("datastore1", "02:7a:3e:10:00:01", true));
 }
 
+TEST(ClusterHostsTest, AHostAddedToAStoreOfOneMakesTheChoiceOfHostNecessary) {
+  UseHost(DefaultHost());
+  EXPECT_TRUE(Volume("datastore1")->IsMounted());  // on the only host, unnamed
+  HostCtl::Sim::AddHost("host-b");
+  EXPECT_EQ(ErrorOf(HostCtl::Sim::RequireHostUp),
+            "the store has several hosts (hvx-lab-01.example.test, host-b): choose one with "
+            "--on-host NAME or TARVEX_HOST");
+}
+
 TEST_F(ClusterTest, ADeviceGoesOnlyFromHostsThatDoNotUseItAndComesBackAtARescan) {
   const std::string device = "naa.600508b1001c3a2f9e4d7b8c1a2b3c04";  // legacy3's
   EXPECT_EQ(HostCtl::Sim::DetachDevices({device}, "host-b"),

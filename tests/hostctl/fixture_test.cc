@@ -87,7 +87,7 @@ TEST(FixtureTest, DefaultsFillWhatAFixtureLeavesOut) {
        "nfs": {"hosts": ["192.0.2.1"], "share": "/s"}}
     ],
     "snapshots": [{"label": "s", "uuid": "u-s",
-                   "extents": [{"device": "naa.1", "partition": 2, "end": 0}]}],
+                   "extents": [{"device": "naa.1", "partition": 2}]}],
     "heaps": [{"name": "h"}], "pbcache": {}, "psa": {}, "iorm": {},
     "faults": [{"operation": "Mount", "message": "m"}]})",
                                                      "f"));
