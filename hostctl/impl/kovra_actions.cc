@@ -55,10 +55,8 @@ void KovraFileSystemImpl::UnmapVolume(unsigned int unit, void* /*progress*/) {
 void KovraFileSystemImpl::SetLockMode(uint32_t flags) {
   CheckVolumeFault(Op::SetLockMode);
   RequireKovra();
-  ChangeVolume(Full(), [flags](Db& db, VolumeRecord& v) {
-    HostCtl::Sim::ChangeLockMode(db, v, flags);
-    HostCtl::Sim::SaveVolume(db, v);
-  });
+  ChangeVolume(Full(),
+               [flags](Db& db, VolumeRecord& v) { HostCtl::Sim::ChangeLockMode(db, v, flags); });
 }
 
 bool KovraFileSystemImpl::SetClusteredKadiskEnabled(bool enabled) {

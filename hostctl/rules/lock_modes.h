@@ -26,9 +26,9 @@ bool WantsAtsOnly(uint32_t flags);
 
 // The rules of a lock-mode change on `v` asked by its host: `flags` with
 // 0x10 set asks for ATS-only, without it for ATS+SCSI; other bits are kept.
-// The host's slot moves at once; `v.lock_mode` gets 0x20 or 0x40 while a
-// live slot of another host disagrees, the final mode otherwise. The caller
-// saves `v`. Throws HostCtlException "Cannot set ATS-only locking on volume
+// The host's slot moves at once; the volume's flags (written, and set in
+// `v.lock_mode`) get 0x20 or 0x40 while a live slot of another host
+// disagrees, the final mode otherwise. Throws HostCtlException "Cannot set ATS-only locking on volume
 // 'NAME': REASON" for a Kovra-3 volume, a device without ATS, or live hosts
 // that cannot use ATS-only and have it mounted (each named).
 void ChangeLockMode(Db& db, VolumeRecord& v, uint32_t flags);
