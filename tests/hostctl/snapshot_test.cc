@@ -143,6 +143,7 @@ TEST_F(SnapshotTest, AMountWithItsSignatureIsEachHostsOwnOnOneVolume) {
   EXPECT_EQ(Answers(*Snapshot("prod-db")), "no:5 no:5");
   ChooseHost("host-b");
   ASSERT_NE(Volume("prod-db"), nullptr);
+  EXPECT_EQ(Volume("prod-db")->GetUsers(false).size(), 1u);  // host-a's slot went
   Volume("prod-db")->Unmount(0);
   // Nobody holds it: a resignature takes the snapshot and its volume.
   ChooseHost("host-c");
