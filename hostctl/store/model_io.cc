@@ -29,12 +29,11 @@ void WriteServers(Db& db, const HostModel& m) {
         .Bind(4, server.used)
         .Run();
     int64_t id = db.LastInsertId();
-    int64_t pos = 0;
-    for (const std::string& share : server.read_only_exports) {
+    for (size_t pos = 0; pos < server.read_only_exports.size(); ++pos) {
       db.Prepare("INSERT INTO nfs_read_only_exports(server_id, pos, share) VALUES (?, ?, ?)")
           .Bind(1, id)
-          .Bind(2, pos++)
-          .Bind(3, share)
+          .Bind(2, static_cast<int64_t>(pos))
+          .Bind(3, server.read_only_exports[pos])
           .Run();
     }
   }
@@ -44,22 +43,22 @@ void WriteVolume(Db& db, int64_t host, const VolumeModel& model) {
   VolumeRecord volume = model.volume;
   volume.host_id = host;
   InsertVolume(db, volume);
-  int64_t pos = 0;
-  for (const ExtentRecord& extent : model.extents) {
+  for (size_t pos = 0; pos < model.extents.size(); ++pos) {
+    const ExtentRecord& extent = model.extents[pos];
     db.Prepare("INSERT INTO extents(volume_id, pos, device_id, partition) VALUES (?, ?, ?, ?)")
         .Bind(1, volume.id)
-        .Bind(2, pos++)
+        .Bind(2, static_cast<int64_t>(pos))
         .Bind(3, DeviceId(db, extent.device))
         .Bind(4, int64_t{extent.partition})
         .Run();
   }
-  pos = 0;
-  for (const HeartbeatRecord& hb : model.heartbeats) {
+  for (size_t pos = 0; pos < model.heartbeats.size(); ++pos) {
+    const HeartbeatRecord& hb = model.heartbeats[pos];
     db.Prepare(
           "INSERT INTO heartbeats(volume_id, pos, uuid, mac, driver_major, driver_minor, "
           "offset, lock_mode, alive) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
         .Bind(1, volume.id)
-        .Bind(2, pos++)
+        .Bind(2, static_cast<int64_t>(pos))
         .Bind(3, hb.uuid)
         .Bind(4, hb.mac)
         .Bind(5, int64_t{hb.driver_major})

@@ -121,12 +121,12 @@ void InsertSnapshot(Db& db, SnapshotRecord& snapshot, int64_t mounted_as) {
   if (mounted_as) stmt.Bind(10, mounted_as);
   stmt.Run();
   snapshot.id = db.LastInsertId();
-  int64_t pos = 0;
-  for (const auto& extent : snapshot.extents) {
+  for (size_t pos = 0; pos < snapshot.extents.size(); ++pos) {
+    const auto& extent = snapshot.extents[pos];
     Stmt insert = db.Prepare(
         "INSERT INTO snapshot_extents(snapshot_id, pos, device_id, partition, start, end_offset) "
         "VALUES (?, ?, ?, ?, ?, ?)");
-    insert.Bind(1, snapshot.id).Bind(2, pos++);
+    insert.Bind(1, snapshot.id).Bind(2, static_cast<int64_t>(pos));
     if (extent) {
       insert.Bind(3, DeviceId(db, extent->device)).Bind(4, int64_t{extent->partition});
       insert.Bind(5, extent->start).Bind(6, extent->end);

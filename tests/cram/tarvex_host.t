@@ -23,6 +23,17 @@ Usage errors: status 2, one line, and no store is made.
   $ h dump extra
   tarvex-host dump: unexpected argument 'extra'
   [2]
+  $ for c in restart 'fault list' 'fault clear' 'feature list' events init; do h $c extra; done
+  tarvex-host restart: unexpected argument 'extra'
+  tarvex-host fault list: unexpected argument 'extra'
+  tarvex-host fault clear: unexpected argument 'extra'
+  tarvex-host feature list: unexpected argument 'extra'
+  tarvex-host events: unexpected argument 'extra'
+  tarvex-host init: unexpected argument 'extra'
+  [2]
+  $ h fault add --operation Mount --message disk gone
+  tarvex-host fault add: unexpected argument 'gone'
+  [2]
   $ h init --forse
   tarvex-host init: unknown option '--forse'
   [2]
