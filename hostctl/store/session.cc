@@ -25,6 +25,7 @@ Session::~Session() = default;
 
 void Session::SetPath(const std::string& path) {
   Close();
+  host_.clear();
   path_ = path;
   path_set_ = !path.empty();
 }

@@ -21,7 +21,8 @@ class Session {
   // The process's session. Not for use from several threads at once.
   static Session& Get();
 
-  // Chooses the store file ("" for the default); closes a store opened before.
+  // Chooses the store file ("" for the default); closes a store opened before
+  // and forgets the host chosen on it, as UseMemory() does.
   void SetPath(const std::string& path);
   // The chosen path, or the resolved default when none was chosen.
   std::string Path() const;

@@ -20,6 +20,24 @@ Usage errors: status 2, one line, and no store is made.
   $ h frobnicate
   tarvex-host: unknown command 'frobnicate' (see --help)
   [2]
+  $ h $'bad\x01\x7f'
+  tarvex-host: unknown command 'bad\x01\x7f' (see --help)
+  [2]
+  $ h --bogus dump
+  tarvex-host: unknown option '--bogus'
+  [2]
+  $ h --on-host
+  tarvex-host: option '--on-host' needs a value
+  [2]
+  $ h --on-host= dump
+  tarvex-host: option '--on-host' needs a name
+  [2]
+  $ h init --force=yes
+  tarvex-host init: option '--force' takes no value
+  [2]
+  $ h init --fixture=missing.json
+  tarvex-host: missing.json: cannot read the fixture: No such file or directory
+  [1]
   $ h dump extra
   tarvex-host dump: unexpected argument 'extra'
   [2]

@@ -48,16 +48,6 @@ int SlotMode(const std::string& volume, const std::string& mac) {
   return -1;
 }
 
-template <typename Body>
-std::string ErrorOf(Body&& body) {
-  try {
-    body();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "";
-}
-
 class ClusterTest : public ::testing::Test {
  protected:
   void SetUp() override { UseHost(Cluster({"host-a", "host-b", "host-c"})); }
@@ -192,14 +182,14 @@ TEST_F(ClusterTest, AHostWithoutAtsOnlyNeitherMountsNorHoldsAnAtsOnlyVolume) {
 }
 
 TEST_F(ClusterTest, AHostIsRemovedOnlyWhenItHoldsNoLiveMount) {
-  EXPECT_EQ(ErrorOf([] { HostCtl::Sim::RemoveHost("host-b"); }),
+  EXPECT_EQ(ErrorOf<std::exception>([] { HostCtl::Sim::RemoveHost("host-b"); }),
             "host 'host-b' is up with Kovra volumes mounted (datastore1, datastore2, legacy3, "
             "ssd-fast, archive, vm-busy, ds-prod-01): unmount them or crash it first");
   HostCtl::Sim::CrashHost("host-b");
   HostCtl::Sim::RemoveHost("host-b");
   ChooseHost("host-a");
   EXPECT_FALSE(HasSlotOf("datastore1", kMacB));
-  EXPECT_EQ(ErrorOf([] { ChooseHost("host-b"); }), "unknown host 'host-b'");
+  EXPECT_EQ(ErrorOf<std::exception>([] { ChooseHost("host-b"); }), "unknown host 'host-b'");
   HostCtl::Sim::AddHost("host-d");
   auto hosts = HostCtl::Sim::ListHosts();
   ASSERT_EQ(hosts.size(), 3u);
@@ -215,7 +205,7 @@ TEST(ClusterHostsTest, AHostAddedToAStoreOfOneMakesTheChoiceOfHostNecessary) {
   UseHost(DefaultHost());
   EXPECT_TRUE(Volume("datastore1")->IsMounted());  // on the only host, unnamed
   HostCtl::Sim::AddHost("host-b");
-  EXPECT_EQ(ErrorOf(HostCtl::Sim::RequireHostUp),
+  EXPECT_EQ(ErrorOf<std::exception>(HostCtl::Sim::RequireHostUp),
             "the store has several hosts (hvx-lab-01.example.test, host-b): choose one with "
             "--on-host NAME or TARVEX_HOST");
 }
@@ -230,7 +220,7 @@ TEST_F(ClusterTest, ADeviceGoesOnlyFromHostsThatDoNotUseItAndComesBackAtARescan)
   EXPECT_EQ(Volume("legacy3"), nullptr);
   ChooseHost("host-a");
   EXPECT_TRUE(Volume("legacy3")->IsMounted());
-  EXPECT_EQ(ErrorOf([&] { HostCtl::Sim::DetachDevices({device}, "host-b"); }),
+  EXPECT_EQ(ErrorOf<std::exception>([&] { HostCtl::Sim::DetachDevices({device}, "host-b"); }),
             "device '" + device + "' is detached already");
   HostCtl::Sim::AttachDevices({device}, "host-b");
   ChooseHost("host-b");
@@ -262,7 +252,7 @@ TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts)
   kovra["uuid"] = "other";
   UseHost(cluster);
   EXPECT_EQ(CurrentHost(), cluster);
-  EXPECT_EQ(ErrorOf(HostCtl::Sim::RestartHost),
+  EXPECT_EQ(ErrorOf<std::exception>(HostCtl::Sim::RestartHost),
             "the store has several hosts (host-a, host-b): choose one with --on-host NAME or "
             "TARVEX_HOST");
   struct Case {
@@ -296,21 +286,22 @@ TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts)
   for (const Case& c : cases) {
     Json bad = cluster;
     bad[Json::json_pointer(c.pointer)] = c.value;
-    EXPECT_EQ(ErrorOf([&] { HostCtl::Sim::LoadFixture(bad.dump(), "f"); }), c.error) << c.pointer;
+    EXPECT_EQ(ErrorOf<std::exception>([&] { HostCtl::Sim::LoadFixture(bad.dump(), "f"); }), c.error)
+        << c.pointer;
   }
   const HostCtl::Sim::HostModel base =
       HostCtl::Sim::LoadFixture(HostCtl::Sim::DefaultHostFixture(), "d");
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(ErrorOf<std::exception>([&] {
               HostCtl::Sim::MakeCluster(base, {"a", "b", "a"});
             }),
             "host 'a' is named twice");
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(ErrorOf<std::exception>([&] {
               HostCtl::Sim::MakeCluster(base, {"a", ""});
             }),
             "'': a host name cannot be empty");
   std::vector<std::string> many;
   for (int i = 0; i < 64; ++i) many.push_back("h" + std::to_string(i));
-  EXPECT_EQ(ErrorOf([&] { HostCtl::Sim::MakeCluster(base, many); }),
+  EXPECT_EQ(ErrorOf<std::exception>([&] { HostCtl::Sim::MakeCluster(base, many); }),
             "too many hosts: volume 'datastore2' has 64 heartbeat slots");
 }
 

@@ -33,6 +33,7 @@ TEST(FixtureTest, EverythingAHostAccumulatesSurvivesTheStoreAndTheRoundTrip) {
   Json fixture = DefaultHost();
   fixture["psa"]["restores"] = 5;
   fixture["iorm"]["signals"] = 6;
+  fixture["pbcache"]["capacity_miss_ratio"] = INT32_MIN;  // the least it may be
   fixture["faults"].push_back({{"operation", "Resignature"},
                                {"object", "none"},
                                {"message", "m"},
@@ -104,8 +105,9 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
     Json patch;
     std::string message;
   } cases[] = {
-      {{{"op", "add"}, {"path", "/colour"}, {"value", "blue"}}, "/colour: unknown key"},
-      // A message stays one line, whatever a key or value holds.
+      // A path escapes '/' and '~' in a key ("c/l~r"); a message stays one
+      // line, whatever a key or value holds.
+      {{{"op", "add"}, {"path", "/c~1l~0r"}, {"value", "blue"}}, "/c~1l~0r: unknown key"},
       {{{"op", "add"}, {"path", "/col\nour"}, {"value", "blue"}}, "/col\\x0Aour: unknown key"},
       {{{"op", "add"}, {"path", "/volumes/3/kovra/extents/0/partition"}, {"value", "1"}},
        "/volumes/3/kovra/extents/0/partition: expected an integer, got a string"},
@@ -113,6 +115,10 @@ TEST(FixtureTest, RefusedFixturesNameTheFileAndThePath) {
        "/volumes/3/kovra/extents/0/device: no device \"naa.x\" in /devices"},
       {{{"op", "add"}, {"path", "/volumes/0/kovra/heartbeats/0/lock_mode"}, {"value", 256}},
        "/volumes/0/kovra/heartbeats/0/lock_mode: expected an integer from 0 to 255, got 256"},
+      {{{"op", "add"}, {"path", "/volumes/0/kovra/heartbeats/0/lock_mode"}, {"value", -1}},
+       "/volumes/0/kovra/heartbeats/0/lock_mode: expected an integer from 0 to 255, got -1"},
+      {{{"op", "add"}, {"path", "/heaps/0/current"}, {"value", -1}},
+       "/heaps/0/current: expected an integer from 0 to 18446744073709551615, got -1"},
       {{{"op", "add"}, {"path", "/volumes/4/name"}, {"value", "datastore1"}},
        "/volumes/4/name: duplicate volume name \"datastore1\" (also /volumes/0/name)"},
       {{{"op", "add"}, {"path", "/volumes/13/uuid"}, {"value", "a0b1c2d3-e4f5a6b7"}},

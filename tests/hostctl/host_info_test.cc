@@ -87,8 +87,8 @@ TEST(HostNamesTest, EachKindNamesItsObjectsOnce) {
   // A write still in the log of a process that has the store open is seen.
   const std::string live = dir.Path("live.db");
   HostCtl::Sim::SetStorePath(live);
-  StrelCtl::Storage::StorageInfoImpl().AddNetworkFileSystem("192.0.2.1", "/x", "in-log", false,
-                                                            "", 0);
+  StrelCtl::Storage::StorageInfoImpl().AddNetworkFileSystem("192.0.2.1", "/x", "in-log", false, "",
+                                                            0);
   EXPECT_EQ(HostCtl::Sim::HostNames(live, "nfs-name").back(), "in-log");
   HostCtl::Sim::SetStorePath("");
 }

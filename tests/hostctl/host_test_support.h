@@ -36,15 +36,19 @@ std::vector<std::string> Names(const List& list) {
   return names;
 }
 
-// The message of the HostCtlException that `body` throws ("" if none).
-template <typename Body>
-std::string HostError(Body&& body) {
+// The message of the `Error` that `body` throws ("" if none).
+template <typename Error, typename Body>
+std::string ErrorOf(Body&& body) {
   try {
     body();
-  } catch (const HostCtl::Lib::HostCtlException& e) {
+  } catch (const Error& e) {
     return e.what();
   }
   return "";
+}
+template <typename Body>
+std::string HostError(Body&& body) {
+  return ErrorOf<HostCtl::Lib::HostCtlException>(body);
 }
 
 // A test on a fresh in-memory copy of the default host.

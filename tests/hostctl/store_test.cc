@@ -29,17 +29,6 @@ namespace {
 
 using HostCtl::Sim::StoreError;
 
-// The message of the StoreError that `body` throws ("" if none).
-template <typename Body>
-std::string StoreErrorOf(Body&& body) {
-  try {
-    body();
-  } catch (const StoreError& e) {
-    return e.what();
-  }
-  return "";
-}
-
 class StoreTest : public ::testing::Test {
  protected:
   void TearDown() override { HostCtl::Sim::SetStorePath(""); }
@@ -88,7 +77,7 @@ TEST_F(StoreTest, FilesThatAreNotUsableStoresAreRefusedAndLeftAsTheyWere) {
     SCOPED_TRACE(store.path);
     std::string before = ReadFile(store.path);
     HostCtl::Sim::SetStorePath(store.path);
-    EXPECT_EQ(StoreErrorOf(HostCtl::Sim::OpenStore), store.path + ": " + store.reason);
+    EXPECT_EQ(ErrorOf<StoreError>(HostCtl::Sim::OpenStore), store.path + ": " + store.reason);
     EXPECT_EQ(ReadFile(store.path), before);
   }
 }
@@ -157,7 +146,7 @@ TEST_F(StoreTest, InitMakesTheMissingDirectories) {
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(std::filesystem::is_regular_file(dir_.Path("a/b/h.db")));
   EXPECT_EQ(
-      StoreErrorOf([] {
+      ErrorOf<StoreError>([] {
         HostCtl::Sim::InitStoreFile("/proc/tarvex/h.db", HostCtl::Sim::HostModel(), false);
       }),
       "/proc/tarvex/h.db: cannot create the directory /proc/tarvex: No such file or directory");
@@ -171,7 +160,7 @@ TEST_F(StoreTest, AFileThatTookThePlaceMeanwhileIsCheckedToo) {
     WriteFile(path, "");
     return HostCtl::Sim::HostModel();
   };
-  EXPECT_EQ(StoreErrorOf([&] { HostCtl::Sim::OpenStoreFile(path, initial); }),
+  EXPECT_EQ(ErrorOf<StoreError>([&] { HostCtl::Sim::OpenStoreFile(path, initial); }),
             path + ": is an empty file, not a tarvex host store");
   EXPECT_EQ(ReadFile(path), "");
 }
@@ -185,15 +174,16 @@ TEST_F(StoreTest, AFullDiskFailsClearlyWritesNothingAndTheStoreWorksOnceThereIsR
   const auto add = [&] { storage.AddNetworkFileSystem("192.0.2.1", "/s", name, false, "", 0); };
   {
     FileSizeLimit limit(128 * 1024);
-    EXPECT_EQ(StoreErrorOf(add), path + ": the disk is full");
+    EXPECT_EQ(ErrorOf<StoreError>(add), path + ": the disk is full");
   }
   EXPECT_EQ(Nas(name), nullptr);
   HostCtl::Sim::Session::Get().Close();
   {
     FileSizeLimit limit(8 * 1024);  // no room for the shared-memory index (32 KiB)
-    EXPECT_EQ(StoreErrorOf([] { HostCtl::Sim::SetFeature(7, true); }), path + ": the disk is full");
+    EXPECT_EQ(ErrorOf<StoreError>([] { HostCtl::Sim::SetFeature(7, true); }),
+              path + ": the disk is full");
   }
-  EXPECT_EQ(StoreErrorOf(add), "");
+  EXPECT_EQ(ErrorOf<StoreError>(add), "");
   EXPECT_NE(Nas(name), nullptr);
   EXPECT_EQ(CurrentHost()["features"].count("7"), 0u);
   HostCtl::Sim::Stmt check = HostCtl::Sim::Session::Get().db().Prepare("PRAGMA integrity_check");
@@ -267,6 +257,11 @@ TEST_F(StoreTest, AScopedCacheAnswersFromWhatItReadUntilItEnds) {
   StrelCtl::Storage::StorageInfoImpl storage;
   {
     HostCtl::Storage::StorageInfoScopedCache scope(false);
+    // Each query keeps its own answer: another name is another query.
+    ASSERT_NE(Volume("datastore1"), nullptr);
+    Sql(path, "UPDATE volumes SET name = 'moved' WHERE name = 'datastore1'");
+    EXPECT_NE(Volume("datastore1"), nullptr);
+    EXPECT_EQ(Volume("datastore2")->GetVolumeName(), "datastore2");
     EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "prod-db");
     Sql(path, "UPDATE snapshots SET label = 'renamed' WHERE label = 'prod-db'");
     EXPECT_EQ(storage.GetUnresolvedVolumes()[0]->GetVolumeName(), "prod-db");
