@@ -154,21 +154,22 @@ ALTER TABLE host ADD COLUMN iorm_signals INTEGER NOT NULL DEFAULT 0;
 // host, and a host may not reach every device of the SAN; each host keeps
 // its own view of a volume, and a volume's name is
 // unique among what one host sees (kept by the host's rules, not a
-// constraint). Tables are rebuilt where a constraint changes.
+// constraint). Tables are rebuilt where a constraint changes. A column that
+// every writer fills has no default, so that a writer that leaves one out fails.
 extern const char kVersion4[] = R"sql(
 CREATE TABLE host_v4(
   id INTEGER PRIMARY KEY,
   name TEXT NOT NULL UNIQUE,
   mac TEXT NOT NULL DEFAULT '',
-  up INTEGER NOT NULL DEFAULT 1,
-  psa_restores INTEGER NOT NULL DEFAULT 0,
-  pb_cache_size INTEGER NOT NULL DEFAULT 0,
-  pb_cache_size_max INTEGER NOT NULL DEFAULT 0,
-  pb_working_set INTEGER NOT NULL DEFAULT 0,
-  pb_working_set_max INTEGER NOT NULL DEFAULT 0,
-  pb_heap_overhead INTEGER NOT NULL DEFAULT 0,
-  pb_capacity_miss_ratio INTEGER NOT NULL DEFAULT 0,
-  iorm_signals INTEGER NOT NULL DEFAULT 0);
+  up INTEGER NOT NULL DEFAULT 1 CHECK (up IN (0, 1)),
+  psa_restores INTEGER NOT NULL,
+  pb_cache_size INTEGER NOT NULL,
+  pb_cache_size_max INTEGER NOT NULL,
+  pb_working_set INTEGER NOT NULL,
+  pb_working_set_max INTEGER NOT NULL,
+  pb_heap_overhead INTEGER NOT NULL,
+  pb_capacity_miss_ratio INTEGER NOT NULL,
+  iorm_signals INTEGER NOT NULL);
 INSERT INTO host_v4(id, name, psa_restores, pb_cache_size, pb_cache_size_max, pb_working_set,
   pb_working_set_max, pb_heap_overhead, pb_capacity_miss_ratio, iorm_signals)
   SELECT id, name, psa_restores, pb_cache_size, pb_cache_size_max, pb_working_set,
@@ -191,8 +192,8 @@ CREATE TABLE advanced_options_v4(
   grp TEXT NOT NULL,
   name TEXT NOT NULL,
   is_string INTEGER NOT NULL,
-  int_value INTEGER NOT NULL DEFAULT 0,
-  string_value TEXT NOT NULL DEFAULT '',
+  int_value INTEGER NOT NULL,
+  string_value TEXT NOT NULL,
   UNIQUE (host_id, grp, name));
 INSERT INTO advanced_options_v4 SELECT id, 1, grp, name, is_string, int_value, string_value
   FROM advanced_options;
@@ -259,7 +260,7 @@ CREATE TABLE volumes_v4(
   nfs_max_write INTEGER NOT NULL,
   nfs_preunmount INTEGER NOT NULL,
   nfs_security INTEGER NOT NULL,
-  reclaimed INTEGER NOT NULL DEFAULT 0);
+  reclaimed INTEGER NOT NULL);
 INSERT INTO volumes_v4 SELECT id, type, name, uuid, capacity, used, arrak, version, lvm_uuid,
   lock_mode, clustered_kadisk, unmap_granularity, unmap_priority, unmap_bandwidth, unmap_method,
   unmap_reserved, nfs_hosts, nfs_share, nfs_read_only, nfs_pe, nfs_hidden, nfs_strelnic,
@@ -279,7 +280,7 @@ CREATE TABLE unreachable(
 // Version 5: a host may be unable to use ATS-only locking; which hosts have
 // a volume mounted is found without reading every host's view of it.
 extern const char kVersion5[] = R"sql(
-ALTER TABLE host ADD COLUMN ats_only INTEGER NOT NULL DEFAULT 1;
+ALTER TABLE host ADD COLUMN ats_only INTEGER NOT NULL DEFAULT 1 CHECK (ats_only IN (0, 1));
 CREATE INDEX volume_views_mounted ON volume_views(volume_id) WHERE mounted = 1;
 )sql";
 
