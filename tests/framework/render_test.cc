@@ -98,6 +98,7 @@ std::shared_ptr<MetaList> Awkward() {
   row->SetField("Ends", MetaString::New("in blanks  "));  // the table trims them
   auto list = MetaList::New(META_STRUCT, MetaStruct::New("Awkward"));
   list->Add(row);
+  list->Add(nullptr);  // an element no command sets reads as a record of unset fields
   return list;
 }
 
