@@ -127,7 +127,6 @@ bool IsPlainJsonText(std::string_view text) {
 std::string SanitizeUtf8(std::string_view text) {
   if (IsAscii(text)) return std::string(text);  // the common case, already valid
   std::string out;
-  out.reserve(text.size());
   ForEachChar(text, [&](uint32_t, Bytes bytes) { out += bytes; });
   return out;
 }
@@ -141,7 +140,6 @@ bool IsPrintableAscii(std::string_view text) {
 std::string DisplayText(std::string_view text) {
   if (IsPrintableAscii(text)) return std::string(text);  // the common case
   std::string out;
-  out.reserve(text.size());
   ForEachChar(text, [&](uint32_t cp, Bytes bytes) {
     if (cp == '\n') {
       out += "\\n";
