@@ -25,7 +25,7 @@ cd "$(dirname "$0")/.."
 source bench/bench_lib.sh
 cluster_setup cluster_change_bench "${1:-build}"
 volume=vol-000002                # Kovra-6, on device 2
-device=naa.600a0b80001d0005      # its volumes are unmounted below
+device=naa.6027a3e3001d0005      # its volumes are unmounted below
 
 # The one host has a MAC address too, so that its slots follow its mounts
 # as the cluster's do; the lock-mode listing reads the online-upgrade option.

@@ -14,7 +14,7 @@ def uuid(i, tag):
 
 def main():
     n = int(sys.argv[1])
-    devices = [{"name": "naa.600a0b80001d%04x" % d, "ats": True} for d in range(16)]
+    devices = [{"name": "naa.6027a3e3001d%04x" % d, "ats": True} for d in range(16)]
     volumes = []
     for i in range(n):
         kind = i % 20

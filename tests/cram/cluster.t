@@ -129,29 +129,29 @@ Hosts come and go. A host that is down goes with its slots.
 A device goes only from hosts that do not use it; they forget its volumes
 until a rescan finds them again.
 
-  $ tarvex-host device detach naa.600508b1001c3a2f9e4d7b8c1a2b3c04 naa.600508b1001c3a2f9e4d7b8c1a2b3c09
-  tarvex-host: naa.600508b1001c3a2f9e4d7b8c1a2b3c04: volume 'legacy3' is mounted on host 'host-a'
-  tarvex-host: naa.600508b1001c3a2f9e4d7b8c1a2b3c09: volume 'ds-prod-01' is mounted on host 'host-a'
-  tarvex-host: naa.600508b1001c3a2f9e4d7b8c1a2b3c09: volume 'ds-prod-01' is mounted on host 'host-b'
+  $ tarvex-host device detach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04 naa.6027a3e2001c3a2f9e4d7b8c1a2b3c09
+  tarvex-host: naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04: volume 'legacy3' is mounted on host 'host-a'
+  tarvex-host: naa.6027a3e2001c3a2f9e4d7b8c1a2b3c09: volume 'ds-prod-01' is mounted on host 'host-a'
+  tarvex-host: naa.6027a3e2001c3a2f9e4d7b8c1a2b3c09: volume 'ds-prod-01' is mounted on host 'host-b'
   [1]
-  $ tarvex-host --on-host host-d device detach naa.600508b1001c3a2f9e4d7b8c1a2b3c04
+  $ tarvex-host --on-host host-d device detach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04
   $ tarvexcli --on-host host-d storage filesystem list | grep -c legacy3
   0
   [1]
-  $ tarvex-host --on-host host-d device detach naa.600508b1001c3a2f9e4d7b8c1a2b3c04
-  tarvex-host: device 'naa.600508b1001c3a2f9e4d7b8c1a2b3c04' is detached already
+  $ tarvex-host --on-host host-d device detach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04
+  tarvex-host: device 'naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04' is detached already
   [1]
   $ tarvexcli --on-host host-a storage filesystem unmount -l legacy3
   true
-  $ tarvex-host device detach naa.600508b1001c3a2f9e4d7b8c1a2b3c04
+  $ tarvex-host device detach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04
   $ for h in host-a host-b host-d; do tarvexcli --on-host $h storage filesystem list | grep -c legacy3; done
   0
   0
   0
   [1]
-  $ tarvex-host device attach naa.600508b1001c3a2f9e4d7b8c1a2b3c04
-  $ tarvex-host device attach naa.600508b1001c3a2f9e4d7b8c1a2b3c04
-  tarvex-host: device 'naa.600508b1001c3a2f9e4d7b8c1a2b3c04' is attached already
+  $ tarvex-host device attach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04
+  $ tarvex-host device attach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04
+  tarvex-host: device 'naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04' is attached already
   [1]
   $ tarvexcli --on-host host-b storage filesystem rescan
   true

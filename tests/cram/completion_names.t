@@ -84,8 +84,8 @@ The hosts of the store after --on-host, for both programs.
   $ complete_line "tarvexcli --store $PWD/c.db --on-host "
   host-a host-b other
   $ complete_line "tarvex-host --store $PWD/c.db host crash host-a "
-  $ complete_line "tarvex-host --store $PWD/c.db device detach naa.6000"
-  naa.6000d310005a2b3c4d5e6f7a8b9c0d11
+  $ complete_line "tarvex-host --store $PWD/c.db device detach naa.6027a3e1"
+  naa.6027a3e1005a2b3c4d5e6f7a8b9c0d11
 
 Faults of tarvex-host: the operations and the objects of the store.
 

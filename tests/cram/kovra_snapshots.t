@@ -39,7 +39,7 @@ Mounted: a volume with its extent, and no longer a snapshot.
   datastore1
   $ tarvexcli --format json storage kovra extent list |
   >   jq -r '.[] | select(."Volume Name" == "prod-db") | "\(."Extent Number") \(."Device Name") \(.Partition)"'
-  0 naa.624a93701b2c3d4e5f60718293a4b5c1 1
+  0 naa.6027a3e41b2c3d4e5f60718293a4b5c1 1
 
 Resignatured, on a fresh host: a new label and UUID, mounted.
 
@@ -58,6 +58,6 @@ makes no row).
   $ tarvexcli storage kovra snapshot extent list
   Volume Name  Kovra UUID                           Extent Number  Device Name                           Partition  Start  End
   -----------  -----------------------------------  -------------  ------------------------------------  ---------  -----  ------
-  datastore1   5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3  0              naa.624a93701b2c3d4e5f60718293a4b5c2  1          0      255999
+  datastore1   5f1e2d3c-8a7b6c5d-1e2f-027a3ea1b2c3  0              naa.6027a3e41b2c3d4e5f60718293a4b5c2  1          0      255999
   $ snapshots
   datastore1

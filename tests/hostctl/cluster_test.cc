@@ -211,7 +211,7 @@ TEST(ClusterHostsTest, AHostAddedToAStoreOfOneMakesTheChoiceOfHostNecessary) {
 }
 
 TEST_F(ClusterTest, ADeviceGoesOnlyFromHostsThatDoNotUseItAndComesBackAtARescan) {
-  const std::string device = "naa.600508b1001c3a2f9e4d7b8c1a2b3c04";  // legacy3's
+  const std::string device = "naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04";  // legacy3's
   EXPECT_EQ(HostCtl::Sim::DetachDevices({device}, "host-b"),
             std::vector<std::string>{device + ": volume 'legacy3' is mounted on host 'host-b'"});
   ChooseHost("host-b");
@@ -269,9 +269,9 @@ TEST(ClusterFixtureTest, AClusterLoadsAndDumpsAsItWasAndIsCheckedAcrossItsHosts)
       {"/hosts/0/views/1/name", "datastore1",
        "f: /hosts/0/views/1/name: a second view of this volume"},
       {"/hosts/0/unreachable",
-       {"naa.600508b1001c3a2f9e4d7b8c1a2b3c01"},
+       {"naa.6027a3e2001c3a2f9e4d7b8c1a2b3c01"},
        "f: /hosts/0/views/0: mounted, but the host cannot reach device "
-       "\"naa.600508b1001c3a2f9e4d7b8c1a2b3c01\""},
+       "\"naa.6027a3e2001c3a2f9e4d7b8c1a2b3c01\""},
       {"/unreachable", {"naa.x"}, "f: /unreachable/0: no device \"naa.x\" in /devices"},
       // A host's NAS volume is checked against the SAN's volumes too.
       {"/hosts/0/volumes/0/name", "datastore1",

@@ -78,8 +78,8 @@ TEST(FaultTest, EveryOperationOfEveryObjectChecksItsFaults) {
   const auto memory = [] { return HostFactory::GetHost()->GetHardwareInfo()->GetMemoryInfo(); };
   const auto heap = [&] { return std::move(memory()->GetHeaps()[0]); };
   const std::string ds1 = "datastore1", iso = "nfs-iso", home = "nfs41-home", db = "prod-db";
-  const std::string ds1_device = "naa.600508b1001c3a2f9e4d7b8c1a2b3c01";
-  const std::string db_device = "naa.624a93701b2c3d4e5f60718293a4b5c1";
+  const std::string ds1_device = "naa.6027a3e2001c3a2f9e4d7b8c1a2b3c01";
+  const std::string db_device = "naa.6027a3e41b2c3d4e5f60718293a4b5c1";
   const struct {
     std::string operation;
     std::string object;

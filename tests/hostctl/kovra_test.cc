@@ -44,7 +44,7 @@ TEST_F(KovraTest, ALockModeChangeKeepsOtherBitsAndNeedsAtsOnEveryDevice) {
   EXPECT_EQ(LockMode("datastore2"), KovraFileSystem::LOCK_ATS_ONLY | 0x1);
   EXPECT_EQ(HostError([] { Volume("archive")->SetLockMode(KovraFileSystem::LOCK_ATS_ONLY); }),
             "Cannot set ATS-only locking on volume 'archive': device "
-            "naa.6000d310005a2b3c4d5e6f7a8b9c0d11 does not support ATS");
+            "naa.6027a3e1005a2b3c4d5e6f7a8b9c0d11 does not support ATS");
 }
 
 TEST_F(KovraTest, ClusteredKadiskNeedsAMountedKovra6Volume) {

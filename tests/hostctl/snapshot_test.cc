@@ -101,7 +101,7 @@ TEST_F(SnapshotTest, MountIsRefusedWithTheReason) {
 TEST_F(SnapshotTest, ReplicasSharingAUuidCannotBothBeOnline) {
   Json host = DefaultHost();
   Json replica = host["snapshots"][0];
-  replica["extents"][0]["device"] = "naa.600508b1001c3a2f9e4d7b8c1a2b3c08";
+  replica["extents"][0]["device"] = "naa.6027a3e2001c3a2f9e4d7b8c1a2b3c08";
   host["snapshots"].push_back(replica);
   UseHost(host);
   Snapshot("prod-db", 0)->Mount(false, true);
@@ -156,7 +156,7 @@ TEST_F(SnapshotTest, AMountWithItsSignatureIsEachHostsOwnOnOneVolume) {
 // The original counts while a live host has it mounted; a snapshot is
 // listed where its devices are reached.
 TEST_F(SnapshotTest, TheClusterDecidesWhetherTheOriginalIsOnline) {
-  UseCluster({"naa.624a93701b2c3d4e5f60718293a4b5c1"});  // prod-db's device
+  UseCluster({"naa.6027a3e41b2c3d4e5f60718293a4b5c1"});  // prod-db's device
   using HostCtl::Sim::ChooseHost;
   ChooseHost("host-b");
   EXPECT_EQ(Snapshot("prod-db"), nullptr);

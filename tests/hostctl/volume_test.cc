@@ -178,7 +178,7 @@ TEST_F(VolumeTest, MountAndUnmountRefuseWithTheHostsReason) {
   VolumeIn(host, "ssd-fast")["accessible"] = false;
   VolumeIn(host, "ssd-fast")["mounted"] = false;
   UseHost(host);
-  const std::string unattached = "device naa.600508b1001c3a2f9e4d7b8c1a2b3c07 is not attached";
+  const std::string unattached = "device naa.6027a3e2001c3a2f9e4d7b8c1a2b3c07 is not attached";
   struct Case {
     std::string volume;
     bool mount;  // or unmount
