@@ -11,7 +11,10 @@ namespace {
 const std::string kFFFD = "\xEF\xBF\xBD";
 
 TEST(TextEscapeTest, InvalidUtf8BecomesReplacementCharacters) {
-  EXPECT_EQ("Größe €  😀", SanitizeUtf8("Größe €  😀"));
+  // The least and the greatest code point of each lead byte's range stay.
+  const std::string edges =
+      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  EXPECT_EQ(edges, SanitizeUtf8(edges));
   EXPECT_EQ("a" + kFFFD + "b", SanitizeUtf8("a\xFF"
                                             "b"));
   EXPECT_EQ(kFFFD + kFFFD, SanitizeUtf8("\xC0\xAF"));                          // overlong '/'
@@ -52,6 +55,7 @@ TEST(SuggestTest, NearestNameAllowsTyposButNotGuesses) {
   EXPECT_EQ("rescan", NearestName("rescna", names));
   EXPECT_EQ("list", NearestName("ilst", names));       // a swap at the start is one edit too
   EXPECT_EQ("unmount", NearestName("umount", names));  // a tie: the one holding "umount"
+  EXPECT_EQ("mounts", NearestName("mount", {"count", "mounts"}));
   EXPECT_EQ("", NearestName("delete", names));
   EXPECT_EQ("", NearestName("kov", {"kovra"}));  // two steps, beyond a typo of three letters
   EXPECT_EQ("volume-label", NearestName("volumelabel", {"volume-uuid", "volume-label"}));
