@@ -97,7 +97,11 @@ std::shared_ptr<MetaList> Awkward() {
   row->SetField("N", MetaInt::New(-99));                  // as wide as its digits and sign
   row->SetField("Ends", MetaString::New("in blanks  "));  // the table trims them
   auto list = MetaList::New(META_STRUCT, MetaStruct::New("Awkward"));
+  auto other = MetaStruct::New("Awkward");  // the same fields in another order, some unset
+  other->SetField("N", MetaInt::New(7));
+  other->SetField("Plain", MetaString::New("second"));
   list->Add(row);
+  list->Add(other);
   list->Add(nullptr);  // an element no command sets reads as a record of unset fields
   return list;
 }
