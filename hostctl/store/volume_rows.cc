@@ -116,9 +116,6 @@ std::string WhereClause(const VolumeQuery& q, int64_t host) {
     case VolumeQuery::kNfs41:
       where += " AND v.type = 'NFS41'";
       break;
-    case VolumeQuery::kNas:
-      where += " AND v.type IN ('NFS', 'NFS41')";
-      break;
   }
   if (q.name && q.name_or_uuid) {
     where += " AND (v.name = :name OR v.uuid = :name)";

@@ -21,7 +21,7 @@ class Stmt;
 // Which volumes a query loads. Volumes the host has not discovered are left
 // out unless asked for.
 struct VolumeQuery {
-  enum Kind { kAny, kKovra, kNfs3, kNfs41, kNas };
+  enum Kind { kAny, kKovra, kNfs3, kNfs41 };
   Kind kind = kAny;
   const std::string* name = nullptr;  // exact label
   const std::string* uuid = nullptr;  // exact UUID

@@ -153,6 +153,15 @@ until a rescan finds them again.
   $ tarvex-host device attach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04
   tarvex-host: device 'naa.6027a3e2001c3a2f9e4d7b8c1a2b3c04' is attached already
   [1]
+
+A device a fixture marks detached is off the SAN: it comes back to all hosts
+or to none.
+
+  $ tarvex-host dump | sed '0,/"attached": true/s//"attached": false/' > off.json
+  $ tarvex-host --store off.db init --fixture off.json
+  $ tarvex-host --store off.db --on-host host-b device attach naa.6027a3e2001c3a2f9e4d7b8c1a2b3c01
+  tarvex-host: device 'naa.6027a3e2001c3a2f9e4d7b8c1a2b3c01' is detached from the SAN: attach it without --on-host
+  [1]
   $ tarvexcli --on-host host-b storage filesystem rescan
   true
   $ tarvexcli --on-host host-b --fields "volume name,mounted" storage filesystem list | grep legacy3

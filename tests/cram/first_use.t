@@ -18,3 +18,23 @@ rules ask.
   $ stat -c '%a %n' state state/tarvex
   700 state
   700 state/tarvex
+
+Without XDG_STATE_HOME, or with a relative one, which those rules say to
+ignore, the state directory is the one under HOME. --store comes before
+TARVEX_HOST_STORE.
+
+  $ HOME=$PWD/home XDG_STATE_HOME=relative tarvex-host dump > /dev/null
+  $ env -u XDG_STATE_HOME HOME=$PWD/home2 tarvex-host dump > /dev/null
+  $ ls home/.local/state/tarvex home2/.local/state/tarvex
+  home/.local/state/tarvex:
+  host.db
+  host.db-shm
+  host.db-wal
+  
+  home2/.local/state/tarvex:
+  host.db
+  host.db-shm
+  host.db-wal
+  $ TARVEX_HOST_STORE=env.db tarvex-host --store opt.db dump > /dev/null
+  $ ls *.db
+  opt.db

@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <set>
 #include <type_traits>
 #include <utility>
@@ -34,43 +33,6 @@ class StoreTest : public ::testing::Test {
   void TearDown() override { HostCtl::Sim::SetStorePath(""); }
   TempDir dir_;
 };
-
-// TARVEX_HOST_STORE shows in stores.t, XDG_STATE_HOME in first_use.t.
-// The variables as they were before a test changed them.
-class SavedEnvironment {
- public:
-  explicit SavedEnvironment(std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-    }
-  }
-  ~SavedEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name, value->c_str(), 1);
-      } else {
-        unsetenv(name);
-      }
-    }
-  }
-
- private:
-  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-};
-
-TEST_F(StoreTest, StorePathComesFromTheOptionThenTheEnvironmentThenHome) {
-  SavedEnvironment saved({"TARVEX_HOST_STORE", "XDG_STATE_HOME", "HOME"});
-  EXPECT_EQ(HostCtl::Sim::ResolveStorePath("/opt.db"), "/opt.db");
-  unsetenv("TARVEX_HOST_STORE");
-  setenv("XDG_STATE_HOME", "/xdg", 1);
-  setenv("HOME", "/home/someone", 1);
-  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/xdg/tarvex/host.db");
-  setenv("XDG_STATE_HOME", "relative", 1);
-  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/home/someone/.local/state/tarvex/host.db");
-  unsetenv("XDG_STATE_HOME");
-  EXPECT_EQ(HostCtl::Sim::ResolveStorePath(""), "/home/someone/.local/state/tarvex/host.db");
-}
 
 TEST_F(StoreTest, FilesThatAreNotUsableStoresAreRefusedAndLeftAsTheyWere) {
   for (const UnusableStore& store : MakeUnusableStores(dir_)) {

@@ -170,6 +170,8 @@ TEST_F(VolumeTest, KovraListsEveryVolumeAndFullListWithEmptySlotsForInaccessible
   ASSERT_EQ(all.size(), 8u);
   EXPECT_EQ(all[2], nullptr);
   EXPECT_EQ(all[6]->GetVolumeName(), "scratch");
+  EXPECT_EQ(Names(storage_.GetKovraFileSystemsList("62a1b2c3-6c7d8e9f-0a1b-027a3ea1b2c3")),
+            std::vector<std::string>{"scratch"});  // a label or a UUID
 }
 
 TEST_F(VolumeTest, MountAndUnmountRefuseWithTheHostsReason) {
