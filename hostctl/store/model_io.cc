@@ -124,7 +124,6 @@ void ReadVolumes(Db& db, int64_t id, bool san, HostModel& m) {
     }
     model.volume = record;
     model.volume.batch = nullptr;
-    model.volume.host_id = 0;
     m.volumes.push_back(std::move(model));
   }
 }

@@ -32,10 +32,11 @@ Its examples, each after the sentence that says what it does.
   Unmount a datastore, on a store of its own:
   tarvexcli \-\-store /tmp/trial.db storage filesystem unmount \-l datastore1
 
-tarvex-host(1) has the sections a manual page is read by.
+tarvex-host(1) has the sections a manual page is read by, and one for each
+command.
 
   $ tarvex-host --generate-reference man > tarvex-host.1
-  $ grep '^\.SH' tarvex-host.1
+  $ grep '^\.S[HS]' tarvex-host.1
   .SH NAME
   .SH "SYNOPSIS"
   .SH "DESCRIPTION"
@@ -45,6 +46,14 @@ tarvex-host(1) has the sections a manual page is read by.
   .SH "DIAGNOSTICS"
   .SH "FILES"
   .SH "COMMANDS"
+  .SS "init"
+  .SS "dump"
+  .SS "restart"
+  .SS "fault"
+  .SS "feature"
+  .SS "events"
+  .SS "host"
+  .SS "device"
   .SH "EXAMPLES"
   .SH "SEE ALSO"
 
