@@ -87,6 +87,12 @@ The hosts of the store after --on-host, for both programs.
   $ complete_line "tarvex-host --store $PWD/c.db device detach naa.6027a3e1"
   naa.6027a3e1005a2b3c4d5e6f7a8b9c0d11
 
+An SQLite file of another program offers no names, not even a host's.
+
+  $ sqlite3 other.db 'CREATE TABLE t(x)'
+  $ complete_line "tarvexcli --store $PWD/other.db --on-host "
+  $ complete_line "tarvexcli --store $PWD/other.db storage nfs remove -v "
+
 Faults of tarvex-host: the operations and the objects of the store.
 
   $ complete_line 'tarvex-host fault add --operation GetFileSystemBy'

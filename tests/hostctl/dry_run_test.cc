@@ -37,9 +37,11 @@ TEST(DryRunTest, ListsEachChangedObjectByKindAndNameWithItsFields) {
        [](Ordered& h) {
          VolumeIn(h, "datastore1")["mounted"] = false;
          VolumeIn(h, "datastore1")["kovra"]["unmap"]["priority"] = "high";
+         VolumeIn(h, "datastore1")["kovra"]["from_snapshot"] = {{"label", "s"}, {"uuid", "u"}};
        },
        "  volume 'datastore1'\n    mounted: true -> false\n"
-       "    kovra.unmap.priority: \"low\" -> \"high\"\n"},
+       "    kovra.unmap.priority: \"low\" -> \"high\"\n"
+       "    kovra.from_snapshot: null -> {\"label\":\"s\",\"uuid\":\"u\"}\n"},
       {"an option, a feature, a counter",
        [](Ordered& h) {
          h["advanced_options"][0]["value"] = 0;
