@@ -119,6 +119,9 @@ Hosts come and go. A host that is down goes with its slots.
   $ tarvex-host host remove nope
   tarvex-host: unknown host 'nope' (the store has: host-a, host-b, host-d)
   [2]
+  $ tarvex-host --store one.db host remove hvx-lab-01.example.test
+  tarvex-host: host 'hvx-lab-01.example.test' is the store's only host
+  [1]
   $ tarvex-host host boot
   tarvex-host host boot: expected one host name
   [2]

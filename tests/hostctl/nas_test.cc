@@ -35,6 +35,8 @@ TEST_F(NasTest, AddRefusesTakenNamesAnEmptyShareAndAServerList) {
             "Cannot add NFS volume 'datastore1': the name is already used by another volume");
   EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("192.0.2.1", "", "n", false, "", 0); }),
             "Cannot add NFS volume 'n': the share is empty");
+  EXPECT_EQ(HostError([&] { storage_.AddNetworkFileSystem("host\xff", "/x", "n", false, "", 0); }),
+            "Cannot add NFS volume 'n': a server address is not UTF-8");
   EXPECT_EQ(HostError([&] {
               storage_.AddNetworkFileSystem("192.0.2.1,192.0.2.2", "/x", "n", false, "", 0);
             }),

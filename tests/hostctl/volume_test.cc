@@ -255,6 +255,11 @@ TEST_F(VolumeTest, TryMountMountsOnlyAnUnmountedKovraVolumeNamedConsistently) {
 TEST_F(VolumeTest, RescanDiscoversAndMountsVolumesOnAttachedDevices) {
   Json host = DefaultHost();
   Json extra = VolumeIn(host, "new-lun");
+  Json dark = extra;  // found, but its storage does not answer: known, not mounted
+  dark["name"] = "dark-lun";
+  dark["uuid"] = "65c3d4e5-8e9f0a1b-2c3d-027a3ea1b2c3";
+  dark["accessible"] = false;
+  host["volumes"].push_back(dark);
   extra["name"] = "far-lun";
   extra["uuid"] = "64c3d4e5-8e9f0a1b-2c3d-027a3ea1b2c3";
   extra["kovra"]["extents"][0]["device"] = "naa.detached";
@@ -264,6 +269,7 @@ TEST_F(VolumeTest, RescanDiscoversAndMountsVolumesOnAttachedDevices) {
   storage_.RescanKovra();
   EXPECT_TRUE(Mounted("new-lun"));
   EXPECT_EQ(Volume("far-lun"), nullptr);
+  EXPECT_FALSE(Volume("dark-lun")->IsMounted());
   HostCtl::Sim::RestartHost();
   EXPECT_TRUE(Mounted("new-lun"));  // mounted persistently
 }
