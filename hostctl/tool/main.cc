@@ -1,6 +1,7 @@
 // tarvex-host: the tool of the simulated host. See --help.
 #include <cerrno>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <map>
 #include <string>
@@ -8,9 +9,7 @@
 
 #include "framework/std_output.h"
 #include "framework/suggest.h"
-#include "hostctl/lib.h"
 #include "hostctl/rules/admin.h"
-#include "hostctl/rules/cluster.h"
 #include "hostctl/rules/dry_run.h"
 #include "hostctl/rules/sim.h"
 #include "hostctl/store/host_names.h"
@@ -155,13 +154,9 @@ int RunCatching(std::vector<std::string> args) {
         e.name().empty() ? e.what() : Cordra::Frame::UnknownName("host", e.name(), e.hosts()), 2);
   } catch (const HostCtl::Sim::StoreError& e) {
     return Report(e.what(), 3);
-  } catch (const HostCtl::Sim::FixtureError& e) {
-    return Report(e.what(), 1);
-  } catch (const TarvexHost::ToolError& e) {
-    return Report(e.what(), 1);
-  } catch (const HostCtl::Sim::ClusterError& e) {
-    return Report(e.what(), 1);
-  } catch (const HostCtl::Lib::HostCtlException& e) {
+  } catch (const std::exception& e) {
+    // A fixture refused, the tool's own refusals, a cluster rule, the
+    // library's errors: the command failed.
     return Report(e.what(), 1);
   }
 }
