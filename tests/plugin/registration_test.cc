@@ -17,11 +17,13 @@ namespace {
 using Cordra::AutoCli::Namespace;
 using Cordra::AutoCli::NamespaceNode;
 
-// The path of every node under `node`, depth first; commands end in "!".
+// The path of every node under `node`, depth first; commands end in "!" and
+// the output format they ask for by default, if any.
 void Walk(const NamespaceNode& node, const std::string& prefix, std::vector<std::string>& out) {
   for (const auto& child : node.GetChildren()) {
     const std::string path = prefix.empty() ? child.first : prefix + " " + child.first;
-    out.push_back(path + (child.second->IsCommand() ? "!" : ""));
+    const auto* command = dynamic_cast<const Cordra::AutoCli::CommandSpec*>(child.second.get());
+    out.push_back(path + (command ? "!" + command->GetDefaultOutputFormatter() : ""));
     Walk(*child.second, path, out);
   }
 }
@@ -64,6 +66,19 @@ TEST_F(RegistrationTest, EntryPointsBuildTheirSubtreesOnceEvenWhenCalledTwice) {
   const std::vector<std::string> once = Tree();
   EXPECT_EQ(once.size(), 54u);
   EXPECT_EQ(std::set<std::string>(once.begin(), once.end()).size(), once.size());
+  // The listings ask for the format their rows read best in.
+  std::vector<std::string> formats;
+  for (const std::string& node : once) {
+    const size_t bang = node.find('!');
+    if (bang != std::string::npos && bang + 1 < node.size()) formats.push_back(node);
+  }
+  EXPECT_EQ(formats, (std::vector<std::string>{
+                         "internal clusteredkadisk get!simple", "filesystem list!table",
+                         "nfs list!table", "nfs param get!table", "nfs41 list!table",
+                         "nfs41 param get!table", "kovra extent list!table",
+                         "kovra snapshot list!simple", "kovra snapshot extent list!table",
+                         "kovra lockmode list!table", "kovra host list!table",
+                         "kovra pbcache get!simple", "kovra reclaim config get!simple"}));
   // A command carries the name it is registered under.
   auto restore = storage_->GetNamespaceNode("internal")
                      ->GetNamespaceNode("nmp")
