@@ -220,13 +220,13 @@ bool CreateFile(const std::string& path, const HostModel& model) {
   std::random_device random;
   std::string temp = path + kTempInfix + std::to_string(getpid()) + "-" + std::to_string(random());
   try {
-    // Built in rollback-journal mode, synced at the commit: once the commit
-    // returns the whole store is in the one file. (In WAL mode a part could
-    // stay in the file's own WAL when the disk fills up, and linking the
-    // file into place would leave that part behind.) The switch to WAL only
-    // marks the file's header; the WAL it starts stays empty.
+    // Built in rollback-journal mode (a new database's own), synced at the
+    // commit: once the commit returns the whole store is in the one file.
+    // (In WAL mode a part could stay in the file's own WAL when the disk
+    // fills up, and linking the file into place would leave that part
+    // behind.) The switch to WAL only marks the file's header; the WAL it
+    // starts stays empty.
     Db db(OpenHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
-    SetJournalMode(db, path, "delete");
     db.Exec("PRAGMA synchronous = FULL");
     Populate(db, model);
     SetJournalMode(db, path, "wal");

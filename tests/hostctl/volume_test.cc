@@ -244,12 +244,13 @@ TEST_F(VolumeTest, TryMountMountsOnlyAnUnmountedKovraVolumeNamedConsistently) {
       {"", "new-lun"},                                      // not discovered
       {"11111111-22222222-3333-444444444444", "scratch"}};  // no such UUID
   for (const auto& r : refused) EXPECT_FALSE(storage_.TryMount(0, r.first, r.second)) << r.second;
+  EXPECT_FALSE(storage_.TryMount(2, scratch_uuid, "scratch"));  // no such option
   EXPECT_FALSE(Mounted("scratch"));
   EXPECT_TRUE(storage_.TryMount(1, scratch_uuid, "scratch"));
   EXPECT_TRUE(Mounted("scratch"));
   HostCtl::Sim::RestartHost();
   EXPECT_FALSE(Mounted("scratch"));
-  EXPECT_TRUE(storage_.TryMount(0, "", "scratch"));
+  EXPECT_TRUE(storage_.TryMount(4, "", "scratch"));  // retried
 }
 
 TEST_F(VolumeTest, RescanDiscoversAndMountsVolumesOnAttachedDevices) {
