@@ -31,7 +31,6 @@ bool IsUp(Db& db, int64_t host) {
   Stmt stmt = db.Prepare("SELECT up FROM host WHERE id = ?");
   stmt.Bind(1, host);
   const bool up = stmt.Step() && stmt.Int(0) != 0;
-  stmt.Run();
   return up;
 }
 
@@ -69,7 +68,6 @@ int64_t HostIdOf(Db& db, const std::string& name) {
   Stmt stmt = db.Prepare("SELECT id FROM host WHERE name = ?");
   stmt.Bind(1, name);
   const int64_t id = stmt.Step() ? stmt.Int(0) : 0;
-  stmt.Run();
   if (id == 0) throw UnknownHostError(name, Names(db));
   return id;
 }

@@ -19,7 +19,6 @@ Device Find(Db& db, const std::string& name) {
   stmt.Bind(1, name);
   if (!stmt.Step()) throw ClusterError("unknown device '" + name + "'");
   Device device{stmt.Int(0), stmt.Int(1) != 0};
-  stmt.Run();
   return device;
 }
 
@@ -35,7 +34,6 @@ std::pair<int64_t, int64_t> Unreached(Db& db, int64_t host, int64_t device) {
   stmt.Bind(1, device).Bind(2, host);
   stmt.Step();
   std::pair<int64_t, int64_t> counts{stmt.Int(0), stmt.Int(1)};
-  stmt.Run();
   return counts;
 }
 

@@ -30,7 +30,6 @@ std::string HostMac(Db& db, int64_t host) {
   Stmt stmt = db.Prepare("SELECT mac FROM host WHERE id = ?");
   stmt.Bind(1, host);
   std::string mac = stmt.Step() ? stmt.Text(0) : "";
-  stmt.Run();
   return mac;
 }
 

@@ -84,7 +84,6 @@ uint32_t SettleLockModes(Db& db, int64_t volume_id) {
   Stmt stmt = db.Prepare("SELECT lock_mode FROM volumes WHERE id = ?");
   stmt.Bind(1, volume_id);
   const uint32_t flags = stmt.Step() ? static_cast<uint32_t>(stmt.Int(0)) : 0;
-  stmt.Run();
   return flags;
 }
 
@@ -93,7 +92,6 @@ std::string LockProblem(Db& db, const VolumeRecord& v) {
   Stmt stmt = db.Prepare("SELECT ats_only FROM host WHERE id = ?");
   stmt.Bind(1, v.host_id);
   const bool can = !stmt.Step() || stmt.Int(0) != 0;
-  stmt.Run();
   return can ? "" : "the volume uses ATS-only locking, which this host cannot use";
 }
 
