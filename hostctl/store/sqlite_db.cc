@@ -69,15 +69,16 @@ Stmt Db::Prepare(const std::string& sql) {
   }
   sqlite3_reset(it->second);
   sqlite3_clear_bindings(it->second);
-  if (dry_run_ && !sqlite3_stmt_readonly(it->second)) OpenDryRun();
+  const bool writes = !sqlite3_stmt_readonly(it->second);
   if (share_reads_) {
-    if (!sqlite3_stmt_readonly(it->second)) {
+    if (writes) {
       ShareReads(false);
     } else if (!InTransaction()) {
       Check(sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr));
       in_shared_read_ = true;
     }
   }
+  if (dry_run_ && writes) OpenDryRun();
   ++statements_run_;
   return Stmt(this, it->second);
 }
@@ -105,7 +106,6 @@ void Db::OpenDryRun() {
   // SQLite ends a transaction on some errors (a full disk): then the next
   // write begins the dry run's transaction again rather than commit alone.
   if (dry_open_ && InTransaction()) return;
-  ShareReads(false);
   if (!InTransaction()) RawExec("BEGIN IMMEDIATE");
   RawExec("SAVEPOINT dry_run");
   dry_open_ = true;

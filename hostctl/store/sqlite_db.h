@@ -112,7 +112,8 @@ class Db {
   friend class ReadTransaction;
   // Runs `sql` as it is (a transaction's own statements).
   void RawExec(const std::string& sql);
-  // Begins the dry run's transaction unless it is open.
+  // Begins the dry run's transaction unless it is open. Its callers end a
+  // shared read first, so that the writes start from the store as it is.
   void OpenDryRun();
   sqlite3* db_;
   std::string name_;
