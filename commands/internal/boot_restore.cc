@@ -7,9 +7,7 @@ namespace Nmp {
 
 std::shared_ptr<BootRestore> BootRestore::New() { return NewBoundCommand<BootRestore>(); }
 
-BootRestore::BootRestore() {
-  SetDescription("Used to restore configuration state at boot time.");
-}
+BootRestore::BootRestore() { SetDescription("Used to restore configuration state at boot time."); }
 
 BootRestore::~BootRestore() = default;
 

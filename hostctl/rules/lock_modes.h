@@ -28,9 +28,9 @@ bool WantsAtsOnly(uint32_t flags);
 // 0x10 set asks for ATS-only, without it for ATS+SCSI; other bits are kept.
 // The host's slot moves at once; the volume's flags (written, and set in
 // `v.lock_mode`) get 0x20 or 0x40 while a live slot of another host
-// disagrees, the final mode otherwise. Throws HostCtlException "Cannot set ATS-only locking on volume
-// 'NAME': REASON" for a Kovra-3 volume, a device without ATS, or live hosts
-// that cannot use ATS-only and have it mounted (each named).
+// disagrees, the final mode otherwise. Throws HostCtlException "Cannot set ATS-only locking on
+// volume 'NAME': REASON" for a Kovra-3 volume, a device without ATS, or live hosts that cannot use
+// ATS-only and have it mounted (each named).
 void ChangeLockMode(Db& db, VolumeRecord& v, uint32_t flags);
 
 // Completes the pending change of volume `volume_id` (of every volume when
