@@ -11,7 +11,6 @@
 #include <map>
 #include <set>
 #include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "host_test_support.h"
