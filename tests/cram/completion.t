@@ -20,7 +20,7 @@ tarvexcli: namespaces and commands, the feature-dependent ones included.
   $ complete_line 'tarvexcli storage nosuch '
 
 A command's options: long and short after '-', long ones on an empty word,
-also after other options.
+also after other options; a whole option under the cursor is not yet given.
 
   $ complete_line 'tarvexcli storage nfs41 add --s'
   --sec --share
@@ -30,6 +30,8 @@ also after other options.
   --help --hosts --ispe --readonly --sec --share --volume-name
   $ complete_line 'tarvexcli storage nfs41 add --sec krb5 --hosts h1 --s'
   --share
+  $ complete_line 'tarvexcli storage nfs41 add --sec'
+  --sec
 
 Values: an enumeration by either name, after '=' (a word of its own, as
 bash splits it) or glued to the option; booleans; nothing for free values,

@@ -181,7 +181,8 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       "  --x  alone\n"
       "\n"
       "  -y  not an item:\n"
-      "its line after goes back to the margin\n";
+      "its line after goes back to the margin\n"
+      "\n  -z  nor this:\n  a line at its indent has no gap\n";
   TarvexMan::ManPage top("demo-x", "a demo", "demo 1.0");
   top.Help(help, true);
   EXPECT_EQ(
@@ -192,7 +193,8 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       ".TP\n\\fB\\-\\-store PATH\\fR\nthe store to use\n.TP\n\\fB\\-q\\fR\nquiet\n"
       ".SH \"EXIT STATUS\"\n.TP\n\\fB0\\fR\ndone\n"
       ".TP\n\\fB\\-\\-x\\fR\nalone\n"
-      ".PP\n-y  not an item: its line after goes back to the margin\n",
+      ".PP\n-y  not an item: its line after goes back to the margin\n"
+      ".PP\n-z  nor this: a line at its indent has no gap\n",
       top.str());
   TarvexMan::ManPage inner("demo", "a demo", "demo 1.0");
   inner.Help(help, false);
@@ -204,7 +206,8 @@ TEST(ManualPageTest, TurnsHelpBlocksIntoRoff) {
       ".TP\n\\fB\\-\\-store PATH\\fR\nthe store to use\n.TP\n\\fB\\-q\\fR\nquiet\n"
       ".PP\nExit status:\n.TP\n\\fB0\\fR\ndone\n"
       ".TP\n\\fB\\-\\-x\\fR\nalone\n"
-      ".PP\n-y  not an item: its line after goes back to the margin\n",
+      ".PP\n-y  not an item: its line after goes back to the margin\n"
+      ".PP\n-z  nor this: a line at its indent has no gap\n",
       body);
 }
 
