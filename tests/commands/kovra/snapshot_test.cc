@@ -65,7 +65,7 @@ class KovraSnapshotHostTest : public CommandTest {
        "resignature_reason": 6,
        "extents": [{"device": "naa.r1", "partition": 1, "start": 0, "end": 9}]},
       {"label": "rep", "uuid": "5b000000-00000003-0000-027a3ebb0003", "lvm_uuid": "lvm-r2",
-       "mount_reason": 9, "extents": [{"device": "naa.r2", "partition": 1, "start": 0, "end": 9}]}])");
+       "mount_reason": 8, "extents": [{"device": "naa.r2", "partition": 1, "start": 0, "end": 9}]}])");
     host["faults"] = Json::array();
     host["events"] = Json::array();
     UseHost(host);
