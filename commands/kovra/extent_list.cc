@@ -68,7 +68,6 @@ void KovraExtentList::ExecuteInternal(const InputPtr& input, const OutputPtr& ou
     StrelCtl::Storage::StorageInfoImpl storage;
     KovraVolumes volumes = storage.GetKovraFileSystemsList(HostCtl::emptyString);
     UpdateExtentList(volumes, list, output, ignore_errors);
-    volumes.clear();
     output->SetRootObject(list);
   } catch (const HostCtl::Lib::HostCtlException& e) {
     output->AddErrorMessage(e.what());
