@@ -152,11 +152,10 @@ int RunShellProcess(const std::string& command_line, std::string& output,
 
   Exchange(in.write, out.read, input, &output);
 
+  // The child's end closed at its exec or exit, before its output ended: this
+  // read finds the error or the end at once, so no signal can interrupt it.
   int exec_error = 0;
-  ssize_t got;
-  do {
-    got = read(exec.read.get(), &exec_error, sizeof exec_error);
-  } while (got < 0 && errno == EINTR);
+  const ssize_t got = read(exec.read.get(), &exec_error, sizeof exec_error);
   exec.read.Close();
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
