@@ -1,6 +1,7 @@
 #include "framework/suggest.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace Cordra {
 namespace Frame {
@@ -10,7 +11,7 @@ size_t EditDistance(const std::string& a, const std::string& b) {
   const size_t m = b.size();
   // Three rows are enough: the swap looks two rows back.
   std::vector<size_t> back2(m + 1), back1(m + 1), row(m + 1);
-  for (size_t j = 0; j <= m; ++j) back1[j] = j;
+  std::iota(back1.begin(), back1.end(), size_t{0});
   for (size_t i = 1; i <= n; ++i) {
     row[0] = i;
     for (size_t j = 1; j <= m; ++j) {
