@@ -198,8 +198,8 @@ const std::vector<Path> kPaths = {
             std::string("Volume '") + kBusyUuid + "' cannot be unmounted. Reason: Busy")
         .Notices({"PreUnmount(vm-busy)", "FailedUnmount(vm-busy)"})
         .Changes(OneMoreSignal),
-    Case("UnmountFails", New<VolumeUnmount>, {"-l", "datastore1"}, {{"SignalIORM"}},
-         {"SignalIORM failed"}, kNoResult)
+    Case("UnmountFails", New<VolumeUnmount>, {"-l", "datastore1"}, {{"PrepareUnmount"}},
+         {"PrepareUnmount failed"}, kNoResult)
         .Notices({"FailedUnmount(datastore1)"}),
     // Nothing left to unmount: still one notification, with empty input.
     Case("UnmountAllNothing", New<VolumeUnmount>, {"-a"}, {}, {}, kTrue)
