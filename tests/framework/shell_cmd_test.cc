@@ -23,9 +23,7 @@ TEST(ShellCmdTest, ReturnsTheExitStatusAndSignal) {
   std::string output;
   EXPECT_EQ(3, AutoCli_ShellCmd("echo out; exit 3", output, ""));
   EXPECT_EQ("out\n", output);
-  output.clear();
   EXPECT_EQ(128 + 9, AutoCli_ShellCmd("kill -9 $$", output, "ignored"));
-  EXPECT_EQ(127, AutoCli_ShellCmd("/nonexistent/command 2>/dev/null", output, ""));
 }
 
 TEST(ShellCmdTest, LargeInputAndOutputDoNotDeadlock) {
@@ -86,7 +84,9 @@ TEST_F(RunnerTest, ReplacementRunnerSeesTheMappedLineQuoted) {
   EXPECT_EQ("'/opt/it'\\''s tools/notify' -t PreUnmount -i stdin", seen_line);
   EXPECT_EQ("datastore1", seen_input);
   EXPECT_EQ("recorded", output);
-  // Only the whole first word is mapped.
+  // Only the whole first word is mapped, also when it is the whole line.
+  AutoCli_ShellCmd("/usr/lib/tarvex/test/notify.py", output, "");
+  EXPECT_EQ("'/opt/it'\\''s tools/notify'", seen_line);
   AutoCli_ShellCmd("/usr/lib/tarvex/test/notify.py2 -t x", output, "");
   EXPECT_EQ("/usr/lib/tarvex/test/notify.py2 -t x", seen_line);
   AutoCli_ShellCmd("echo /usr/lib/tarvex/test/notify.py", output, "");
