@@ -67,9 +67,9 @@ class SigpipeGuard {
   }
   ~SigpipeGuard() {
     if (!was_pending_) {
+      // With no time to wait it never waits, so no signal can interrupt it.
       const struct timespec zero = {0, 0};
-      while (sigtimedwait(&pipe_set_, nullptr, &zero) == -1 && errno == EINTR) {
-      }
+      sigtimedwait(&pipe_set_, nullptr, &zero);
     }
     pthread_sigmask(SIG_SETMASK, &old_mask_, nullptr);
   }
