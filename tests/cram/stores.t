@@ -21,7 +21,7 @@ A store named by --store or TARVEX_HOST_STORE is made only in a directory
 that exists, so a mistyped path makes no host of its own; tarvex-host init
 still makes what it is asked to. Each refusal is one line, status 3, and
 leaves nothing behind: a missing directory, a directory, a symbolic link to
-nothing, a path with a newline.
+nothing, a path through a file, a path with a newline.
 
   $ tarvexcli --store trial/newdir/sub/host.db storage filesystem list
   tarvexcli: trial/newdir/sub/host.db: the directory trial/newdir/sub does not exist
@@ -36,6 +36,9 @@ nothing, a path with a newline.
   $ ln -s nowhere/host.db dangling.db
   $ tarvexcli --store dangling.db storage filesystem list
   tarvexcli: dangling.db: is a symbolic link to a file that does not exist, not a store
+  [3]
+  $ tarvexcli --store env.db/host.db storage filesystem list
+  tarvexcli: env.db/host.db: cannot access the store: Not a directory
   [3]
   $ tarvexcli --store $'new\nline.db' storage filesystem list
   tarvexcli: new\nline.db: a store's path may not hold control characters
@@ -66,6 +69,14 @@ A file that is no store, through each program.
   notifyDatastore: text.db: not a SQLite database
   [3]
   $ cmp text.db before
+
+A SQLite file's 100-byte header alone says whose file it is.
+
+  $ sqlite3 other.db "PRAGMA application_id = 42; CREATE TABLE t(x)"
+  $ head -c 100 other.db > header.db
+  $ tarvexcli --store header.db storage filesystem list
+  tarvexcli: header.db: not a tarvex host store (SQLite application id 0x0000002a)
+  [3]
 
 A store with a damaged page (a table's root overwritten), in WAL mode and in
 rollback-journal mode: a store is never switched to WAL before it is known
